@@ -1,0 +1,147 @@
+"""Drives the real kirasoe.exe under Wine on the harness's virtual screen.
+
+Each App runs in a fresh folder of its own (the exe, imgctl.dll unless left
+out, and an optional kirasoe.ini), so that every scenario starts from a known
+settings file. Windows are inspected from the Windows side with probe.exe and
+the mouse is driven with xdotool.
+"""
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BIN = os.environ.get("KIRASOE_BIN", os.path.join(ROOT, "build", "mingw", "bin"))
+DPI = int(os.environ.get("KIRASOE_DPI", "96"))
+TPP = 1440 / DPI  # twips per pixel
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+
+
+def wine_env():
+    env = dict(os.environ)
+    env["KIRASOE_DPI"] = str(DPI)
+    return env
+
+
+def ensure_harness():
+    subprocess.run([os.path.join(ROOT, "scripts", "harness"), "start"], check=True,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    with open(os.path.join(ROOT, "build", "harness", "display")) as f:
+        os.environ["DISPLAY"] = f.read().strip()
+
+
+def probe(*args):
+    out = subprocess.run([WINE_RUN, os.path.join(BIN, "probe.exe"), *map(str, args)], env=wine_env(),
+                         stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+    if out.returncode != 0:
+        raise RuntimeError("probe %s failed: %s" % (args, out.stderr.decode(errors="replace")))
+    return json.loads(out.stdout.decode("utf-8"))
+
+
+def wait_for(predicate, timeout=15.0, interval=0.1, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=30)
+
+
+def read_ini(path):
+    """The settings file as (key, value) lines of section Data, in file order."""
+    with open(path, "rb") as f:
+        raw = f.read()
+    text = raw.decode("cp932")
+    lines = text.split("\r\n")
+    assert lines[0] == "[Data]", lines
+    assert lines[-1] == "", "the file ends with CRLF"
+    return [tuple(line.split("=", 1)) for line in lines[1:-1]]
+
+
+class App:
+    """One run of kirasoe.exe in a folder of its own."""
+
+    def __init__(self, ini=None, with_dll=True):
+        self.dir = tempfile.mkdtemp(prefix="kirasoe-e2e-", dir=os.path.join(ROOT, "build"))
+        shutil.copy(os.path.join(BIN, "kirasoe.exe"), self.dir)
+        if with_dll:
+            shutil.copy(os.path.join(BIN, "imgctl.dll"), self.dir)
+        self.ini = os.path.join(self.dir, "kirasoe.ini")
+        if ini is not None:
+            with open(self.ini, "wb") as f:
+                f.write(ini if isinstance(ini, bytes) else ini.encode("cp932"))
+        self.proc = None
+
+    def start(self):
+        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, "kirasoe.exe")], cwd=self.dir,
+                                     env=wine_env(), stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self
+
+    def windows(self):
+        return probe("windows", "kirasoe.exe")
+
+    def window(self, cls):
+        """The visible window of a form class (Form1, Form3, ...), waiting for it."""
+        def find():
+            for w in self.windows():
+                if w["class"] == "Kirasoe." + cls and w["visible"]:
+                    return w
+            return None
+        return wait_for(find, what="window " + cls)
+
+    def message_box(self):
+        def find():
+            for w in self.windows():
+                if w["class"] == "#32770" and w["visible"]:
+                    return w
+            return None
+        return wait_for(find, what="message box")
+
+    def close(self):
+        """A close request from the system to the main window."""
+        probe("close", self.window("Form1")["hwnd"])
+        return self.wait_exit()
+
+    def wait_exit(self, timeout=20):
+        return self.proc.wait(timeout=timeout)
+
+    def running(self):
+        return self.proc is not None and self.proc.poll() is None
+
+    def cleanup(self):
+        if self.running():
+            self.proc.kill()
+            self.proc.wait()
+        subprocess.run(["pkill", "-f", os.path.join(self.dir, "kirasoe.exe")], check=False)
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class E2ETestCase(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        ensure_harness()
+        cls.metrics = probe("metrics")
+        assert cls.metrics["dpi"] == DPI, cls.metrics
+
+    def app(self, **kwargs):
+        a = App(**kwargs)
+        self.addCleanup(a.cleanup)
+        return a
+
+    def px(self, twips):
+        """Twips to whole pixels, as the program's windows are placed."""
+        return round(twips / TPP)
+
+
+def main():
+    unittest.main(verbosity=2)

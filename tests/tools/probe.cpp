@@ -1,0 +1,178 @@
+// A small helper that the end-to-end tests run inside Wine to look at the
+// program's windows from the Windows side: titles in UTF-16, classes, styles,
+// z-order, regions, message boxes, metrics. Prints JSON on stdout.
+//
+//   probe windows [exe]            top-level windows (of processes named exe)
+//   probe close HWND               posts WM_CLOSE
+//   probe dialog HWND              texts of a dialog's child windows
+//   probe press HWND TEXT          clicks the child button with that text
+//   probe metrics                  screen size, dpi, SM_CYFULLSCREEN, SM_CYCAPTION
+//   probe region HWND              the window region's rectangles
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::wstring Wide(const char* s) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
+  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
+  return w;
+}
+
+std::string Json(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') { out += '\\'; out += (char)c; }
+    else if (c < 0x20) { char b[8]; snprintf(b, sizeof b, "\\u%04x", c); out += b; }
+    else out += (char)c;
+  }
+  return out + "\"";
+}
+
+std::wstring Text(HWND h) {
+  wchar_t buf[1024] = {};
+  GetWindowTextW(h, buf, 1024);
+  return buf;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t buf[256] = {};
+  GetClassNameW(h, buf, 256);
+  return buf;
+}
+
+HWND ParseHwnd(const char* s) { return (HWND)(uintptr_t)strtoull(s, nullptr, 0); }
+
+std::map<DWORD, std::wstring> ProcessNames() {
+  std::map<DWORD, std::wstring> names;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W pe{sizeof pe};
+  if (Process32FirstW(snap, &pe)) {
+    do names[pe.th32ProcessID] = pe.szExeFile; while (Process32NextW(snap, &pe));
+  }
+  CloseHandle(snap);
+  return names;
+}
+
+int Windows(const char* exe) {
+  auto names = ProcessNames();
+  std::wstring want = exe ? Wide(exe) : L"";
+  std::vector<HWND> all;
+  for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) all.push_back(h);
+  printf("[");
+  bool first = true;
+  int z = 0;
+  for (HWND h : all) {
+    ++z;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (!want.empty() && _wcsicmp(names[pid].c_str(), want.c_str()) != 0) continue;
+    RECT r{}, c{};
+    GetWindowRect(h, &r);
+    GetClientRect(h, &c);
+    LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
+    printf("%s{\"hwnd\":%llu,\"pid\":%lu,\"z\":%d,\"class\":%s,\"title\":%s,\"visible\":%s,\"enabled\":%s,"
+           "\"topmost\":%s,\"toolwindow\":%s,\"style\":%ld,\"exstyle\":%ld,"
+           "\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld],\"foreground\":%s}",
+           first ? "" : ",", (unsigned long long)(uintptr_t)h, pid, z, Json(Utf8(ClassOf(h))).c_str(),
+           Json(Utf8(Text(h))).c_str(), IsWindowVisible(h) ? "true" : "false",
+           IsWindowEnabled(h) ? "true" : "false", (ex & WS_EX_TOPMOST) ? "true" : "false",
+           (ex & WS_EX_TOOLWINDOW) ? "true" : "false", style, ex, r.left, r.top, r.right, r.bottom, c.right,
+           c.bottom, GetForegroundWindow() == h ? "true" : "false");
+    first = false;
+  }
+  printf("]\n");
+  return 0;
+}
+
+int Dialog(HWND dlg) {
+  std::vector<HWND> kids;
+  EnumChildWindows(dlg, [](HWND h, LPARAM p) -> BOOL { ((std::vector<HWND>*)p)->push_back(h); return TRUE; },
+                   (LPARAM)&kids);
+  printf("{\"title\":%s,\"children\":[", Json(Utf8(Text(dlg))).c_str());
+  for (size_t i = 0; i < kids.size(); ++i)
+    printf("%s{\"class\":%s,\"text\":%s}", i ? "," : "", Json(Utf8(ClassOf(kids[i]))).c_str(),
+           Json(Utf8(Text(kids[i]))).c_str());
+  printf("]}\n");
+  return 0;
+}
+
+int Press(HWND dlg, const char* text) {
+  std::wstring want = Wide(text);
+  struct Ctx { std::wstring want; HWND found; } ctx{want, nullptr};
+  EnumChildWindows(dlg, [](HWND h, LPARAM p) -> BOOL {
+    auto* c = (Ctx*)p;
+    std::wstring t = Text(h);
+    std::wstring plain;
+    for (wchar_t ch : t) if (ch != L'&') plain += ch;
+    if (_wcsicmp(ClassOf(h).c_str(), L"Button") == 0 && (t == c->want || plain == c->want)) { c->found = h; return FALSE; }
+    return TRUE;
+  }, (LPARAM)&ctx);
+  if (!ctx.found) { fprintf(stderr, "no button %s\n", text); return 1; }
+  PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ctx.found), BN_CLICKED), (LPARAM)ctx.found);
+  printf("{}\n");
+  return 0;
+}
+
+int Metrics() {
+  HDC dc = GetDC(nullptr);
+  printf("{\"cx\":%d,\"cy\":%d,\"dpi\":%d,\"dpiy\":%d,\"cyfullscreen\":%d,\"cycaption\":%d}\n",
+         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX),
+         GetDeviceCaps(dc, LOGPIXELSY), GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION));
+  ReleaseDC(nullptr, dc);
+  return 0;
+}
+
+int Region(HWND h) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  int kind = GetWindowRgn(h, rgn);
+  printf("{\"kind\":%d,\"rects\":[", kind);
+  if (kind != ERROR) {
+    DWORD size = GetRegionData(rgn, 0, nullptr);
+    std::vector<char> buf(size);
+    auto* data = (RGNDATA*)buf.data();
+    if (size && GetRegionData(rgn, size, data)) {
+      auto* r = (RECT*)data->Buffer;
+      for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        printf("%s[%ld,%ld,%ld,%ld]", i ? "," : "", r[i].left, r[i].top, r[i].right, r[i].bottom);
+    }
+  }
+  printf("]}\n");
+  DeleteObject(rgn);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Per-monitor aware like the program, so that both see the same pixels.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  std::string cmd = argc > 1 ? argv[1] : "";
+  if (cmd == "windows") return Windows(argc > 2 ? argv[2] : nullptr);
+  if (cmd == "close" && argc > 2) {
+    if (!PostMessageW(ParseHwnd(argv[2]), WM_CLOSE, 0, 0)) return 1;
+    printf("{}\n");
+    return 0;
+  }
+  if (cmd == "dialog" && argc > 2) return Dialog(ParseHwnd(argv[2]));
+  if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
+  if (cmd == "metrics") return Metrics();
+  if (cmd == "region" && argc > 2) return Region(ParseHwnd(argv[2]));
+  fprintf(stderr, "usage: probe windows|close|dialog|press|metrics|region ...\n");
+  return 2;
+}

@@ -1,0 +1,93 @@
+#include "toolkit/App.h"
+
+#include <vector>
+
+namespace tk {
+
+namespace App {
+
+HINSTANCE hInstance() { return ::GetModuleHandleW(nullptr); }
+
+static std::wstring ModulePath() {
+  std::vector<wchar_t> buf(MAX_PATH);
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n < buf.size()) return std::wstring(buf.data(), n);
+    buf.resize(buf.size() * 2);
+  }
+}
+
+std::wstring Path() {
+  std::wstring p = ModulePath();
+  auto slash = p.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {};
+  std::wstring dir = p.substr(0, slash);
+  if (dir.size() == 2 && dir[1] == L':') dir += L'\\';  // drive root keeps its "\"
+  return dir;
+}
+
+std::wstring EXEName() {
+  std::wstring p = ModulePath();
+  auto slash = p.find_last_of(L"\\/");
+  std::wstring name = slash == std::wstring::npos ? p : p.substr(slash + 1);
+  auto dot = name.find_last_of(L'.');
+  return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace App
+
+namespace Screen {
+
+static int Dpi(int axis) {
+  HDC dc = ::GetDC(nullptr);
+  int dpi = dc ? ::GetDeviceCaps(dc, axis) : 96;
+  if (dc) ::ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+double TwipsPerPixelX() { return 1440.0 / Dpi(LOGPIXELSX); }
+double TwipsPerPixelY() { return 1440.0 / Dpi(LOGPIXELSY); }
+float Width() { return static_cast<float>(::GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX()); }
+float Height() { return static_cast<float>(::GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY()); }
+
+}  // namespace Screen
+
+void DoEvents() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+void End() { ::ExitProcess(0); }
+
+void MsgBox(const std::wstring& text) {
+  ::MessageBoxW(::GetActiveWindow(), text.c_str(), App::Title(), MB_OK);
+}
+
+bool AskYesNo(const std::wstring& text) {
+  return ::MessageBoxW(::GetActiveWindow(), text.c_str(), App::Title(), MB_YESNO) == IDYES;
+}
+
+std::string ToAnsi(const std::wstring& s) {
+  if (s.empty()) return {};
+  int n = ::WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring FromAnsi(const std::string& s) {
+  if (s.empty()) return {};
+  int n = ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+  return out;
+}
+
+}  // namespace tk

@@ -1,0 +1,41 @@
+// The application object, the screen, and the few program-wide services the
+// forms use: one pass of the message loop, ending at once, message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tk {
+
+namespace App {
+HINSTANCE hInstance();
+std::wstring Path();     // folder of the executable, no trailing "\" except a drive root
+std::wstring EXEName();  // executable's file name without extension
+inline const wchar_t* Title() { return L"Kirasoe"; }
+}  // namespace App
+
+namespace Screen {
+double TwipsPerPixelX();  // 1440 / system DPI, read on every call
+double TwipsPerPixelY();
+float Width();   // primary screen, twips
+float Height();
+}  // namespace Screen
+
+// Handles every message pending for this thread, then returns.
+void DoEvents();
+
+// Ends the process at once; no further handler of any window runs.
+[[noreturn]] void End();
+
+// Modal message box: OK only, no icon, the application's title.
+void MsgBox(const std::wstring& text);
+
+// Modal Yes/No question with the application's title; true for Yes.
+bool AskYesNo(const std::wstring& text);
+
+// UTF-16 <-> the system's ANSI code page.
+std::string ToAnsi(const std::wstring& s);
+std::wstring FromAnsi(const std::string& s);
+
+}  // namespace tk
