@@ -99,6 +99,20 @@ class App:
             return None
         return wait_for(find, what="window " + cls)
 
+    def settled(self, cls, rect):
+        """The window of a form once it has reached `rect` (start-up shows
+        windows before it places them); fails with the last rectangle seen."""
+        seen = []
+
+        def check():
+            w = self.window(cls)
+            seen.append(w["rect"])
+            return w if w["rect"] == list(rect) else None
+        try:
+            return wait_for(check, timeout=10, what="%s at %s" % (cls, rect))
+        except AssertionError:
+            raise AssertionError("%s stayed at %s, expected %s" % (cls, seen[-1] if seen else None, list(rect)))
+
     def message_box(self):
         def find():
             for w in self.windows():

@@ -46,7 +46,7 @@ std::string Json(const std::string& s) {
 
 std::wstring Text(HWND h) {
   wchar_t buf[1024] = {};
-  GetWindowTextW(h, buf, 1024);
+  InternalGetWindowText(h, buf, 1024);  // no message: a busy window cannot block the probe
   return buf;
 }
 
