@@ -20,8 +20,7 @@ void Form1Class::Form_Load() {
   try {
     imgctl::ImgctlVersion();  // proves that the image library can be called
     uf::SetTopmost(*this, false);
-    Height(375);  // the camera outline's size until the window is shaped
-    Width(420);
+    mod_RGN_Proc::SetFormShape(0, *this, true);
     auto stored = settings::ReadStored([](const std::wstring& key) { return uf::ReadIni(settings::kSection, key); });
     if (stored)
       RestoreStored(*stored);

@@ -1,9 +1,11 @@
 // The capture frame: a borderless topmost window whose outer rectangle is the
-// capture rectangle.
+// capture rectangle; only a one-pixel ring and eight 5 x 5 handles show.
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "frame/FrameGeometry.h"
 #include "toolkit/Form.h"
 
 namespace kirasoe {
@@ -12,16 +14,32 @@ class Form3Class : public tk::Form {
  public:
   Form3Class();
   void Form_Load() override;
-  // Moves and sizes the window to the capture rectangle.
-  void LayoutFrame();
+  void Form_MouseDown(short button, short shift, float x, float y) override;
+  void Form_MouseMove(short button, short shift, float x, float y) override;
+  void Form_MouseUp(short button, short shift, float x, float y) override;
 
-  std::wstring ButtonState;
-  float HitCorner = 0;
+  // Region, handles and window placement from the capture rectangle.
+  void LayoutFrame();
+  void HitTestFrame(float x, float y);
+  void ResizeFrame(float x, float y);
+
+  std::wstring ButtonState;  // "DOWN" while a corner is dragged
+  float HitCorner = 0;       // 0 none, 1 top-left, 2 bottom-left, 3 top-right, 4 bottom-right
+
+  // Shape1(i): Left and Top of the handle outlines, twips.
+  const std::array<frame::Point, 8>& Shape1() const { return shape1_; }
+
+ protected:
+  void DrawControls(HDC dc) override;
+
+ private:
+  std::array<frame::Point, 8> shape1_{};
+  unsigned moveGeneration_ = 0;
 };
 
 extern Form3Class& Form3;
 
-// The frame's line colour for a colour index; grey for an index outside 0 to 2.
+// The frame's line colour for a colour index (0 black, 1 grey, 2 white).
 COLORREF FrameColours(int index);
 
 }  // namespace kirasoe

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "shape/IniPath.h"
+#include "shape/frm_RGN_Picture.h"
+#include "shape/mod_RGN_Data.h"
+#include "toolkit/Twips.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
 
@@ -61,6 +64,81 @@ std::int32_t GetCursorYTwips() {
 std::int32_t GetUsableScreenHeight() {
   return num::ToInt32Saturated((::GetSystemMetrics(SM_CYFULLSCREEN) + ::GetSystemMetrics(SM_CYCAPTION)) *
                                tk::Screen::TwipsPerPixelY());
+}
+
+void SetFormShape(int slot, tk::Form& form, bool paint) { ApplyShape(slot, form, paint ? 7 : 3, 0, 0, false); }
+
+void ApplyShape(int slot, tk::Form& form, int steps, double x, double y, bool combine) {
+  if (!mod_RGN_Data::ShapesLoaded) {
+    mod_RGN_Data::LoadShapeTables();
+    mod_RGN_Data::ShapesLoaded = true;
+  }
+  if (!form.AutoRedraw()) form.AutoRedraw(true);
+  if (steps & 1) SizeFormToShape(slot, form);
+  if (steps & 2) SetShapeRegion(slot, form, x, y, combine);
+  form.Cls();
+  if (steps & 4) PaintShapePicture(slot, form, x, y);
+}
+
+void SizeFormToShape(int slot, tk::Form& form) {
+  // Fixed twips, whatever the screen's ratio.
+  if (slot == 0) {
+    form.Height(375);
+    form.Width(420);
+  } else if (slot == 1) {
+    form.Height(480);
+    form.Width(480);
+  }
+}
+
+namespace {
+
+void OffsetInPixels(HRGN region, double x, double y) {
+  ::OffsetRgn(region, twips::ToPixels(x, tk::Screen::TwipsPerPixelX()), twips::ToPixels(y, tk::Screen::TwipsPerPixelY()));
+}
+
+}  // namespace
+
+tk::UniqueRgn CreateShapeRegion(int slot, double x, double y) {
+  const XFORM identity{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+  HRGN made = nullptr;
+  if (slot >= 0 && slot < mod_RGN_Data::kSlots) {
+    const auto& data = mod_RGN_Data::ShapeRegions[slot];
+    auto header = mod_RGN_Data::ReadHeader(data);
+    DWORD bytes = header.dwSize + header.nRgnSize;
+    // An empty slot has no header at all; the system would read nothing sensible.
+    if (header.dwSize == sizeof(RGNDATAHEADER) && bytes <= data.size())
+      made = ::ExtCreateRegion(&identity, bytes, reinterpret_cast<const RGNDATA*>(data.data()));
+  }
+  if (!made) {
+    tk::MsgBox(L"It failed in reading of region data.");
+    tk::End();
+  }
+  tk::UniqueRgn region(made);
+  if (x != 0 || y != 0) OffsetInPixels(region.get(), x, y);
+  return region;
+}
+
+void SetShapeRegion(int slot, tk::Form& form, double x, double y, bool combine) {
+  tk::UniqueRgn region = CreateShapeRegion(slot, x, y);
+  if (combine) {
+    tk::UniqueRgn current(::CreateRectRgn(0, 0, 0, 0));
+    ::GetWindowRgn(form.hWnd(), current.get());
+    ::CombineRgn(region.get(), current.get(), region.get(), RGN_OR);
+  }
+  if (!::SetWindowRgn(form.hWnd(), region.get(), TRUE)) {
+    tk::MsgBox(L"It failed in plastic surgery of a window.");
+    tk::End();
+  }
+  region.release();  // the window owns it now
+}
+
+void PaintShapePicture(int slot, tk::Form& form, double x, double y) {
+  tk::UniqueRgn region = CreateShapeRegion(slot, 0, 0);
+  OffsetInPixels(region.get(), x, y);
+  ::SelectClipRgn(form.hDC(), region.get());
+  form.PaintPicture(kirasoe::frm_RGN_Picture.pPicture(slot), static_cast<float>(x), static_cast<float>(y), SRCCOPY);
+  ::SelectClipRgn(form.hDC(), nullptr);
 }
 
 }  // namespace mod_RGN_Proc

@@ -130,6 +130,9 @@ void Form::Height(float v) {
   RECT r = WindowRectPx();
   MoveWindowPx(r.left, r.top, r.right - r.left, PxY(v));
 }
+void Form::Move(float left, float top, float width, float height) {
+  MoveWindowPx(PxX(left), PxY(top), PxX(width), PxY(height));
+}
 float Form::ScaleWidth() {
   RECT r{};
   ::GetClientRect(hWnd(), &r);

@@ -55,6 +55,8 @@ class Form : public Window {
   void Top(float twips);
   void Width(float twips);
   void Height(float twips);
+  // All four at once, one placement of the window.
+  void Move(float left, float top, float width, float height);
   float ScaleWidth();   // client area, twips
   float ScaleHeight();
 

@@ -42,6 +42,8 @@ tk::MenuItem& frmMenuClass::mpre() {
   return mpre_;
 }
 
+void frmMenuClass::Popup(tk::Form& on) { tk::PopupMenu(on.hWnd(), mpop()); }
+
 void frmMenuClass::mc_Click(int index) {
   for (auto& item : mc_) item.checked = false;
   mc_[index].checked = true;

@@ -14,6 +14,9 @@ class frmMenuClass : public tk::Form {
   tk::MenuItem& mc(int index);
   tk::MenuItem& mpre();
 
+  // Shows the children of mpop at the mouse position over `on`; modal.
+  void Popup(tk::Form& on);
+
   void mc_Click(int index);
   void mpre_Click();
   void mver_Click();

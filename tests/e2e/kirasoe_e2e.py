@@ -8,6 +8,7 @@ the mouse is driven with xdotool.
 import json
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -27,8 +28,12 @@ def wine_env():
 
 
 def ensure_harness():
-    subprocess.run([os.path.join(ROOT, "scripts", "harness"), "start"], check=True,
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    """Starts the virtual screen and Wine only when they are not running: a
+    second wineboot on a live prefix restarts Wine's services under the tests."""
+    harness = os.path.join(ROOT, "scripts", "harness")
+    if subprocess.run([harness, "status"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
+        subprocess.run([harness, "start"], check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     with open(os.path.join(ROOT, "build", "harness", "display")) as f:
         os.environ["DISPLAY"] = f.read().strip()
 
@@ -56,6 +61,63 @@ def xdotool(*args):
     subprocess.run(["xdotool", *map(str, args)], check=True, timeout=30)
 
 
+def drag(points, button=1, pause=0.05):
+    """Presses at the first point, moves through the others, releases at the last."""
+    (x0, y0), rest = points[0], points[1:]
+    xdotool("mousemove", x0 - 3, y0 - 3)
+    time.sleep(pause)
+    xdotool("mousemove", x0, y0)
+    time.sleep(0.3)
+    xdotool("mousedown", button)
+    time.sleep(0.2)
+    for x, y in rest:
+        xdotool("mousemove", x, y)
+        time.sleep(pause)
+    time.sleep(0.3)
+    xdotool("mouseup", button)
+    time.sleep(0.3)
+
+
+class Screen:
+    """A screenshot of the virtual screen: pixel(x, y) -> (r, g, b)."""
+
+    def __init__(self):
+        out = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True,
+                             check=True, timeout=30).stdout
+        # P6\n<w> <h>\n255\n<data>
+        parts = out.split(b"\n", 3)
+        self.width, self.height = map(int, parts[1].split())
+        self.data = parts[3]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+
+def set_background(rgb):
+    """Colours the root window, which shows wherever no window covers it."""
+    subprocess.run(["xsetroot", "-solid", "#%02x%02x%02x" % rgb], check=True, timeout=10)
+
+
+def read_bmp(path):
+    """A 24-bit or 16-colour BMP as rows of (r, g, b), top-down."""
+    import struct
+    with open(path, "rb") as f:
+        b = f.read()
+    offset, = struct.unpack_from("<I", b, 10)
+    header, w, h, _, bits = struct.unpack_from("<IiiHH", b, 14)
+    stride = ((w * bits + 31) // 32) * 4
+    palette = [tuple(b[14 + header + i * 4:14 + header + i * 4 + 3][::-1]) for i in range(16)]
+    rows = []
+    for y in range(abs(h)):
+        row = offset + stride * (abs(h) - 1 - y if h > 0 else y)
+        if bits == 24:
+            rows.append([tuple(b[row + x * 3:row + x * 3 + 3][::-1]) for x in range(w)])
+        else:
+            rows.append([palette[(b[row + x // 2] >> (0 if x % 2 else 4)) & 15] for x in range(w)])
+    return rows
+
+
 def read_ini(path):
     """The settings file as (key, value) lines of section Data, in file order."""
     with open(path, "rb") as f:
@@ -70,9 +132,10 @@ def read_ini(path):
 class App:
     """One run of kirasoe.exe in a folder of its own."""
 
-    def __init__(self, ini=None, with_dll=True):
+    def __init__(self, ini=None, with_dll=True, exe="kirasoe.exe"):
         self.dir = tempfile.mkdtemp(prefix="kirasoe-e2e-", dir=os.path.join(ROOT, "build"))
-        shutil.copy(os.path.join(BIN, "kirasoe.exe"), self.dir)
+        self.exe = exe
+        shutil.copy(os.path.join(BIN, exe), self.dir)
         if with_dll:
             shutil.copy(os.path.join(BIN, "imgctl.dll"), self.dir)
         self.ini = os.path.join(self.dir, "kirasoe.ini")
@@ -82,13 +145,14 @@ class App:
         self.proc = None
 
     def start(self):
-        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, "kirasoe.exe")], cwd=self.dir,
+        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, self.exe)], cwd=self.dir,
                                      env=wine_env(), stdin=subprocess.DEVNULL,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     start_new_session=True)
         return self
 
     def windows(self):
-        return probe("windows", "kirasoe.exe")
+        return probe("windows", os.path.basename(self.dir) + "\\" + self.exe)
 
     def window(self, cls):
         """The visible window of a form class (Form1, Form3, ...), waiting for it."""
@@ -133,10 +197,35 @@ class App:
         return self.proc is not None and self.proc.poll() is None
 
     def cleanup(self):
+        """Ends the program (politely first) and waits until its process and
+        windows are gone, so that the next test sees a clean screen."""
+        if self.proc is None:
+            shutil.rmtree(self.dir, ignore_errors=True)
+            return
         if self.running():
-            self.proc.kill()
-            self.proc.wait()
-        subprocess.run(["pkill", "-f", os.path.join(self.dir, "kirasoe.exe")], check=False)
+            try:
+                for w in self.windows():
+                    if w["class"] == "Kirasoe.Form1":
+                        probe("close", w["hwnd"])
+                self.proc.wait(timeout=5)
+            except Exception:
+                pass
+        # Wine renames the program's process, so end it through its process
+        # group, which also holds the launcher.
+        group = self.proc.pid
+        try:
+            os.killpg(group, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.proc.wait()
+
+        def gone():
+            try:
+                os.killpg(group, 0)
+                return False
+            except ProcessLookupError:
+                return True
+        wait_for(gone, timeout=10, what="the program to end")
         shutil.rmtree(self.dir, ignore_errors=True)
 
 

@@ -2,16 +2,18 @@
 // program's windows from the Windows side: titles in UTF-16, classes, styles,
 // z-order, regions, message boxes, metrics. Prints JSON on stdout.
 //
-//   probe windows [exe]            top-level windows (of processes named exe)
+//   probe windows [part]           top-level windows (of processes whose image path contains part)
 //   probe close HWND               posts WM_CLOSE
 //   probe dialog HWND              texts of a dialog's child windows
 //   probe press HWND TEXT          clicks the child button with that text
 //   probe metrics                  screen size, dpi, SM_CYFULLSCREEN, SM_CYCAPTION
 //   probe region HWND              the window region's rectangles
+//   probe redraw HWND              repaints a window now
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwctype>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -58,12 +60,23 @@ std::wstring ClassOf(HWND h) {
 
 HWND ParseHwnd(const char* s) { return (HWND)(uintptr_t)strtoull(s, nullptr, 0); }
 
+// Full image paths, lower case, so that a test can pick its own instance.
 std::map<DWORD, std::wstring> ProcessNames() {
   std::map<DWORD, std::wstring> names;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W pe{sizeof pe};
   if (Process32FirstW(snap, &pe)) {
-    do names[pe.th32ProcessID] = pe.szExeFile; while (Process32NextW(snap, &pe));
+    do {
+      std::wstring name = pe.szExeFile;
+      if (HANDLE p = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pe.th32ProcessID)) {
+        wchar_t path[MAX_PATH * 2];
+        DWORD n = MAX_PATH * 2;
+        if (QueryFullProcessImageNameW(p, 0, path, &n)) name = path;
+        CloseHandle(p);
+      }
+      for (auto& c : name) c = towlower(c);
+      names[pe.th32ProcessID] = name;
+    } while (Process32NextW(snap, &pe));
   }
   CloseHandle(snap);
   return names;
@@ -72,6 +85,7 @@ std::map<DWORD, std::wstring> ProcessNames() {
 int Windows(const char* exe) {
   auto names = ProcessNames();
   std::wstring want = exe ? Wide(exe) : L"";
+  for (auto& c : want) c = towlower(c);
   std::vector<HWND> all;
   for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) all.push_back(h);
   printf("[");
@@ -81,7 +95,7 @@ int Windows(const char* exe) {
     ++z;
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    if (!want.empty() && _wcsicmp(names[pid].c_str(), want.c_str()) != 0) continue;
+    if (!want.empty() && names[pid].find(want) == std::wstring::npos) continue;
     RECT r{}, c{};
     GetWindowRect(h, &r);
     GetClientRect(h, &c);
@@ -173,6 +187,11 @@ int main(int argc, char** argv) {
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
   if (cmd == "region" && argc > 2) return Region(ParseHwnd(argv[2]));
+  if (cmd == "redraw" && argc > 2) {
+    RedrawWindow(ParseHwnd(argv[2]), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    printf("{}\n");
+    return 0;
+  }
   fprintf(stderr, "usage: probe windows|close|dialog|press|metrics|region ...\n");
   return 2;
 }

@@ -1,0 +1,5 @@
+#pragma once
+
+#define IDI_KIRASOE 1
+#define IDB_CAMERA 101
+#define IDB_FIGURE 102

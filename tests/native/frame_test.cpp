@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "frame/FrameGeometry.h"
+
+using frame::ComputeLayout;
+
+TEST(FrameLayout, EvenSizeAt15TwipsPerPixel) {
+  auto l = ComputeLayout(4800, 3600, 15, 15);
+  EXPECT_EQ(l.W, 320);
+  EXPECT_EQ(l.H, 240);
+  EXPECT_EQ(l.M, 160);
+  EXPECT_EQ(l.N, 120);
+  EXPECT_EQ(l.squares[frame::kTopMiddle], (region::Rect{158, 0, 163, 5}));
+  EXPECT_EQ(l.handles[frame::kTopRight], (frame::Point{4725, 0}));
+  EXPECT_EQ(l.handles[frame::kTopMiddle], (frame::Point{2370, 0}));
+  EXPECT_EQ(l.handles[frame::kRightMiddle], (frame::Point{4725, 1770}));
+  EXPECT_EQ(l.handles[frame::kBottomRight], (frame::Point{4725, 3525}));
+  EXPECT_EQ(l.handles[frame::kLeftMiddle], (frame::Point{0, 1770}));
+  EXPECT_EQ(l.ring[0], (frame::Point{0, 0}));
+  EXPECT_EQ(l.ring[7], (frame::Point{319, 239}));
+}
+
+TEST(FrameLayout, OddSizeHalvesTwipsBeforeConverting) {
+  auto l = ComputeLayout(4695, 3195, 15, 15);
+  EXPECT_EQ(l.W, 313);
+  EXPECT_EQ(l.H, 213);
+  EXPECT_EQ(l.M, 156);
+  EXPECT_EQ(l.N, 106);
+  EXPECT_EQ(l.handles[frame::kTopMiddle].x, 2317);
+  EXPECT_EQ(l.handles[frame::kRightMiddle].y, 1567);
+}
+
+TEST(FrameLayout, VisiblePixelsAreTheRingAndTheSquares) {
+  auto l = ComputeLayout(4800, 3600, 15, 15);
+  int visible = 0;
+  for (int y = 0; y < l.H; ++y)
+    for (int x = 0; x < l.W; ++x) visible += frame::Covers(l, x, y);
+  int ring = 2 * 320 + 2 * 238;
+  int squares = 4 * 16 + 4 * 20;  // a corner square shares two edges with the ring, a middle one one edge
+  EXPECT_EQ(visible, ring + squares);
+  EXPECT_TRUE(frame::Covers(l, 0, 120));    // the left side is one pixel wide over its whole length
+  EXPECT_FALSE(frame::Covers(l, 1, 60));
+  EXPECT_TRUE(frame::Covers(l, 4, 122));    // left-middle square reaches y 118..122
+  EXPECT_FALSE(frame::Covers(l, 4, 123));
+  EXPECT_FALSE(frame::Covers(l, 160, 120));  // inside is see-through
+
+  auto small = ComputeLayout(150, 150, 15, 15);  // the smallest frame is solid
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) EXPECT_TRUE(frame::Covers(small, x, y)) << x << "," << y;
+}
+
+TEST(FrameLayout, At12TwipsPerPixel) {
+  auto l = ComputeLayout(3840, 2400, 12, 12);
+  EXPECT_EQ(l.W, 320);
+  EXPECT_EQ(l.H, 200);
+  EXPECT_EQ(l.handles[frame::kTopRight].x, 3840 - 60);
+  EXPECT_EQ(l.handles[frame::kTopMiddle].x, 1920 - 24);
+}
+
+TEST(FrameHitTest, CornersAndMiddles) {
+  using frame::Cursor;
+  auto hit = [](double x, double y, int w = 4800, int h = 3600) { return frame::HitTest(x, y, w, h, 75, 75); };
+  EXPECT_EQ(hit(60, 30).corner, 1);
+  EXPECT_EQ(hit(60, 30).cursor, Cursor::NorthWestSouthEast);
+  EXPECT_EQ(hit(4740, 3540).corner, 4);
+  EXPECT_EQ(hit(4740, 3540).cursor, Cursor::NorthWestSouthEast);
+  EXPECT_EQ(hit(4740, 30).corner, 3);
+  EXPECT_EQ(hit(4740, 30).cursor, Cursor::NorthEastSouthWest);
+  EXPECT_EQ(hit(30, 3540).corner, 2);
+  EXPECT_EQ(hit(2400, 0).corner, 0);
+  EXPECT_EQ(hit(2400, 0).cursor, Cursor::Move);
+  EXPECT_EQ(hit(75, 75).corner, 1);  // bounds are inclusive
+  EXPECT_EQ(hit(76, 75).corner, 0);
+  // A frame 10 pixels wide: the point 5 pixels from the left is in both zones; the right wins.
+  EXPECT_EQ(hit(75, 0, 150, 3600).corner, 3);
+  EXPECT_EQ(hit(75, 150, 3600, 150).corner, 2);  // 10 high: the bottom zone wins over the top
+}
+
+TEST(FrameResize, CornersFollowTheMouseOppositeCornerFixed) {
+  frame::Snap s{3000, 1800, 4800, 3600};
+  frame::Resize(s, 4, 4845, 3630, 150, 150);  // bottom-right dragged 3 px right, 2 px down
+  EXPECT_EQ(s, (frame::Snap{3000, 1800, 4845, 3630}));
+  frame::Resize(s, 1, 30, -15, 150, 150);  // top-left: 2 px right, 1 px up
+  EXPECT_EQ(s, (frame::Snap{3030, 1785, 4815, 3645}));
+  frame::Resize(s, 3, 4800, 15, 150, 150);
+  EXPECT_EQ(s, (frame::Snap{3030, 1800, 4800, 3630}));
+  frame::Resize(s, 2, -15, 3600, 150, 150);
+  EXPECT_EQ(s, (frame::Snap{3015, 1800, 4815, 3600}));
+  frame::Resize(s, 0, 999, 999, 150, 150);
+  EXPECT_EQ(s, (frame::Snap{3015, 1800, 4815, 3600}));
+}
+
+TEST(FrameResize, NeverBelowTheMinimumEdgesStay) {
+  frame::Snap s{3000, 1800, 4800, 3600};
+  frame::Resize(s, 1, 6000, 5000, 150, 150);  // top-left past the right and bottom edges
+  EXPECT_EQ(s, (frame::Snap{3000 + 4800 - 150, 1800 + 3600 - 150, 150, 150}));
+  frame::Snap t{3000, 1800, 4800, 3600};
+  frame::Resize(t, 4, -600, -30, 150, 150);  // bottom-right left of the left edge
+  EXPECT_EQ(t, (frame::Snap{3000, 1800, 150, 150}));
+  frame::Snap u{3000, 1800, 4800, 3600};
+  frame::Resize(u, 4, 150, 150.5, 150, 150);  // exactly the minimum stays the minimum
+  EXPECT_EQ(u.w, 150);
+  EXPECT_EQ(u.h, 150);
+}
+
+TEST(FrameResize, RoundsHalfToEvenInDoublePrecision) {
+  frame::Snap s{0, 0, 4800, 3600};
+  frame::Resize(s, 4, 1000.5, 1001.5, 150, 150);
+  EXPECT_EQ(s.w, 1000);
+  EXPECT_EQ(s.h, 1002);
+  frame::Snap t{100, 100, 4800, 3600};
+  frame::Resize(t, 1, 0.5, 1.5, 150, 150);
+  EXPECT_EQ(t.w, 4800);  // round(4799.5) = 4800
+  EXPECT_EQ(t.x, 100);   // round(100.5) = 100
+  EXPECT_EQ(t.h, 3598);  // round(3598.5) = 3598
+  EXPECT_EQ(t.y, 102);   // round(101.5) = 102
+}
