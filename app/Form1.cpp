@@ -1,11 +1,13 @@
 #include "app/Form1.h"
 
+#include "app/Form4.h"
 #include "app/Globals.h"
 #include "frame/Form3.h"
 #include "output/imgctl.h"
 #include "shape/mod_RGN_Proc.h"
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
+#include "toolkit/Clipboard.h"
 #include "ui/frmMenu.h"
 
 namespace kirasoe {
@@ -17,6 +19,7 @@ Form1Class& Form1 = *new Form1Class;  // lives until the process ends
 Form1Class::Form1Class() : tk::Form({.name = L"Form1", .caption = L"Kirasoe"}) {}
 
 void Form1Class::Form_Load() {
+  tk::DisableTransitions(hWnd());
   try {
     imgctl::ImgctlVersion();  // proves that the image library can be called
     uf::SetTopmost(*this, false);
@@ -74,5 +77,106 @@ void Form1Class::Form_QueryUnload(int& /*cancel*/, int /*mode*/) {
   uf::UnloadOtherForms(Name());
   tk::End();
 }
+
+}  // namespace kirasoe
+
+namespace kirasoe {
+
+void Form1Class::Form_MouseDown(short button, short /*shift*/, float /*x*/, float /*y*/) {
+  if (button == 2) frmMenu.Popup(*this);
+  if (button == 1) {
+    DownX = uf::GetCursorXTwips();
+    DownY = uf::GetCursorYTwips();
+    ButtonState = L"DOWN";
+  }
+  // A release, a double-click or a move already queued is handled before returning.
+  tk::DoEvents();
+}
+
+void Form1Class::Form_MouseMove(short button, short /*shift*/, float /*x*/, float /*y*/) {
+  if (ButtonState != L"DOWN") {
+    // Hovering does not activate this window: the window the user works in is
+    // still the foreground window, and gets the focus back after a capture.
+    const bool capturing = Capturing != 0;
+    const bool other = ::GetForegroundWindow() != hWnd();
+    if (!capturing && other) PrevForeground = ::GetForegroundWindow();
+  } else if (button == 1) {
+    const std::int32_t y = uf::GetCursorYTwips();
+    const std::int32_t x = uf::GetCursorXTwips();
+    if (y != DownY || x != DownX) {
+      uf::DragForm(*this);
+      ButtonState = L"UP";
+    }
+  }
+}
+
+void Form1Class::Form_MouseUp(short /*button*/, short /*shift*/, float /*x*/, float /*y*/) { ButtonState = L"UP"; }
+
+void Form1Class::Form_DblClick() {
+  if (Capturing != 0) return;
+  Capturing = 1.0f;
+  try {
+    ShowCaptureFlash();
+    uf::WaitMs(50);
+    Form4.Unload();
+    CaptureArea();
+  } catch (...) {
+    // Whatever failed, the windows come back and the next capture can start.
+    Form4.Unload();
+    Visible(true);
+    Form3.Visible(true);
+  }
+  Capturing = 0;
+}
+
+void Form1Class::ShowCaptureFlash() {
+  Form4.Left(static_cast<float>(SnapX));
+  Form4.Top(static_cast<float>(SnapY));
+  Form4.Width(static_cast<float>(SnapW));
+  Form4.Height(static_cast<float>(SnapH));
+  Form4.Visible(true);
+}
+
+void Form1Class::CaptureArea() {
+  if (SnapW == 0 || SnapH == 0) {
+    tk::MsgBox(L"取得エリアが設定されていません");
+    return;
+  }
+  Visible(false);
+  Form3.Visible(false);
+  tk::DoEvents();
+  tk::FlushComposition();  // the hidden windows have left the screen
+
+  HWND desktop = ::GetDesktopWindow();
+  {
+    tk::WindowDC source(desktop);
+    Picture1.Width(static_cast<float>(SnapW));
+    Picture1.Height(static_cast<float>(SnapH));
+    HDC destination = Picture1.hDC();
+    const int width = uf::TwipsToPixelsX(SnapW);
+    const int height = uf::TwipsToPixelsY(SnapH);
+    const int left = uf::TwipsToPixelsX(SnapX);
+    const int top = uf::TwipsToPixelsY(SnapY);
+    ::BitBlt(destination, 0, 0, width, height, source.get(), left, top, SRCCOPY);
+  }  // released here
+
+  Visible(true);
+  Form3.Visible(true);
+  tk::DoEvents();
+  tk::DoEvents();
+
+  if (!tk::Clipboard::SetImage(hWnd(), Picture1.CopyImage()))
+    tk::MsgBox(L"画像をクリップボードにコピーできませんでした。");
+  tk::DoEvents();
+
+  if (frmMenu.mpre().checked) ShowPreview();
+  SaveCapture();
+  if (frmMenu.mpre().checked) HidePreview();
+  ::SetForegroundWindow(PrevForeground);
+}
+
+void Form1Class::SaveCapture() {}
+void Form1Class::ShowPreview() {}
+void Form1Class::HidePreview() {}
 
 }  // namespace kirasoe

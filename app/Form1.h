@@ -1,8 +1,11 @@
 // The main window: start-up, the settings, exit.
 #pragma once
 
+#include <string>
+
 #include "app/Settings.h"
 #include "toolkit/Form.h"
+#include "toolkit/PictureBox.h"
 
 namespace kirasoe {
 
@@ -11,6 +14,23 @@ class Form1Class : public tk::Form {
   Form1Class();
   void Form_Load() override;
   void Form_QueryUnload(int& cancel, int mode) override;
+  void Form_MouseDown(short button, short shift, float x, float y) override;
+  void Form_MouseMove(short button, short shift, float x, float y) override;
+  void Form_MouseUp(short button, short shift, float x, float y) override;
+  void Form_DblClick() override;
+
+  void ShowCaptureFlash();
+  void CaptureArea();
+  void SaveCapture();
+  void ShowPreview();
+  void HidePreview();
+
+  std::wstring ButtonState;         // "DOWN" from a left press until a drag starts or a release
+  std::int32_t DownX = 0, DownY = 0;  // cursor at the last left press, screen twips
+  HWND PrevForeground = nullptr;    // the window the focus goes back to after a capture
+  float Capturing = 0;              // 1 while a capture runs
+
+  tk::PictureBox Picture1;  // the capture buffer, never seen
 
  private:
   void RestoreStored(const settings::State& stored);

@@ -27,6 +27,7 @@ COLORREF FrameColours(int index) {
 }
 
 void Form3Class::Form_Load() {
+  tk::DisableTransitions(hWnd());
   // A hand-edited colour outside the three choices shows grey and is grey
   // from then on, so that exactly one colour item is checked.
   if (LineC < 0 || LineC > 2) LineC = 1;

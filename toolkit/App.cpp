@@ -74,6 +74,32 @@ bool AskYesNo(const std::wstring& text) {
   return ::MessageBoxW(::GetActiveWindow(), text.c_str(), App::Title(), MB_YESNO) == IDYES;
 }
 
+namespace {
+
+HMODULE Dwm() {
+  static HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
+  return dwm;
+}
+
+}  // namespace
+
+void DisableTransitions(HWND hwnd) {
+  using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+  if (auto set = reinterpret_cast<SetAttribute>(
+          reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmSetWindowAttribute") : nullptr))) {
+    BOOL on = TRUE;
+    set(hwnd, 3 /* DWMWA_TRANSITIONS_FORCEDISABLED */, &on, sizeof on);
+  }
+}
+
+void FlushComposition() {
+  ::GdiFlush();
+  using Flush = HRESULT(WINAPI*)();
+  if (auto flush = reinterpret_cast<Flush>(
+          reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmFlush") : nullptr)))
+    flush();
+}
+
 std::string ToAnsi(const std::wstring& s) {
   if (s.empty()) return {};
   int n = ::WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);

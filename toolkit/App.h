@@ -34,6 +34,11 @@ void MsgBox(const std::wstring& text);
 // Modal Yes/No question with the application's title; true for Yes.
 bool AskYesNo(const std::wstring& text);
 
+// Hidden windows must leave the screen at once: no hide animation for `hwnd`.
+void DisableTransitions(HWND hwnd);
+// Waits until what was drawn or hidden has reached the screen (composition).
+void FlushComposition();
+
 // UTF-16 <-> the system's ANSI code page.
 std::string ToAnsi(const std::wstring& s);
 std::wstring FromAnsi(const std::string& s);

@@ -38,6 +38,21 @@ def ensure_harness():
         os.environ["DISPLAY"] = f.read().strip()
 
 
+def probe_async(*args):
+    """Starts the probe and returns a function that waits for its answer."""
+    out = tempfile.NamedTemporaryFile(delete=False)
+    proc = subprocess.Popen([WINE_RUN, os.path.join(BIN, "probe.exe"), *map(str, args)], env=wine_env(),
+                            stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+
+    def result():
+        proc.wait(timeout=60)
+        with open(out.name, "rb") as f:
+            text = f.read().decode("utf-8")
+        os.unlink(out.name)
+        return json.loads(text)
+    return result
+
+
 def probe(*args):
     out = subprocess.run([WINE_RUN, os.path.join(BIN, "probe.exe"), *map(str, args)], env=wine_env(),
                          stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
@@ -99,6 +114,27 @@ def set_background(rgb):
     subprocess.run(["xsetroot", "-solid", "#%02x%02x%02x" % rgb], check=True, timeout=10)
 
 
+def pattern_pixel(x, y):
+    """The test pattern that set_pattern_background puts on the screen."""
+    return ((x * 7 + y * 3) & 255, (x ^ y) & 255, (x * y + x) & 255)
+
+
+def set_pattern_background():
+    """Fills the root window with a pattern the X server repaints by itself,
+    so whatever our windows uncover is exact at once."""
+    path = os.path.join(ROOT, "build", "harness", "pattern.ppm")
+    if not os.path.exists(path):
+        w, h = 1280, 1024
+        rows = bytearray()
+        for y in range(h):
+            rows += b"".join(bytes(pattern_pixel(x, y)) for x in range(w))
+        with open(path, "wb") as f:
+            f.write(b"P6\n%d %d\n255\n" % (w, h) + bytes(rows))
+    subprocess.run(["display", "-window", "root", path], timeout=30,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    assert Screen().pixel(3, 5) == pattern_pixel(3, 5), "pattern on the screen"
+
+
 def read_bmp(path):
     """A 24-bit or 16-colour BMP as rows of (r, g, b), top-down."""
     import struct
@@ -108,11 +144,12 @@ def read_bmp(path):
     header, w, h, _, bits = struct.unpack_from("<IiiHH", b, 14)
     stride = ((w * bits + 31) // 32) * 4
     palette = [tuple(b[14 + header + i * 4:14 + header + i * 4 + 3][::-1]) for i in range(16)]
+    step = bits // 8
     rows = []
     for y in range(abs(h)):
         row = offset + stride * (abs(h) - 1 - y if h > 0 else y)
-        if bits == 24:
-            rows.append([tuple(b[row + x * 3:row + x * 3 + 3][::-1]) for x in range(w)])
+        if bits in (24, 32):
+            rows.append([tuple(b[row + x * step:row + x * step + 3][::-1]) for x in range(w)])
         else:
             rows.append([palette[(b[row + x // 2] >> (0 if x % 2 else 4)) & 15] for x in range(w)])
     return rows

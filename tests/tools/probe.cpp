@@ -9,10 +9,15 @@
 //   probe metrics                  screen size, dpi, SM_CYFULLSCREEN, SM_CYCAPTION
 //   probe region HWND              the window region's rectangles
 //   probe redraw HWND              repaints a window now
+//   probe clipboard FILE           formats on the clipboard; its DIB written as a BMP file
+//   probe settext TEXT             puts a text on the clipboard
+//   probe watch PART CLASS SECONDS waits for a visible window of that class and
+//                                  prints its rectangle (catches short-lived windows)
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <cstdlib>
 #include <map>
@@ -171,6 +176,81 @@ int Region(HWND h) {
   return 0;
 }
 
+int Clipboard(const char* file) {
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(20);
+  printf("{\"formats\":[");
+  bool first = true;
+  for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+    printf("%s%u", first ? "" : ",", f);
+    first = false;
+  }
+  printf("]");
+  if (HANDLE h = GetClipboardData(CF_DIB)) {
+    auto* bih = (BITMAPINFOHEADER*)GlobalLock(h);
+    SIZE_T size = GlobalSize(h);
+    DWORD colours = bih->biClrUsed ? bih->biClrUsed : (bih->biBitCount <= 8 ? 1u << bih->biBitCount : 0);
+    DWORD masks = bih->biCompression == BI_BITFIELDS ? 12 : 0;
+    BITMAPFILEHEADER bf{};
+    bf.bfType = 0x4D42;
+    bf.bfSize = (DWORD)(sizeof bf + size);
+    bf.bfOffBits = (DWORD)(sizeof bf + bih->biSize + masks + colours * 4);
+    if (FILE* out = fopen(file, "wb")) {
+      fwrite(&bf, sizeof bf, 1, out);
+      fwrite(bih, size, 1, out);
+      fclose(out);
+    }
+    printf(",\"width\":%ld,\"height\":%ld,\"bits\":%u", bih->biWidth, bih->biHeight, bih->biBitCount);
+    GlobalUnlock(h);
+  }
+  if (HBITMAP b = (HBITMAP)GetClipboardData(CF_BITMAP)) {
+    BITMAP bm{};
+    GetObjectW(b, sizeof bm, &bm);
+    printf(",\"bitmap\":[%d,%d]", bm.bmWidth, bm.bmHeight);
+  }
+  if (HANDLE t = GetClipboardData(CF_UNICODETEXT)) {
+    printf(",\"text\":%s", Json(Utf8((const wchar_t*)GlobalLock(t))).c_str());
+    GlobalUnlock(t);
+  }
+  printf("}\n");
+  CloseClipboard();
+  return 0;
+}
+
+int SetText(const char* text) {
+  std::wstring w = Wide(text);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(mem), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(mem);
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(20);
+  EmptyClipboard();
+  SetClipboardData(CF_UNICODETEXT, mem);
+  CloseClipboard();
+  printf("{}\n");
+  return 0;
+}
+
+int Watch(const char* part, const char* cls, double seconds) {
+  std::wstring want = Wide(part), wantClass = Wide(cls);
+  for (auto& c : want) c = towlower(c);
+  DWORD end = GetTickCount() + (DWORD)(seconds * 1000);
+  auto names = ProcessNames();
+  while (GetTickCount() < end) {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(h, &pid);
+      if (!names.count(pid)) names = ProcessNames();
+      if (names[pid].find(want) == std::wstring::npos || ClassOf(h) != wantClass || !IsWindowVisible(h)) continue;
+      RECT r{};
+      GetWindowRect(h, &r);
+      printf("{\"rect\":[%ld,%ld,%ld,%ld]}\n", r.left, r.top, r.right, r.bottom);
+      return 0;
+    }
+    Sleep(1);
+  }
+  printf("{\"rect\":null}\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,6 +266,9 @@ int main(int argc, char** argv) {
   if (cmd == "dialog" && argc > 2) return Dialog(ParseHwnd(argv[2]));
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
+  if (cmd == "clipboard" && argc > 2) return Clipboard(argv[2]);
+  if (cmd == "settext" && argc > 2) return SetText(argv[2]);
+  if (cmd == "watch" && argc > 4) return Watch(argv[2], argv[3], atof(argv[4]));
   if (cmd == "region" && argc > 2) return Region(ParseHwnd(argv[2]));
   if (cmd == "redraw" && argc > 2) {
     RedrawWindow(ParseHwnd(argv[2]), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);

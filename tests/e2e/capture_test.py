@@ -1,0 +1,145 @@
+"""Capture through kirasoe.exe: main window drags, the flash, the exact screen
+copy on the clipboard (Windows and X sides), focus return, the empty area."""
+import os
+import subprocess
+import tempfile
+import time
+
+from kirasoe_e2e import (BIN, TPP, E2ETestCase, App, main, pattern_pixel, probe, probe_async, read_bmp,
+                         read_ini, set_pattern_background, wait_for, xdotool)
+
+MAIN = (40, 40)         # main window, pixels
+AREA = (200, 120, 100, 50)  # capture rectangle, pixels
+
+
+def t(px):
+    return int(round(px * TPP))
+
+
+def ini(area=AREA, main_px=MAIN):
+    x, y, w, h = area
+    return ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
+            % (t(main_px[0]), t(main_px[1]), t(x), t(y), t(w), t(h)))
+
+
+class Capture(E2ETestCase):
+    def start(self, area=AREA):
+        app = self.app(ini=ini(area)).start()
+        app.settled("Form1", [MAIN[0], MAIN[1], MAIN[0] + round(420 / TPP), MAIN[1] + round(375 / TPP)])
+        if area[2] and area[3]:
+            app.settled("Form3", [area[0], area[1], area[0] + area[2], area[1] + area[3]])
+        return app
+
+    def target(self):
+        """A window of another program that has the focus."""
+        tgt = App(exe="target.exe")
+        self.addCleanup(tgt.cleanup)
+        tgt.start()
+        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["foreground"]),
+                                  None), what="target in front")
+        return tgt, w
+
+    def double_click_camera(self):
+        # Come from elsewhere and hover first, as a user does.
+        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 30)
+        time.sleep(0.2)
+        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 10)
+        time.sleep(0.4)
+        xdotool("click", "--repeat", 2, "--delay", 60, 1)
+
+    def clipboard_pixels(self):
+        path = tempfile.mktemp(suffix=".bmp", dir=os.path.join(os.path.dirname(BIN), ""))
+        info = probe("clipboard", subprocess.run(["winepath", "-w", path], capture_output=True, text=True,
+                                                 env=dict(os.environ, WINEPREFIX=os.environ.get("WINEPREFIX", ""))
+                                                 ).stdout.strip() or path)
+        rows = read_bmp(path) if os.path.exists(path) else None
+        if os.path.exists(path):
+            os.unlink(path)
+        return info, rows
+
+    def test_double_click_copies_exactly_the_framed_pixels(self):
+        set_pattern_background()
+        app = self.start()
+        tgt, target_window = self.target()
+        watch = probe_async("watch", os.path.basename(app.dir), "Kirasoe.Form4", 10)
+        self.double_click_camera()
+        flash = watch()
+        x, y, w, h = AREA
+        self.assertEqual(flash["rect"], [x, y, x + w, y + h], "the flash covers the capture rectangle")
+
+        def on_clipboard():
+            info, rows = self.clipboard_pixels()
+            return (info, rows) if rows else None
+        info, rows = wait_for(on_clipboard, what="capture on the clipboard")
+        self.assertEqual(info["bitmap"], [w, h])
+        self.assertEqual((info["width"], abs(info["height"])), (w, h))
+        self.assertIn(2, info["formats"])  # CF_BITMAP
+        self.assertIn(8, info["formats"])  # CF_DIB
+        bad = [(i, j) for j in range(h) for i in range(w) if rows[j][i] != pattern_pixel(x + i, y + j)]
+        self.assertEqual(bad[:20], [], "%d pixels differ" % len(bad))
+        for j in range(h):
+            for i in range(w):
+                self.assertEqual(rows[j][i], pattern_pixel(x + i, y + j), "clipboard pixel %d,%d" % (i, j))
+
+        # The X side sees the same picture.
+        bmp = subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-o"], capture_output=True,
+                             timeout=20).stdout
+        self.assertGreater(len(bmp), 54)
+        path = os.path.join(app.dir, "x.bmp")
+        with open(path, "wb") as f:
+            f.write(bmp)
+        xrows = read_bmp(path)
+        self.assertEqual((len(xrows[0]), len(xrows)), (w, h))
+        self.assertEqual(xrows, rows)
+
+        # Both windows are back and the target has the focus again.
+        self.assertTrue(app.window("Form1")["visible"])
+        self.assertTrue(app.window("Form3")["visible"])
+        try:
+            wait_for(lambda: any(w["foreground"] for w in tgt.windows() if w["class"] == "KirasoeTarget"),
+                     what="focus back on the target")
+        except AssertionError:
+            print([(w["class"], w["title"], w["foreground"]) for w in probe("windows") if w["visible"]])
+            raise
+
+    def test_empty_area_only_shows_the_message(self):
+        app = self.start(area=(200, 120, 0, 50))
+        probe("settext", "before")
+        self.double_click_camera()
+        box = app.message_box()
+        texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
+        self.assertIn("取得エリアが設定されていません", texts)
+        probe("press", box["hwnd"], "OK")
+        wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in app.windows()), what="closed")
+        info, _ = self.clipboard_pixels()
+        self.assertEqual(info.get("text"), "before")
+        self.assertTrue(app.window("Form1")["visible"])
+
+    def test_main_window_drags_only_when_the_mouse_moves(self):
+        app = self.start()
+        cx, cy = MAIN[0] + 13, MAIN[1] + 10
+        xdotool("mousemove", cx, cy)
+        time.sleep(0.3)
+        xdotool("click", 1)  # a click without movement never drags
+        time.sleep(0.5)
+        self.assertEqual(app.window("Form1")["rect"][:2], list(MAIN))
+
+        xdotool("mousedown", 1)
+        time.sleep(0.2)
+        xdotool("mousemove", cx + 1, cy)  # one pixel starts the drag
+        time.sleep(0.2)
+        for i in range(1, 6):
+            xdotool("mousemove", cx + 1 + 10 * i, cy + 6 * i)
+            time.sleep(0.05)
+        time.sleep(0.2)
+        xdotool("mouseup", 1)
+        # The system's move loop starts where the drag started, one pixel on.
+        app.settled("Form1", [MAIN[0] + 50, MAIN[1] + 30, MAIN[0] + 50 + round(420 / TPP),
+                              MAIN[1] + 30 + round(375 / TPP)])
+        app.close()
+        values = dict(read_ini(app.ini))
+        self.assertEqual((values["X"], values["Y"]), (str(t(MAIN[0] + 50)), str(t(MAIN[1] + 30))))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,73 @@
+#include "toolkit/PictureBox.h"
+
+#include <algorithm>
+
+#include "toolkit/App.h"
+#include "toolkit/Twips.h"
+
+namespace tk {
+
+void PictureBox::Width(float twipsValue) {
+  width_ = twipsValue;
+  Resize(twips::WindowPixels(twipsValue, Screen::TwipsPerPixelX()), size_.cy);
+}
+
+void PictureBox::Height(float twipsValue) {
+  height_ = twipsValue;
+  Resize(size_.cx, twips::WindowPixels(twipsValue, Screen::TwipsPerPixelY()));
+}
+
+void PictureBox::Resize(int cx, int cy) {
+  cx = std::max(cx, 0);
+  cy = std::max(cy, 0);
+  if (dc_ && cx == size_.cx && cy == size_.cy) return;
+  WindowDC screen(nullptr);
+  MemoryDC dc(::CreateCompatibleDC(screen.get()));
+  // A zero-sized image still needs a bitmap to be drawn into.
+  UniqueBitmap bmp(::CreateCompatibleBitmap(screen.get(), std::max(cx, 1), std::max(cy, 1)));
+  if (!dc || !bmp) return;
+  HGDIOBJ old = ::SelectObject(dc.get(), bmp.get());
+  RECT all{0, 0, std::max(cx, 1), std::max(cy, 1)};
+  ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  if (dc_) {
+    ::BitBlt(dc.get(), 0, 0, std::min<int>(cx, size_.cx), std::min<int>(cy, size_.cy), dc_.get(), 0, 0, SRCCOPY);
+    ::SelectObject(dc_.get(), old_);
+  }
+  dc_ = std::move(dc);
+  image_ = std::move(bmp);
+  old_ = old;
+  size_ = {cx, cy};
+}
+
+HDC PictureBox::hDC() {
+  if (!dc_) Resize(size_.cx, size_.cy);
+  return dc_.get();
+}
+
+HBITMAP PictureBox::Image() {
+  hDC();
+  return image_.get();
+}
+
+UniqueBitmap PictureBox::CopyImage() {
+  HDC src = hDC();
+  UniqueBitmap copy(::CreateCompatibleBitmap(src, std::max<int>(size_.cx, 1), std::max<int>(size_.cy, 1)));
+  MemoryDC dst(::CreateCompatibleDC(src));
+  if (!copy || !dst) return {};
+  SelectedObject sel(dst.get(), copy.get());
+  ::BitBlt(dst.get(), 0, 0, size_.cx, size_.cy, src, 0, 0, SRCCOPY);
+  return copy;
+}
+
+void PictureBox::Picture(HBITMAP picture) {
+  BITMAP bm{};
+  if (!picture || !::GetObjectW(picture, sizeof bm, &bm)) return;
+  Resize(bm.bmWidth, bm.bmHeight);
+  width_ = static_cast<float>(bm.bmWidth * Screen::TwipsPerPixelX());
+  height_ = static_cast<float>(bm.bmHeight * Screen::TwipsPerPixelY());
+  MemoryDC src(::CreateCompatibleDC(dc_.get()));
+  SelectedObject sel(src.get(), picture);
+  ::BitBlt(dc_.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace tk

@@ -1,0 +1,38 @@
+// A picture box that is never seen: a persistent image of a given size in
+// twips, drawn into through its device context.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Handles.h"
+
+namespace tk {
+
+class PictureBox {
+ public:
+  float Width() const { return width_; }
+  float Height() const { return height_; }
+  // Resizing keeps what fits of the image.
+  void Width(float twips);
+  void Height(float twips);
+
+  HDC hDC();
+  // The image as a bitmap (owned by the picture box; selected in hDC).
+  HBITMAP Image();
+  SIZE PixelSize() const { return size_; }
+  // A copy of the image, drawn from the box's own DC (where the image stays selected).
+  UniqueBitmap CopyImage();
+  // Takes a copy of `picture` and sizes the box to it.
+  void Picture(HBITMAP picture);
+
+ private:
+  void Resize(int cx, int cy);
+
+  float width_ = 0, height_ = 0;
+  SIZE size_{0, 0};
+  MemoryDC dc_;
+  UniqueBitmap image_;
+  HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace tk
