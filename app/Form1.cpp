@@ -1,9 +1,12 @@
 #include "app/Form1.h"
 
 #include "app/Form4.h"
+#include "app/SaveFlow.h"
 #include "app/Globals.h"
 #include "frame/Form3.h"
 #include "output/imgctl.h"
+#include "output/imgctl_util.h"
+#include "output/mod_OpenSaveFile.h"
 #include "shape/mod_RGN_Proc.h"
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
@@ -134,7 +137,7 @@ void Form1Class::ShowCaptureFlash() {
   Form4.Top(static_cast<float>(SnapY));
   Form4.Width(static_cast<float>(SnapW));
   Form4.Height(static_cast<float>(SnapH));
-  Form4.Visible(true);
+  Form4.ShowNoActivate();
 }
 
 void Form1Class::CaptureArea() {
@@ -175,8 +178,48 @@ void Form1Class::CaptureArea() {
   ::SetForegroundWindow(PrevForeground);
 }
 
-void Form1Class::SaveCapture() {}
+void Form1Class::SaveCapture() {
+  if (!tk::Clipboard::GetPicture(hWnd())) {
+    tk::MsgBox(L"クリップボードに画像がコピーされていません。");
+    return;
+  }
+  Picture1.Picture(tk::Clipboard::GetPicture(hWnd()).get());
+  const std::wstring result = mod_OpenSaveFile::ShowSaveFileDialog(
+      hWnd(), saveflow::FilterText(), LFPath.value_or(L""), LFName.value_or(L""), LFType + 1);
+  if (result.empty()) return;
+  const double t = static_cast<double>(result[0] - L'0') - 1;
+  LFType = static_cast<float>(t);
+  const saveflow::FileType* type = saveflow::TypeAt(static_cast<int>(t));
+  if (!type) return;
+  const std::wstring path = saveflow::MakeSaveFileName(result);
+
+  // The dialog asked about the name as typed; a name that only the added
+  // extension makes is asked about here.
+  if (path != saveflow::DialogPath(result) && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      !tk::AskYesNo(saveflow::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
+    return;
+
+  bool written = false;
+  switch (type->writer) {
+    case saveflow::Writer::Bmp: written = imgctl_util::WriteBMPFile(path); break;
+    case saveflow::Writer::Gif: written = imgctl_util::WriteGIFFile(path, 0); break;
+    case saveflow::Writer::Jpg: written = imgctl_util::WriteJPGFile(path, static_cast<short>(type->quality), 0); break;
+    case saveflow::Writer::Png: written = imgctl_util::WritePNGFile(path, 0); break;
+  }
+  if (!written) {
+    try {
+      imgctl::ImgctlError();
+    } catch (...) {
+    }
+    // The capture is still on the clipboard; the user must know the file is not.
+    tk::MsgBox(L"ファイルを保存できませんでした。\n" + path);
+  }
+  const saveflow::Remembered remembered = saveflow::RememberSaveFile(path);
+  LFName = remembered.name;
+  LFPath = remembered.folder;
+}
 void Form1Class::ShowPreview() {}
 void Form1Class::HidePreview() {}
 
 }  // namespace kirasoe
+

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "imagelib/Bmp.h"
+#include "imagelib/Gif.h"
+#include "imagelib/Jpeg.h"
+#include "imagelib/Png.h"
 #include "imagelib/Image.h"
 
 namespace {
@@ -154,18 +157,15 @@ int WINAPI DIBtoBMP(LPCWSTR path, HIMGDIB dib) {
 
 int WINAPI DIBtoJPG(LPCWSTR path, HIMGDIB dib, int quality, int /*option*/) {
   if (quality < 1 || quality > 100) return Fail(IMGCTL_ERR_ARGUMENT);
-  if (!path || !Lookup(dib)) return Fail(path ? IMGCTL_ERR_HANDLE : IMGCTL_ERR_ARGUMENT);
-  return Fail(IMGCTL_ERR_UNSUPPORTED);
+  return EncodeToFile(path, dib, [quality](const imagelib::Image& image) { return imagelib::EncodeJpeg(image, quality); });
 }
 
 int WINAPI DIBtoPNG(LPCWSTR path, HIMGDIB dib, int /*option*/) {
-  if (!path || !Lookup(dib)) return Fail(path ? IMGCTL_ERR_HANDLE : IMGCTL_ERR_ARGUMENT);
-  return Fail(IMGCTL_ERR_UNSUPPORTED);
+  return EncodeToFile(path, dib, [](const imagelib::Image& image) { return imagelib::EncodePng(image); });
 }
 
 int WINAPI DIBtoGIF(LPCWSTR path, HIMGDIB dib, int /*option*/) {
-  if (!path || !Lookup(dib)) return Fail(path ? IMGCTL_ERR_HANDLE : IMGCTL_ERR_ARGUMENT);
-  return Fail(IMGCTL_ERR_UNSUPPORTED);
+  return EncodeToFile(path, dib, [](const imagelib::Image& image) { return imagelib::EncodeGif(image); });
 }
 
 int WINAPI DeleteDIB(HIMGDIB dib) {

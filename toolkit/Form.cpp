@@ -146,6 +146,7 @@ float Form::ScaleHeight() {
 
 bool Form::Visible() { return Loaded() && ::IsWindowVisible(Window::hWnd()); }
 void Form::Visible(bool show) { ::ShowWindow(hWnd(), show ? SW_SHOW : SW_HIDE); }
+void Form::ShowNoActivate() { ::ShowWindow(hWnd(), SW_SHOWNA); }
 
 std::wstring Form::Caption() { return caption_; }
 void Form::Caption(const std::wstring& text) {

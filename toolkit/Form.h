@@ -62,6 +62,8 @@ class Form : public Window {
 
   bool Visible();
   void Visible(bool show);
+  // Shows the form without taking the focus from whoever has it.
+  void ShowNoActivate();
 
   std::wstring Caption();
   void Caption(const std::wstring& text);

@@ -5,7 +5,7 @@ import subprocess
 import tempfile
 import time
 
-from kirasoe_e2e import (BIN, TPP, E2ETestCase, App, main, pattern_pixel, probe, probe_async, read_bmp,
+from kirasoe_e2e import (BIN, TPP, E2ETestCase, App, drag, main, pattern_pixel, probe, probe_async, read_bmp,
                          read_ini, set_pattern_background, wait_for, xdotool)
 
 MAIN = (40, 40)         # main window, pixels
@@ -35,6 +35,13 @@ class Capture(E2ETestCase):
         tgt = App(exe="target.exe")
         self.addCleanup(tgt.cleanup)
         tgt.start()
+        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["visible"]),
+                                  None), what="target shown")
+        # The user works in it: a click there makes it the active window.
+        r = w["rect"]
+        xdotool("mousemove", (r[0] + r[2]) // 2, (r[1] + r[3]) // 2)
+        time.sleep(0.2)
+        xdotool("click", 1)
         w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["foreground"]),
                                   None), what="target in front")
         return tgt, w
@@ -92,15 +99,28 @@ class Capture(E2ETestCase):
         self.assertEqual((len(xrows[0]), len(xrows)), (w, h))
         self.assertEqual(xrows, rows)
 
-        # Both windows are back and the target has the focus again.
+        # Both windows are back; the save dialog waits; after it the target has the focus again.
         self.assertTrue(app.window("Form1")["visible"])
         self.assertTrue(app.window("Form3")["visible"])
+        dialog = app.message_box("ファイルを保存する", timeout=30)
+        # A double-click meanwhile starts nothing: the dialog keeps it away.
+        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 10)
+        xdotool("click", "--repeat", 2, "--delay", 60, 1)
+        time.sleep(1)
+        self.assertEqual([w["hwnd"] for w in app.windows() if w["class"] == "#32770" and w["visible"]],
+                         [dialog["hwnd"]])
+        probe("press", dialog["hwnd"], "#2")  # cancel
+        app.no_dialog()
         try:
             wait_for(lambda: any(w["foreground"] for w in tgt.windows() if w["class"] == "KirasoeTarget"),
                      what="focus back on the target")
         except AssertionError:
-            print([(w["class"], w["title"], w["foreground"]) for w in probe("windows") if w["visible"]])
+            print("FOREGROUND", [(w["class"], w["title"]) for w in probe("windows") if w["foreground"]])
             raise
+
+        # The frame still follows a corner drag after being hidden and shown again.
+        drag([(x + w - 1, y + h - 1)] + [(x + w - 1 + 5 * i, y + h - 1 + 3 * i) for i in range(1, 7)])
+        app.settled("Form3", [x, y, x + w - 1 + 30, y + h - 1 + 18])  # the corner under the pointer
 
     def test_empty_area_only_shows_the_message(self):
         app = self.start(area=(200, 120, 0, 50))

@@ -155,6 +155,20 @@ def read_bmp(path):
     return rows
 
 
+def decode_image(path):
+    """Any image file as rows of (r, g, b), decoded by ImageMagick."""
+    out = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True, check=True, timeout=30).stdout
+    parts = out.split(b"\n", 3)
+    w, h = map(int, parts[1].split())
+    data = parts[3]
+    return [[tuple(data[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
+
+
+def windows_path(path):
+    """The path as programs inside Wine see it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 def read_ini(path):
     """The settings file as (key, value) lines of section Data, in file order."""
     with open(path, "rb") as f:
@@ -214,13 +228,18 @@ class App:
         except AssertionError:
             raise AssertionError("%s stayed at %s, expected %s" % (cls, seen[-1] if seen else None, list(rect)))
 
-    def message_box(self):
+    def message_box(self, title=None, timeout=15):
+        """A visible dialog of the program (a message box, or the save dialog by its title)."""
         def find():
             for w in self.windows():
-                if w["class"] == "#32770" and w["visible"]:
+                if w["class"] == "#32770" and w["visible"] and (title is None or w["title"] == title):
                     return w
             return None
-        return wait_for(find, what="message box")
+        return wait_for(find, timeout=timeout, what="dialog %s" % (title or ""))
+
+    def no_dialog(self):
+        wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in self.windows()),
+                 what="no dialog open")
 
     def close(self):
         """A close request from the system to the main window."""

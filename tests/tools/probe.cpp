@@ -119,6 +119,14 @@ int Windows(const char* exe) {
   return 0;
 }
 
+// Edit and combo boxes keep their text to themselves: ask, but never wait long.
+std::wstring ControlText(HWND h) {
+  wchar_t buf[1024] = {};
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXT, 1024, (LPARAM)buf, SMTO_ABORTIFHUNG, 1000, &got)) return Text(h);
+  return buf;
+}
+
 int Dialog(HWND dlg) {
   std::vector<HWND> kids;
   EnumChildWindows(dlg, [](HWND h, LPARAM p) -> BOOL { ((std::vector<HWND>*)p)->push_back(h); return TRUE; },
@@ -126,12 +134,18 @@ int Dialog(HWND dlg) {
   printf("{\"title\":%s,\"children\":[", Json(Utf8(Text(dlg))).c_str());
   for (size_t i = 0; i < kids.size(); ++i)
     printf("%s{\"class\":%s,\"text\":%s}", i ? "," : "", Json(Utf8(ClassOf(kids[i]))).c_str(),
-           Json(Utf8(Text(kids[i]))).c_str());
+           Json(Utf8(ControlText(kids[i]))).c_str());
   printf("]}\n");
   return 0;
 }
 
 int Press(HWND dlg, const char* text) {
+  if (text[0] == '#') {  // by control ID: #1 OK, #2 cancel, #6 yes, #7 no
+    int id = atoi(text + 1);
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dlg, id));
+    printf("{}\n");
+    return 0;
+  }
   std::wstring want = Wide(text);
   struct Ctx { std::wstring want; HWND found; } ctx{want, nullptr};
   EnumChildWindows(dlg, [](HWND h, LPARAM p) -> BOOL {

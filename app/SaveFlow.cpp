@@ -1,0 +1,64 @@
+#include "app/SaveFlow.h"
+
+namespace saveflow {
+namespace {
+
+constexpr FileType kTypes[] = {
+    {L"BMPﾌｧｲﾙ(*.BMP)", L"*.bmp", L".bmp", Writer::Bmp, 0},
+    {L"GIFﾌｧｲﾙ(*.GIF)", L"*.gif", L".gif", Writer::Gif, 0},
+    {L"JPEG(High)ﾌｧｲﾙ(*.JPG)", L"*.jpg", L".jpg", Writer::Jpg, 100},
+    {L"JPEG(Mid)ﾌｧｲﾙ(*.JPG)", L"*.jpg", L".jpg", Writer::Jpg, 50},
+    {L"JPEG(Low)ﾌｧｲﾙ(*.JPG)", L"*.jpg", L".jpg", Writer::Jpg, 20},
+    {L"PNGﾌｧｲﾙ(*.PNG)", L"*.png", L".png", Writer::Png, 0},
+};
+
+std::wstring Lower(std::wstring s) {
+  for (auto& c : s)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return s;
+}
+
+}  // namespace
+
+const FileType* TypeAt(int index) { return index >= 0 && index < 6 ? &kTypes[index] : nullptr; }
+
+std::wstring FilterText() {
+  std::wstring text;
+  for (const FileType& t : kTypes) {
+    if (!text.empty()) text += L'\0';
+    text += t.description;
+    text += L'\0';
+    text += t.pattern;
+  }
+  return text;
+}
+
+std::wstring DialogPath(const std::wstring& result) {
+  if (result.empty()) return {};
+  auto nul = result.find(L'\0');
+  return result.substr(1, nul == std::wstring::npos ? std::wstring::npos : nul - 1);
+}
+
+std::wstring MakeSaveFileName(const std::wstring& result) {
+  const FileType* type = result.empty() ? nullptr : TypeAt(static_cast<int>(result[0]) - L'1');
+  std::wstring path = DialogPath(result);
+  if (!type) return path;
+  std::wstring tail = path.size() <= 4 ? std::wstring() : Lower(path.substr(path.size() - 4));
+  if (tail != type->extension) path += type->extension;
+  return path;
+}
+
+Remembered RememberSaveFile(const std::wstring& path) {
+  auto dot = path.rfind(L'.');
+  if (dot == std::wstring::npos) dot = path.size();  // no extension: all of it is the name
+  auto slash = dot == 0 ? std::wstring::npos : path.rfind(L'\\', dot - 1);
+  if (slash == std::wstring::npos) return {path.substr(0, dot), L""};
+  return {path.substr(slash + 1, dot - slash - 1), path.substr(0, slash)};
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace saveflow

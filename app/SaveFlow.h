@@ -1,0 +1,44 @@
+// The save flow's rules: the dialog's file types, the final file name with
+// the extension of the chosen type, and what is remembered for next time.
+// Pure C++.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace saveflow {
+
+enum class Writer { Bmp, Gif, Jpg, Png };
+
+struct FileType {
+  const wchar_t* description;
+  const wchar_t* pattern;
+  const wchar_t* extension;
+  Writer writer;
+  int quality;  // JPEG only
+};
+
+// 0-based type index: 0 BMP, 1 GIF, 2-4 JPEG high/middle/low, 5 PNG.
+const FileType* TypeAt(int index);
+
+// Descriptions and patterns joined by single NULs, no NUL after the last.
+std::wstring FilterText();
+
+// The dialog's result: the filter index digit, then the path up to the first
+// NUL; the type's extension is appended unless the last four characters of
+// the path already are it (compared in lower case).
+std::wstring MakeSaveFileName(const std::wstring& result);
+
+struct Remembered {
+  std::wstring name;    // without folder and extension
+  std::wstring folder;  // without the trailing "\"
+};
+Remembered RememberSaveFile(const std::wstring& path);
+
+// The file name part of a path ("C:\a\shot.png" -> "shot.png").
+std::wstring FileNameOf(const std::wstring& path);
+
+// The dialog's path: between the leading digit and the first NUL.
+std::wstring DialogPath(const std::wstring& result);
+
+}  // namespace saveflow

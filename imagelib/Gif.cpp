@@ -1,0 +1,278 @@
+#include "imagelib/Gif.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace imagelib {
+namespace {
+
+std::uint32_t Key(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2]; }
+
+// One box of the median cut over a 6-bit-per-channel histogram.
+struct Bin {
+  std::uint32_t count;
+  std::uint64_t sum[3];
+  std::uint8_t at[3];  // 6-bit coordinates
+};
+
+struct Box {
+  std::size_t first, last;  // range in the bin list
+  double error;             // sum of squared distances to the mean
+  int axis;                 // axis of the largest spread
+};
+
+Box MakeBox(std::vector<Bin>& bins, std::size_t first, std::size_t last) {
+  double n = 0, s[3] = {}, ss[3] = {};
+  for (std::size_t i = first; i < last; ++i) {
+    const Bin& b = bins[i];
+    n += b.count;
+    for (int c = 0; c < 3; ++c) {
+      double mean = static_cast<double>(b.sum[c]) / b.count;
+      s[c] += static_cast<double>(b.sum[c]);
+      ss[c] += mean * mean * b.count;
+    }
+  }
+  Box box{first, last, 0, 0};
+  double best = -1;
+  for (int c = 0; c < 3; ++c) {
+    double var = ss[c] - s[c] * s[c] / n;
+    box.error += var;
+    if (var > best) {
+      best = var;
+      box.axis = c;
+    }
+  }
+  if (last - first < 2) box.error = 0;  // one bin cannot be split
+  return box;
+}
+
+std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size_t maxColours) {
+  std::vector<std::uint32_t> index(1 << 18, 0xFFFFFFFFu);
+  std::vector<Bin> bins;
+  const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t* p = &image.rgb[i * 3];
+    std::uint32_t k = (p[0] >> 2) << 12 | (p[1] >> 2) << 6 | (p[2] >> 2);
+    if (index[k] == 0xFFFFFFFFu) {
+      index[k] = static_cast<std::uint32_t>(bins.size());
+      bins.push_back({0, {0, 0, 0}, {static_cast<std::uint8_t>(p[0] >> 2), static_cast<std::uint8_t>(p[1] >> 2),
+                                     static_cast<std::uint8_t>(p[2] >> 2)}});
+    }
+    Bin& b = bins[index[k]];
+    ++b.count;
+    for (int c = 0; c < 3; ++c) b.sum[c] += p[c];
+  }
+  std::vector<Box> boxes{MakeBox(bins, 0, bins.size())};
+  while (boxes.size() < maxColours) {
+    auto it = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.error < b.error; });
+    if (it->error <= 0) break;
+    Box box = *it;
+    auto first = bins.begin() + static_cast<std::ptrdiff_t>(box.first);
+    auto last = bins.begin() + static_cast<std::ptrdiff_t>(box.last);
+    const int axis = box.axis;
+    std::sort(first, last, [axis](const Bin& a, const Bin& b) { return a.at[axis] < b.at[axis]; });
+    // Split where half of the pixels lie on each side.
+    std::uint64_t total = 0, half = 0;
+    for (auto b = first; b != last; ++b) total += b->count;
+    std::size_t cut = box.first + 1;
+    for (std::size_t i = box.first; i + 1 < box.last; ++i) {
+      half += bins[i].count;
+      cut = i + 1;
+      if (half * 2 >= total) break;
+    }
+    *it = MakeBox(bins, box.first, cut);
+    boxes.push_back(MakeBox(bins, cut, box.last));
+  }
+  std::vector<std::array<std::uint8_t, 3>> palette;
+  for (const Box& box : boxes) {
+    std::uint64_t count = 0, sum[3] = {};
+    for (std::size_t i = box.first; i < box.last; ++i) {
+      count += bins[i].count;
+      for (int c = 0; c < 3; ++c) sum[c] += bins[i].sum[c];
+    }
+    std::array<std::uint8_t, 3> colour{};
+    for (int c = 0; c < 3; ++c) colour[c] = static_cast<std::uint8_t>((sum[c] + count / 2) / count);
+    palette.push_back(colour);
+  }
+  return palette;
+}
+
+// Two rounds of averaging each palette entry over the pixels mapped to it:
+// the entries move to where the picture's colours are.
+void Refine(const Image& image, std::vector<std::array<std::uint8_t, 3>>& palette,
+            std::vector<std::uint8_t>& indices) {
+  std::vector<std::uint64_t> sum(palette.size() * 3), count(palette.size());
+  const std::size_t n = indices.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    ++count[indices[i]];
+    for (int c = 0; c < 3; ++c) sum[indices[i] * 3 + c] += image.rgb[i * 3 + c];
+  }
+  for (std::size_t k = 0; k < palette.size(); ++k)
+    if (count[k])
+      for (int c = 0; c < 3; ++c) palette[k][c] = static_cast<std::uint8_t>((sum[k * 3 + c] + count[k] / 2) / count[k]);
+}
+
+void Map(const Image& image, const std::vector<std::array<std::uint8_t, 3>>& palette, std::vector<std::uint8_t>& indices) {
+  std::unordered_map<std::uint32_t, std::uint8_t> cache;
+  cache.reserve(1 << 16);
+  const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
+  indices.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t* p = &image.rgb[i * 3];
+    std::uint32_t k = Key(p);
+    auto it = cache.find(k);
+    if (it != cache.end()) {
+      indices[i] = it->second;
+      continue;
+    }
+    int best = 0;
+    int bestDist = 1 << 30;
+    for (std::size_t j = 0; j < palette.size(); ++j) {
+      int dr = p[0] - palette[j][0], dg = p[1] - palette[j][1], db = p[2] - palette[j][2];
+      int d = dr * dr + dg * dg + db * db;
+      if (d < bestDist) {
+        bestDist = d;
+        best = static_cast<int>(j);
+      }
+    }
+    cache.emplace(k, static_cast<std::uint8_t>(best));
+    indices[i] = static_cast<std::uint8_t>(best);
+  }
+}
+
+class BitWriter {
+ public:
+  void Put(int code, int width) {
+    acc_ |= static_cast<std::uint32_t>(code) << bits_;
+    bits_ += width;
+    while (bits_ >= 8) {
+      out_.push_back(static_cast<std::uint8_t>(acc_));
+      acc_ >>= 8;
+      bits_ -= 8;
+    }
+  }
+  std::vector<std::uint8_t> Finish() {
+    if (bits_ > 0) out_.push_back(static_cast<std::uint8_t>(acc_));
+    return std::move(out_);
+  }
+
+ private:
+  std::vector<std::uint8_t> out_;
+  std::uint32_t acc_ = 0;
+  int bits_ = 0;
+};
+
+}  // namespace
+
+Palette Quantize(const Image& image) {
+  Palette result;
+  const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
+  std::unordered_map<std::uint32_t, std::uint8_t> exact;
+  bool fits = true;
+  for (std::size_t i = 0; i < n && fits; ++i) {
+    std::uint32_t k = Key(&image.rgb[i * 3]);
+    if (exact.count(k)) continue;
+    if (exact.size() == 256) {
+      fits = false;
+      break;
+    }
+    exact.emplace(k, static_cast<std::uint8_t>(exact.size()));
+    result.colours.push_back({image.rgb[i * 3], image.rgb[i * 3 + 1], image.rgb[i * 3 + 2]});
+  }
+  if (fits) {
+    result.indices.resize(n);
+    for (std::size_t i = 0; i < n; ++i) result.indices[i] = exact[Key(&image.rgb[i * 3])];
+    return result;
+  }
+  result.colours = MedianCut(image, 256);
+  Map(image, result.colours, result.indices);
+  Refine(image, result.colours, result.indices);
+  Map(image, result.colours, result.indices);
+  return result;
+}
+
+std::vector<std::uint8_t> LzwEncode(const std::vector<std::uint8_t>& indices, int minCodeSize) {
+  const int clear = 1 << minCodeSize, eoi = clear + 1;
+  int width = minCodeSize + 1;
+  int next = eoi + 1;
+  // Open addressing: key = prefix << 8 | byte, 8192 slots for at most 4096 codes.
+  constexpr int kSlots = 8192;
+  std::vector<std::int32_t> keys(kSlots, -1);
+  std::vector<std::int16_t> codes(kSlots, 0);
+  BitWriter out;
+  auto emit = [&](int code) {
+    out.Put(code, width);
+    if (next >= (1 << width) && width < 12) ++width;
+  };
+  out.Put(clear, width);
+  if (indices.empty()) {
+    out.Put(eoi, width);
+    return out.Finish();
+  }
+  int prefix = indices[0];
+  for (std::size_t i = 1; i < indices.size(); ++i) {
+    const int k = indices[i];
+    const std::int32_t key = prefix << 8 | k;
+    std::uint32_t slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> 19;  // top 13 bits
+    while (keys[slot] != -1 && keys[slot] != key) slot = (slot + 1) & (kSlots - 1);
+    if (keys[slot] == key) {
+      prefix = codes[slot];
+      continue;
+    }
+    emit(prefix);
+    prefix = k;
+    if (next >= 4095) {
+      emit(clear);
+      next = eoi + 1;
+      width = minCodeSize + 1;
+      std::fill(keys.begin(), keys.end(), -1);
+    } else {
+      keys[slot] = key;
+      codes[slot] = static_cast<std::int16_t>(next++);
+    }
+  }
+  emit(prefix);
+  out.Put(eoi, width);
+  return out.Finish();
+}
+
+std::vector<std::uint8_t> EncodeGif(const Image& image) {
+  if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535) return {};
+  Palette palette = Quantize(image);
+  int tableBits = 1;
+  while ((1u << tableBits) < palette.colours.size()) ++tableBits;
+  const int minCodeSize = std::max(2, tableBits);
+
+  std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
+  auto put16 = [&](int v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+  };
+  put16(image.width);
+  put16(image.height);
+  out.push_back(static_cast<std::uint8_t>(0x80 | 0x70 | (tableBits - 1)));  // global table, 8-bit colour resolution
+  out.push_back(0);  // background colour
+  out.push_back(0);  // aspect
+  for (std::size_t i = 0; i < (1u << tableBits); ++i) {
+    auto c = i < palette.colours.size() ? palette.colours[i] : std::array<std::uint8_t, 3>{0, 0, 0};
+    out.insert(out.end(), c.begin(), c.end());
+  }
+  out.push_back(0x2C);
+  put16(0);
+  put16(0);
+  put16(image.width);
+  put16(image.height);
+  out.push_back(0);  // no local table, not interlaced
+  out.push_back(static_cast<std::uint8_t>(minCodeSize));
+  std::vector<std::uint8_t> data = LzwEncode(palette.indices, minCodeSize);
+  for (std::size_t at = 0; at < data.size(); at += 255) {
+    std::size_t len = std::min<std::size_t>(255, data.size() - at);
+    out.push_back(static_cast<std::uint8_t>(len));
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at), data.begin() + static_cast<std::ptrdiff_t>(at + len));
+  }
+  out.push_back(0);
+  out.push_back(0x3B);
+  return out;
+}
+
+}  // namespace imagelib
