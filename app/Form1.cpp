@@ -11,6 +11,7 @@
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
 #include "toolkit/Clipboard.h"
+#include "ui/Form2.h"
 #include "ui/frmMenu.h"
 
 namespace kirasoe {
@@ -218,8 +219,20 @@ void Form1Class::SaveCapture() {
   LFName = remembered.name;
   LFPath = remembered.folder;
 }
-void Form1Class::ShowPreview() {}
-void Form1Class::HidePreview() {}
+void Form1Class::ShowPreview() {
+  Form2.Load();
+  Form2.SetImage(Picture1.CopyImage());
+  const float dx = Form2.Width() - Form2.ScaleWidth();
+  const float dy = Form2.Height() - Form2.ScaleHeight();
+  Form2.Width(dx + Form2.ImageWidth());
+  Form2.Height(dy + Form2.ImageHeight());
+  Form2.Visible(true);
+}
+
+void Form1Class::HidePreview() {
+  Form2.Load();  // created hidden when it does not exist yet
+  Form2.Visible(false);
+}
 
 }  // namespace kirasoe
 

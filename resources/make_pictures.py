@@ -178,11 +178,47 @@ def write_bmp4(path, on):
         f.write(header + info + pal + data)
 
 
+def write_icon(path):
+    """The program's icon: a 32 x 32, 16-colour camera, with its mask."""
+    palette = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+               (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+               (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+    index = {c: i for i, c in enumerate(palette)}
+    cam = camera()
+    w = h = 32
+    px = [[None] * w for _ in range(h)]
+    for y in range(25):
+        for x in range(28):
+            c = cam[y][x]
+            if c == MAGENTA:
+                continue
+            nearest = min(palette, key=lambda p: sum((a - b) ** 2 for a, b in zip(p, c)))
+            px[y + 4][x + 2] = index[nearest]
+    stride = 16
+    xor = b""
+    for y in range(h - 1, -1, -1):
+        row = [px[y][x] if px[y][x] is not None else 0 for x in range(w)]
+        xor += bytes((row[i] << 4) | row[i + 1] for i in range(0, w, 2))
+    mask = b""
+    for y in range(h - 1, -1, -1):
+        bits = 0
+        for x in range(w):
+            bits = (bits << 1) | (1 if px[y][x] is None else 0)
+        mask += bits.to_bytes(4, "big")
+    pal = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
+    image = info + pal + xor + mask
+    header = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", w, h, 16, 0, 1, 4, len(image), 22)
+    with open(path, "wb") as f:
+        f.write(header + image)
+
+
 def main():
     cam = camera()
     assert all((cam[y][x] != MAGENTA) == any(l <= x < r and t <= y < b for l, t, r, b in CAMERA_RECTS)
                for y in range(25) for x in range(28))
     write_bmp24(os.path.join(HERE, "camera.bmp"), cam)
+    write_icon(os.path.join(HERE, "kirasoe.ico"))
     fig = tune(figure())
     write_bmp4(os.path.join(HERE, "figure.bmp"), fig)
     rects = decompose(fig)

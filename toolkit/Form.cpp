@@ -38,9 +38,18 @@ short ShiftState(WPARAM wp) {
 
 std::vector<Form*> LoadedForms() { return Registry(); }
 
+// A hidden window that owns the forms with a title bar, so that they get no
+// button in the taskbar.
+static HWND OwnerWindow() {
+  static HWND owner = ::CreateWindowExW(0, L"STATIC", L"Kirasoe", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        App::hInstance(), nullptr);
+  return owner;
+}
+
 Form::Form(const FormSpec& spec)
     : name_(spec.name),
       caption_(spec.caption),
+      iconId_(spec.iconId),
       border_(spec.border),
       showInTaskbar_(spec.showInTaskbar),
       backColor_(spec.backColor) {}
@@ -49,15 +58,21 @@ void Form::Load() {
   if (Loaded()) return;
   DWORD style = WS_CLIPCHILDREN;
   DWORD ex = showInTaskbar_ ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+  HWND owner = nullptr;
   if (border_ == BorderStyle::None) {
     style |= WS_POPUP;
   } else {
     style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
-    ex |= WS_EX_DLGMODALFRAME;
+    ex = WS_EX_DLGMODALFRAME | (showInTaskbar_ ? WS_EX_APPWINDOW : 0);
+    // Owned instead of a tool window, so it keeps its normal title bar and
+    // still gets no taskbar button.
+    if (!showInTaskbar_) owner = OwnerWindow();
   }
   std::wstring cls = L"Kirasoe." + name_;
-  if (!CreateNative(cls.c_str(), CS_DBLCLKS | CS_OWNDC, style, ex, caption_.c_str(), 0, 0, 100, 100, nullptr))
+  HICON icon = iconId_ ? ::LoadIconW(App::hInstance(), MAKEINTRESOURCEW(iconId_)) : nullptr;
+  if (!CreateNative(cls.c_str(), CS_DBLCLKS | CS_OWNDC, style, ex, caption_.c_str(), 0, 0, 100, 100, icon, owner))
     return;
+  if (icon) ::SendMessageW(Window::hWnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   backBrush_.reset(::CreateSolidBrush(backColor_));
   Registry().push_back(this);
   Form_Load();
@@ -297,6 +312,26 @@ void Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     }
     default: break;
   }
+}
+
+void ShowModal(Form& form) {
+  form.Load();
+  std::vector<HWND> disabled;
+  for (Form* other : Registry())
+    if (other != &form && ::IsWindowEnabled(other->hWnd())) {
+      ::EnableWindow(other->hWnd(), FALSE);
+      disabled.push_back(other->hWnd());
+    }
+  form.Visible(true);
+  HWND self = form.hWnd();
+  MSG msg;
+  while (form.Loaded() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (form.Loaded() && ::IsDialogMessageW(self, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  for (HWND h : disabled)
+    if (::IsWindow(h)) ::EnableWindow(h, TRUE);
 }
 
 namespace {

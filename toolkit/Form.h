@@ -30,6 +30,7 @@ struct FormSpec {
   bool showInTaskbar = false;
   bool topLevelTool = true;  // no taskbar button
   COLORREF backColor = GetSysColor(COLOR_BTNFACE);
+  int iconId = 0;  // resource ID of the window's icon, 0 for none
 };
 
 class Form : public Window {
@@ -107,6 +108,7 @@ class Form : public Window {
 
   std::wstring name_;
   std::wstring caption_;
+  int iconId_ = 0;
   BorderStyle border_;
   bool showInTaskbar_;
   COLORREF backColor_;
@@ -122,6 +124,10 @@ class Form : public Window {
 
 // Forms currently loaded, in load order.
 std::vector<Form*> LoadedForms();
+
+// Shows `form` modally: every other loaded form takes no input until it is
+// unloaded; Enter and Esc reach it as IDOK and IDCANCEL commands.
+void ShowModal(Form& form);
 
 // A menu item; an item with children is a submenu, caption "-" a separator.
 struct MenuItem {

@@ -5,7 +5,7 @@
 namespace tk {
 
 bool Window::CreateNative(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
-                          const wchar_t* title, int x, int y, int w, int h, HICON icon) {
+                          const wchar_t* title, int x, int y, int w, int h, HICON icon, HWND owner) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!::GetClassInfoExW(App::hInstance(), className, &wc)) {
@@ -19,7 +19,7 @@ bool Window::CreateNative(const wchar_t* className, UINT classStyle, DWORD style
     wc.lpszClassName = className;
     if (!::RegisterClassExW(&wc)) return false;
   }
-  return ::CreateWindowExW(exStyle, className, title, style, x, y, w, h, nullptr, nullptr, App::hInstance(),
+  return ::CreateWindowExW(exStyle, className, title, style, x, y, w, h, owner, nullptr, App::hInstance(),
                            this) != nullptr;
 }
 

@@ -18,7 +18,7 @@ class Window {
  protected:
   // Registers the class once per name and creates the window (hidden).
   bool CreateNative(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
-                    const wchar_t* title, int x, int y, int w, int h, HICON icon);
+                    const wchar_t* title, int x, int y, int w, int h, HICON icon, HWND owner = nullptr);
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept;
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
   // Called after WM_NCDESTROY, when the HWND is gone.

@@ -4,6 +4,7 @@
 #include "frame/Form3.h"
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
+#include "ui/frm_Version.h"
 
 namespace kirasoe {
 
@@ -53,7 +54,7 @@ void frmMenuClass::mc_Click(int index) {
 
 void frmMenuClass::mpre_Click() { mpre_.checked = !mpre_.checked; }
 
-void frmMenuClass::mver_Click() {}
+void frmMenuClass::mver_Click() { tk::ShowModal(frm_Version); }
 
 void frmMenuClass::mend_Click() {
   Unload(tk::kFormCode);

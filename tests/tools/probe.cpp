@@ -9,6 +9,7 @@
 //   probe metrics                  screen size, dpi, SM_CYFULLSCREEN, SM_CYCAPTION
 //   probe region HWND              the window region's rectangles
 //   probe redraw HWND              repaints a window now
+//   probe move HWND X Y            moves a window (as the user would)
 //   probe clipboard FILE           formats on the clipboard; its DIB written as a BMP file
 //   probe settext TEXT             puts a text on the clipboard
 //   probe watch PART CLASS SECONDS waits for a visible window of that class and
@@ -280,6 +281,11 @@ int main(int argc, char** argv) {
   if (cmd == "dialog" && argc > 2) return Dialog(ParseHwnd(argv[2]));
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
+  if (cmd == "move" && argc > 4) {
+    SetWindowPos(ParseHwnd(argv[2]), nullptr, atoi(argv[3]), atoi(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    printf("{}\n");
+    return 0;
+  }
   if (cmd == "clipboard" && argc > 2) return Clipboard(argv[2]);
   if (cmd == "settext" && argc > 2) return SetText(argv[2]);
   if (cmd == "watch" && argc > 4) return Watch(argv[2], argv[3], atof(argv[4]));

@@ -1,0 +1,60 @@
+#include "ui/Form2.h"
+
+#include "app/Settings.h"
+#include "resources/resource.h"
+#include "shape/mod_RGN_UserFunction.h"
+#include "toolkit/App.h"
+#include "toolkit/Numbers.h"
+
+namespace kirasoe {
+
+namespace uf = mod_RGN_UserFunction;
+
+Form2Class& Form2 = *new Form2Class;
+
+Form2Class::Form2Class()
+    : tk::Form({.name = L"Form2", .caption = L"Kirasoe", .border = tk::BorderStyle::FixedDialog, .iconId = IDI_KIRASOE}) {}
+
+void Form2Class::Form_Load() {
+  auto number = [](const std::wstring& key) {
+    auto v = num::ParseLeadingNumber(uf::ReadIni(settings::kSection, key));
+    return v ? num::ToSingle(*v).value_or(0.0f) : 0.0f;
+  };
+  if (uf::ReadIni(settings::kSection, L"X").empty()) {
+    Left(0);
+    Top(0);
+  } else {
+    Left(number(L"X2"));
+    Top(number(L"Y2"));
+  }
+}
+
+void Form2Class::Form_QueryUnload(int& /*cancel*/, int /*mode*/) {
+  auto text = [](float v) {
+    std::string s = num::SingleToText(v);
+    return std::wstring(s.begin(), s.end());
+  };
+  uf::WriteIni(settings::kSection, L"X2", text(Left()));
+  uf::WriteIni(settings::kSection, L"Y2", text(Top()));
+}
+
+void Form2Class::SetImage(tk::UniqueBitmap picture) {
+  image_ = std::move(picture);
+  BITMAP bm{};
+  if (image_ && ::GetObjectW(image_.get(), sizeof bm, &bm)) {
+    imageWidth_ = static_cast<float>(bm.bmWidth * tk::Screen::TwipsPerPixelX());
+    imageHeight_ = static_cast<float>(bm.bmHeight * tk::Screen::TwipsPerPixelY());
+  }
+  if (Loaded()) ::InvalidateRect(hWnd(), nullptr, TRUE);
+}
+
+void Form2Class::DrawControls(HDC dc) {
+  if (!image_) return;
+  BITMAP bm{};
+  ::GetObjectW(image_.get(), sizeof bm, &bm);
+  tk::MemoryDC src(::CreateCompatibleDC(dc));
+  tk::SelectedObject sel(src.get(), image_.get());
+  ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace kirasoe
