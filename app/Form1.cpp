@@ -142,9 +142,17 @@ void Form1Class::ShowCaptureFlash() {
 }
 
 void Form1Class::CaptureArea() {
+  if (!CopyScreenArea()) return;
+  if (frmMenu.mpre().checked) ShowPreview();
+  SaveCapture();
+  if (frmMenu.mpre().checked) HidePreview();
+  ::SetForegroundWindow(PrevForeground);
+}
+
+bool Form1Class::CopyScreenArea() {
   if (SnapW == 0 || SnapH == 0) {
     tk::MsgBox(L"取得エリアが設定されていません");
-    return;
+    return false;
   }
   Visible(false);
   Form3.Visible(false);
@@ -172,11 +180,7 @@ void Form1Class::CaptureArea() {
   if (!tk::Clipboard::SetImage(hWnd(), Picture1.CopyImage()))
     tk::MsgBox(L"画像をクリップボードにコピーできませんでした。");
   tk::DoEvents();
-
-  if (frmMenu.mpre().checked) ShowPreview();
-  SaveCapture();
-  if (frmMenu.mpre().checked) HidePreview();
-  ::SetForegroundWindow(PrevForeground);
+  return true;
 }
 
 void Form1Class::SaveCapture() {

@@ -21,6 +21,9 @@ class Form1Class : public tk::Form {
 
   void ShowCaptureFlash();
   void CaptureArea();
+  // Hides the own windows, copies the capture rectangle into Picture1, shows
+  // them again and puts the picture on the clipboard; false for an empty area.
+  bool CopyScreenArea();
   void SaveCapture();
   void ShowPreview();
   void HidePreview();

@@ -1,4 +1,5 @@
-// PNG files: 8-bit RGB, deflate by zlib, filters chosen per row.
+// PNG files: deflate by zlib, filters chosen per row. Small pictures of at
+// most 256 colours are written with an exact palette, others as 8-bit RGB.
 #pragma once
 
 #include <cstdint>

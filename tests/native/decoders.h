@@ -1,6 +1,9 @@
 // Independent decoders for the encoder tests: libpng, libjpeg, giflib.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
+
 #include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
