@@ -157,7 +157,12 @@ bool Form1Class::CopyScreenArea() {
   Visible(false);
   Form3.Visible(false);
   tk::DoEvents();
-  tk::FlushComposition();  // the hidden windows have left the screen
+  // The flash and the hidden windows must have left the screen before it is
+  // read. Window changes and screen reads can travel separately (Wine sends
+  // them on two X connections), so the screen gets a frame's time to settle.
+  tk::FlushComposition();
+  ::Sleep(25);
+  tk::DoEvents();
 
   HWND desktop = ::GetDesktopWindow();
   {

@@ -32,9 +32,10 @@ std::uint8_t Paeth(int a, int b, int c) {
   return static_cast<std::uint8_t>(pb <= pc ? b : c);
 }
 
-// Filters one row with filter type f into out (without the type byte).
-void FilterRow(int f, const std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::uint8_t* out) {
-  const int bpp = 3;
+// Filters one row with filter type f into out (without the type byte); bpp
+// is the distance in bytes to the pixel on the left.
+void FilterRow(int f, const std::uint8_t* row, const std::uint8_t* prior, std::size_t n, std::size_t bpp,
+               std::uint8_t* out) {
   for (std::size_t i = 0; i < n; ++i) {
     int a = i >= bpp ? row[i - bpp] : 0;
     int b = prior ? prior[i] : 0;
@@ -59,19 +60,18 @@ std::uint64_t Cost(const std::uint8_t* v, std::size_t n) {
 // Raw scanlines, each with its filter type byte. Adaptive: per row the filter
 // with the smallest sum of absolute values (the usual heuristic); flat rows
 // keep filter 0, which suits screen content.
-std::vector<std::uint8_t> Scanlines(const Image& image, bool adaptive) {
-  const std::size_t n = static_cast<std::size_t>(image.width) * 3;
-  std::vector<std::uint8_t> raw((n + 1) * image.height);
+std::vector<std::uint8_t> Filtered(const std::uint8_t* rows, std::size_t n, int height, std::size_t bpp, bool adaptive) {
+  std::vector<std::uint8_t> raw((n + 1) * height);
   std::vector<std::uint8_t> trial(n), best(n);
-  for (int y = 0; y < image.height; ++y) {
-    const std::uint8_t* row = &image.rgb[n * y];
-    const std::uint8_t* prior = y ? &image.rgb[n * (y - 1)] : nullptr;
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = rows + n * y;
+    const std::uint8_t* prior = y ? rows + n * (y - 1) : nullptr;
     std::uint8_t* out = &raw[(n + 1) * y];
     int chosen = 0;
     if (adaptive) {
       std::uint64_t bestCost = ~std::uint64_t{0};
       for (int f = 0; f < 5; ++f) {
-        FilterRow(f, row, prior, n, trial.data());
+        FilterRow(f, row, prior, n, bpp, trial.data());
         std::uint64_t cost = Cost(trial.data(), n);
         if (cost < bestCost) {
           bestCost = cost;
@@ -86,6 +86,10 @@ std::vector<std::uint8_t> Scanlines(const Image& image, bool adaptive) {
     out[0] = static_cast<std::uint8_t>(chosen);
   }
   return raw;
+}
+
+std::vector<std::uint8_t> Scanlines(const Image& image, bool adaptive) {
+  return Filtered(image.rgb.data(), static_cast<std::size_t>(image.width) * 3, image.height, 3, adaptive);
 }
 
 std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& raw, int level) {
@@ -103,7 +107,7 @@ std::vector<std::uint8_t> Deflate(const std::vector<std::uint8_t>& raw, int leve
   return out;
 }
 
-// Indexed scanlines at `bits` per pixel; one byte per pixel behind the filters.
+// Indexed scanlines, packed at `bits` per pixel and filtered.
 std::vector<std::uint8_t> IndexedScanlines(const Palette& p, int width, int height, int bits, bool adaptive) {
   const std::size_t n = (static_cast<std::size_t>(width) * bits + 7) / 8;
   std::vector<std::uint8_t> packed(n * height, 0);
@@ -113,35 +117,8 @@ std::vector<std::uint8_t> IndexedScanlines(const Palette& p, int width, int heig
       std::size_t bit = static_cast<std::size_t>(x) * bits;
       packed[n * y + bit / 8] |= static_cast<std::uint8_t>(v << (8 - bits - bit % 8));
     }
-  std::vector<std::uint8_t> raw((n + 1) * height);
-  std::vector<std::uint8_t> trial(n), best(n);
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* row = &packed[n * y];
-    const std::uint8_t* prior = y ? &packed[n * (y - 1)] : nullptr;
-    std::uint8_t* out = &raw[(n + 1) * y];
-    int chosen = 0;
-    if (adaptive) {
-      std::uint64_t bestCost = ~std::uint64_t{0};
-      for (int f = 0; f < 5; ++f) {
-        // Filters work on bytes; with one byte per pixel the "previous pixel" is one byte back.
-        for (std::size_t i = 0; i < n; ++i) {
-          int a = i >= 1 ? row[i - 1] : 0, b = prior ? prior[i] : 0, c = (prior && i >= 1) ? prior[i - 1] : 0, x = row[i];
-          trial[i] = static_cast<std::uint8_t>(f == 0 ? x : f == 1 ? x - a : f == 2 ? x - b : f == 3 ? x - ((a + b) >> 1) : x - Paeth(a, b, c));
-        }
-        std::uint64_t cost = Cost(trial.data(), n);
-        if (cost < bestCost) {
-          bestCost = cost;
-          chosen = f;
-          best.swap(trial);
-        }
-      }
-      std::memcpy(out + 1, best.data(), n);
-    } else {
-      std::memcpy(out + 1, row, n);
-    }
-    out[0] = static_cast<std::uint8_t>(chosen);
-  }
-  return raw;
+  // Filters work on bytes: the "pixel on the left" is one byte back.
+  return Filtered(packed.data(), n, height, 1, adaptive);
 }
 
 void Header(std::vector<std::uint8_t>& out, const Image& image, int bits, int colourType) {

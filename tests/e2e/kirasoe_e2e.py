@@ -54,11 +54,13 @@ def probe_async(*args):
 
 
 def probe(*args):
-    out = subprocess.run([WINE_RUN, os.path.join(BIN, "probe.exe"), *map(str, args)], env=wine_env(),
-                         stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
-    if out.returncode != 0:
-        raise RuntimeError("probe %s failed: %s" % (args, out.stderr.decode(errors="replace")))
-    return json.loads(out.stdout.decode("utf-8"))
+    for attempt in range(2):  # a Wine program start can fail now and then; once more
+        out = subprocess.run([WINE_RUN, os.path.join(BIN, "probe.exe"), *map(str, args)], env=wine_env(),
+                             stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        if out.returncode == 0:
+            return json.loads(out.stdout.decode("utf-8"))
+        time.sleep(0.5)
+    raise RuntimeError("probe %s failed (%d): %s" % (args, out.returncode, out.stderr.decode(errors="replace")))
 
 
 def wait_for(predicate, timeout=15.0, interval=0.1, what="condition"):
@@ -236,6 +238,15 @@ class App:
                     return w
             return None
         return wait_for(find, timeout=timeout, what="dialog %s" % (title or ""))
+
+    def capture(self, camera=(53, 50)):
+        """Hovers the camera coming from below, double-clicks it and returns the save dialog."""
+        xdotool("mousemove", camera[0], camera[1] + 20)
+        time.sleep(0.2)
+        xdotool("mousemove", *camera)
+        time.sleep(0.4)
+        xdotool("click", "--repeat", 2, "--delay", 60, 1)
+        return self.message_box("ファイルを保存する", timeout=30)
 
     def no_dialog(self):
         wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in self.windows()),

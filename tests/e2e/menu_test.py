@@ -90,12 +90,7 @@ class Menu(E2ETestCase):
         self.assertEqual(self.checked_colour_row(again), [2])
 
     def capture_until_dialog(self, app):
-        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 30)
-        time.sleep(0.2)
-        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 10)
-        time.sleep(0.3)
-        xdotool("click", "--repeat", 2, "--delay", 60, 1)
-        return app.message_box("ファイルを保存する", timeout=30)
+        return app.capture((MAIN[0] + 13, MAIN[1] + 10))
 
     def preview(self, app):
         return next((w for w in app.windows() if w["class"] == "Kirasoe.Form2"), None)

@@ -46,12 +46,7 @@ class Save(E2ETestCase):
         return app
 
     def capture(self, app):
-        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 30)
-        time.sleep(0.2)
-        xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 10)
-        time.sleep(0.4)
-        xdotool("click", "--repeat", 2, "--delay", 60, 1)
-        dialog = app.message_box(TITLE, timeout=30)
+        dialog = app.capture((MAIN[0] + 13, MAIN[1] + 10))
         wait_for(lambda: any(w["foreground"] and w["title"] == TITLE for w in app.windows()), what="dialog focus")
         time.sleep(0.5)  # keys sent before the dialog has settled are lost
         return dialog

@@ -70,7 +70,8 @@ HWND ParseHwnd(const char* s) { return (HWND)(uintptr_t)strtoull(s, nullptr, 0);
 std::map<DWORD, std::wstring> ProcessNames() {
   std::map<DWORD, std::wstring> names;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W pe{sizeof pe};
+  PROCESSENTRY32W pe{};
+  pe.dwSize = sizeof pe;
   if (Process32FirstW(snap, &pe)) {
     do {
       std::wstring name = pe.szExeFile;
@@ -220,7 +221,7 @@ int Clipboard(const char* file) {
   if (HBITMAP b = (HBITMAP)GetClipboardData(CF_BITMAP)) {
     BITMAP bm{};
     GetObjectW(b, sizeof bm, &bm);
-    printf(",\"bitmap\":[%d,%d]", bm.bmWidth, bm.bmHeight);
+    printf(",\"bitmap\":[%ld,%ld]", bm.bmWidth, bm.bmHeight);
   }
   if (HANDLE t = GetClipboardData(CF_UNICODETEXT)) {
     printf(",\"text\":%s", Json(Utf8((const wchar_t*)GlobalLock(t))).c_str());

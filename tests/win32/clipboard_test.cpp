@@ -1,0 +1,47 @@
+// The capture's way through the clipboard and back into the capture buffer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "toolkit/App.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/Form.h"
+#include "toolkit/PictureBox.h"
+
+namespace {
+
+class Owner : public tk::Form {
+ public:
+  Owner() : tk::Form({.name = L"ClipOwner", .caption = L"ClipOwner"}) {}
+};
+
+COLORREF Expected(int x, int y) { return RGB((x * 7 + y * 3) & 255, (x ^ y) & 255, (x * y + x) & 255); }
+
+}  // namespace
+
+TEST(Clipboard, PictureComesBackExactly) {
+  Owner owner;
+  owner.Load();
+  for (int round = 0; round < 20; ++round) {
+    tk::PictureBox source;
+    const double tpp = 1440.0 / ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSX);
+    const int w = 40 + round, h = 30;
+    source.Width(static_cast<float>(w * tpp));
+    source.Height(static_cast<float>(h * tpp));
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) ::SetPixel(source.hDC(), x, y, Expected(x, y));
+    ASSERT_TRUE(tk::Clipboard::SetImage(owner.hWnd(), source.CopyImage()));
+    tk::DoEvents();
+
+    tk::UniqueBitmap back = tk::Clipboard::GetPicture(owner.hWnd());
+    ASSERT_TRUE(back) << round;
+    tk::PictureBox target;
+    target.Picture(back.get());
+    ASSERT_EQ(target.PixelSize().cx, w);
+    ASSERT_EQ(target.PixelSize().cy, h);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) wrong += ::GetPixel(target.hDC(), x, y) != Expected(x, y);
+    ASSERT_EQ(wrong, 0) << "round " << round;
+  }
+  owner.Unload();
+}
