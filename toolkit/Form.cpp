@@ -46,13 +46,13 @@ static HWND OwnerWindow() {
   return owner;
 }
 
-Form::Form(const FormSpec& spec)
-    : name_(spec.name),
-      caption_(spec.caption),
-      iconId_(spec.iconId),
-      border_(spec.border),
-      showInTaskbar_(spec.showInTaskbar),
-      backColor_(spec.backColor) {}
+Form::Form(const FormSpec& design)
+    : name_(design.name),
+      caption_(design.caption),
+      iconId_(design.iconId),
+      border_(design.border),
+      showInTaskbar_(design.showInTaskbar),
+      backColor_(design.backColor) {}
 
 void Form::Load() {
   if (Loaded()) return;

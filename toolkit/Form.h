@@ -35,7 +35,7 @@ struct FormSpec {
 
 class Form : public Window {
  public:
-  explicit Form(const FormSpec& spec);
+  explicit Form(const FormSpec& design);
 
   const std::wstring& Name() const { return name_; }
   bool Loaded() const { return Window::hWnd() != nullptr; }
