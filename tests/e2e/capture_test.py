@@ -66,6 +66,8 @@ class Capture(E2ETestCase):
 
     def test_double_click_copies_exactly_the_framed_pixels(self):
         set_pattern_background()
+        # Whatever an earlier program left on the clipboard must not pass for the capture.
+        probe("settext", "before")
         app = self.start()
         tgt, target_window = self.target()
         watch = probe_async("watch", os.path.basename(app.dir), "Kirasoe.Form4", 10)
