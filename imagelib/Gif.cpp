@@ -1,6 +1,7 @@
 #include "imagelib/Gif.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace imagelib {
@@ -8,12 +9,39 @@ namespace {
 
 std::uint32_t Key(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2]; }
 
-// One box of the median cut over a 6-bit-per-channel histogram.
+// One box of the median cut over a 6-bit-per-channel histogram; counts and
+// sums are weighted.
 struct Bin {
-  std::uint32_t count;
+  std::uint64_t count;
   std::uint64_t sum[3];
   std::uint8_t at[3];  // 6-bit coordinates
 };
+
+bool Near(const std::uint8_t* p, const std::uint8_t* q) {
+  const int dr = p[0] - q[0], dg = p[1] - q[1], db = p[2] - q[2];
+  return dr * dr + dg * dg + db * db <= 75;
+}
+
+// How much each pixel counts when the palette is chosen. A pixel unlike all
+// four neighbours lies in noise (a photo, grain): an error there is hard to
+// see, and every extra colour spent there costs many bytes, because LZW finds
+// few repeats in it. Such pixels count 1/32 of the others, so the colours go
+// to the smooth areas (gradients, flat UI), where banding would show. Text
+// strokes keep their exact colours: those come from the flat pixels of the
+// same colour.
+std::vector<std::uint8_t> Weights(const Image& image) {
+  constexpr std::uint8_t kSmooth = 32, kNoisy = 1;
+  const int w = image.width, h = image.height;
+  std::vector<std::uint8_t> weight(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const std::uint8_t* p = image.Pixel(x, y);
+      const bool alike = (x > 0 && Near(p, image.Pixel(x - 1, y))) || (x + 1 < w && Near(p, image.Pixel(x + 1, y))) ||
+                         (y > 0 && Near(p, image.Pixel(x, y - 1))) || (y + 1 < h && Near(p, image.Pixel(x, y + 1)));
+      weight[static_cast<std::size_t>(y) * w + x] = alike ? kSmooth : kNoisy;
+    }
+  return weight;
+}
 
 struct Box {
   std::size_t first, last;  // range in the bin list
@@ -50,8 +78,10 @@ std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size
   std::vector<std::uint32_t> index(1 << 18, 0xFFFFFFFFu);
   std::vector<Bin> bins;
   const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
+  const std::vector<std::uint8_t> weight = Weights(image);
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint8_t* p = &image.rgb[i * 3];
+    const std::uint32_t w = weight[i];
     std::uint32_t k = (p[0] >> 2) << 12 | (p[1] >> 2) << 6 | (p[2] >> 2);
     if (index[k] == 0xFFFFFFFFu) {
       index[k] = static_cast<std::uint32_t>(bins.size());
@@ -59,8 +89,8 @@ std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size
                                      static_cast<std::uint8_t>(p[2] >> 2)}});
     }
     Bin& b = bins[index[k]];
-    ++b.count;
-    for (int c = 0; c < 3; ++c) b.sum[c] += p[c];
+    b.count += w;
+    for (int c = 0; c < 3; ++c) b.sum[c] += p[c] * w;
   }
   std::vector<Box> boxes{MakeBox(bins, 0, bins.size())};
   while (boxes.size() < maxColours) {
@@ -97,10 +127,10 @@ std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size
   return palette;
 }
 
-// Two rounds of averaging each palette entry over the pixels mapped to it:
-// the entries move to where the picture's colours are.
+// Averages each palette entry over the pixels mapped to it: the entries move
+// to where the picture's colours are.
 void Refine(const Image& image, std::vector<std::array<std::uint8_t, 3>>& palette,
-            std::vector<std::uint8_t>& indices) {
+            const std::vector<std::uint8_t>& indices) {
   std::vector<std::uint64_t> sum(palette.size() * 3), count(palette.size());
   const std::size_t n = indices.size();
   for (std::size_t i = 0; i < n; ++i) {
@@ -112,31 +142,69 @@ void Refine(const Image& image, std::vector<std::array<std::uint8_t, 3>>& palett
       for (int c = 0; c < 3; ++c) palette[k][c] = static_cast<std::uint8_t>((sum[k * 3 + c] + count[k] / 2) / count[k]);
 }
 
+int Distance(const std::uint8_t* p, const std::array<std::uint8_t, 3>& q) {
+  const int dr = p[0] - q[0], dg = p[1] - q[1], db = p[2] - q[2];
+  return dr * dr + dg * dg + db * db;
+}
+
+// Nearest palette entry of every pixel, exactly. The colour space is cut into
+// cells of 4 x 4 x 4; for each cell met, only the entries that can be nearest
+// to some colour in it are kept (those not farther at their closest than the
+// best entry at its farthest), so each pixel compares a handful of entries.
 void Map(const Image& image, const std::vector<std::array<std::uint8_t, 3>>& palette, std::vector<std::uint8_t>& indices) {
-  std::unordered_map<std::uint32_t, std::uint8_t> cache;
-  cache.reserve(1 << 16);
+  constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+  std::vector<std::uint32_t> cellAt(1 << 18, kNone);
+  std::vector<std::uint8_t> candidates;  // per cell: count, then the entries
+  std::vector<int> nearest(palette.size()), farthest(palette.size());
+  auto cellOf = [&](std::uint32_t cell) {
+    const int lo[3] = {static_cast<int>(cell >> 12) << 2, static_cast<int>((cell >> 6) & 63) << 2,
+                       static_cast<int>(cell & 63) << 2};
+    int bound = 1 << 30;
+    for (std::size_t j = 0; j < palette.size(); ++j) {
+      int in = 0, out = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int v = palette[j][c], a = lo[c], b = lo[c] + 3;
+        const int d = v < a ? a - v : v > b ? v - b : 0;
+        const int f = std::max(std::abs(v - a), std::abs(v - b));
+        in += d * d;
+        out += f * f;
+      }
+      nearest[j] = in;
+      farthest[j] = out;
+      bound = std::min(bound, out);
+    }
+    const auto at = static_cast<std::uint32_t>(candidates.size());
+    candidates.push_back(0);
+    for (std::size_t j = 0; j < palette.size(); ++j)
+      if (nearest[j] <= bound) {
+        candidates.push_back(static_cast<std::uint8_t>(j));
+        ++candidates[at];
+      }
+    return at;
+  };
   const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
   indices.resize(n);
+  std::uint32_t lastKey = kNone;
+  std::uint8_t lastIndex = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint8_t* p = &image.rgb[i * 3];
-    std::uint32_t k = Key(p);
-    auto it = cache.find(k);
-    if (it != cache.end()) {
-      indices[i] = it->second;
-      continue;
-    }
-    int best = 0;
-    int bestDist = 1 << 30;
-    for (std::size_t j = 0; j < palette.size(); ++j) {
-      int dr = p[0] - palette[j][0], dg = p[1] - palette[j][1], db = p[2] - palette[j][2];
-      int d = dr * dr + dg * dg + db * db;
-      if (d < bestDist) {
-        bestDist = d;
-        best = static_cast<int>(j);
+    const std::uint32_t key = Key(p);
+    if (key != lastKey) {
+      const std::uint32_t cell = (p[0] >> 2) << 12 | (p[1] >> 2) << 6 | (p[2] >> 2);
+      if (cellAt[cell] == kNone) cellAt[cell] = cellOf(cell);
+      const std::uint8_t* list = &candidates[cellAt[cell]];
+      int best = list[1], bestDist = Distance(p, palette[list[1]]);
+      for (int k = 2; k <= list[0]; ++k) {
+        const int d = Distance(p, palette[list[k]]);
+        if (d < bestDist || (d == bestDist && list[k] < best)) {
+          bestDist = d;
+          best = list[k];
+        }
       }
+      lastKey = key;
+      lastIndex = static_cast<std::uint8_t>(best);
     }
-    cache.emplace(k, static_cast<std::uint8_t>(best));
-    indices[i] = static_cast<std::uint8_t>(best);
+    indices[i] = lastIndex;
   }
 }
 

@@ -1,5 +1,6 @@
 // GIF files: an exact palette when the picture has at most 256 colours
-// (lossless), otherwise a median-cut palette with nearest-colour mapping and
+// (lossless), otherwise a median-cut palette (colours spent where the picture
+// is smooth rather than noisy) with nearest-colour mapping and
 // no dithering, so that edges and text stay sharp. Our own LZW writer.
 #pragma once
 

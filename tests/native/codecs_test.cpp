@@ -105,6 +105,27 @@ TEST(Gif, ManyColoursAreReducedWithoutBlurringEdges) {
   }
 }
 
+TEST(Gif, EveryPixelTakesItsNearestPaletteColour) {
+  // The mapping searches only the entries that can be nearest in each part of
+  // the colour space; it must find the same as a search of all of them.
+  for (const Image& im : {pictures::PhotoLike(300, 200), pictures::DesktopLike(400, 300)}) {
+    imagelib::Palette p = imagelib::Quantize(im);
+    ASSERT_EQ(p.colours.size(), 256u);
+    int wrong = 0;
+    for (std::size_t i = 0; i < p.indices.size(); ++i) {
+      auto dist = [&](const std::array<std::uint8_t, 3>& c) {
+        int d = 0;
+        for (int k = 0; k < 3; ++k) d += (im.rgb[i * 3 + k] - c[k]) * (im.rgb[i * 3 + k] - c[k]);
+        return d;
+      };
+      int best = 1 << 30;
+      for (const auto& c : p.colours) best = std::min(best, dist(c));
+      wrong += dist(p.colours[p.indices[i]]) != best;
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
 TEST(Lzw, TableFullClearCodesAndCodeSizeGrowth) {
   // Random indices fill the 4096-code table many times over.
   std::mt19937 rng(7);
