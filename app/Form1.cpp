@@ -157,11 +157,9 @@ bool Form1Class::CopyScreenArea() {
   Visible(false);
   Form3.Visible(false);
   tk::DoEvents();
-  // The flash and the hidden windows must have left the screen before it is
-  // read. Window changes and screen reads can travel separately (Wine sends
-  // them on two X connections), so the screen gets a frame's time to settle.
-  tk::FlushComposition();
-  ::Sleep(25);
+  // The flash and the hidden windows must have left the screen, and the
+  // windows beneath them must be back, before it is read.
+  tk::SettleScreen();
   tk::DoEvents();
 
   HWND desktop = ::GetDesktopWindow();

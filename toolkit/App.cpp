@@ -92,12 +92,19 @@ void DisableTransitions(HWND hwnd) {
   }
 }
 
-void FlushComposition() {
+void SettleScreen() {
   ::GdiFlush();
+  using Enabled = HRESULT(WINAPI*)(BOOL*);
   using Flush = HRESULT(WINAPI*)();
-  if (auto flush = reinterpret_cast<Flush>(
-          reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmFlush") : nullptr)))
-    flush();
+  auto enabled = reinterpret_cast<Enabled>(
+      reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmIsCompositionEnabled") : nullptr));
+  auto flush = reinterpret_cast<Flush>(reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmFlush") : nullptr));
+  BOOL composed = FALSE;
+  if (enabled && flush && SUCCEEDED(enabled(&composed)) && composed && SUCCEEDED(flush())) return;
+  // No compositor (Wine, classic themes): the windows uncovered repaint
+  // themselves, and window changes and screen reads may travel on separate
+  // connections to the display. A frame's time lets both arrive.
+  ::Sleep(25);
 }
 
 std::string ToAnsi(const std::wstring& s) {

@@ -36,8 +36,9 @@ bool AskYesNo(const std::wstring& text);
 
 // Hidden windows must leave the screen at once: no hide animation for `hwnd`.
 void DisableTransitions(HWND hwnd);
-// Waits until what was drawn or hidden has reached the screen (composition).
-void FlushComposition();
+// Waits until what was drawn or hidden has reached the screen: the next
+// composition where the desktop is composed, otherwise a frame's time.
+void SettleScreen();
 
 // UTF-16 <-> the system's ANSI code page.
 std::string ToAnsi(const std::wstring& s);
