@@ -27,8 +27,8 @@ bool Near(const std::uint8_t* p, const std::uint8_t* q) {
 // see, and every extra colour spent there costs many bytes, because LZW finds
 // few repeats in it. Such pixels count 1/32 of the others, so the colours go
 // to the smooth areas (gradients, flat UI), where banding would show. Text
-// strokes keep their exact colours: those come from the flat pixels of the
-// same colour.
+// keeps its weight: a stroke pixel nearly always has a neighbour of its own
+// colour.
 std::vector<std::uint8_t> Weights(const Image& image) {
   constexpr std::uint8_t kSmooth = 32, kNoisy = 1;
   const int w = image.width, h = image.height;
