@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace imagelib {
@@ -115,15 +116,21 @@ void InParallel(int count, const std::function<void(int)>& work) {
   std::vector<std::thread> threads;
   std::exception_ptr failure;
   std::mutex lock;
-  for (int k = 0; k < count; ++k)
-    threads.emplace_back([&, k] {
-      try {
-        work(k);
-      } catch (...) {
-        std::lock_guard<std::mutex> guard(lock);
-        failure = std::current_exception();
-      }
-    });
+  auto run = [&](int k) {
+    try {
+      work(k);
+    } catch (...) {
+      std::lock_guard<std::mutex> guard(lock);
+      failure = std::current_exception();
+    }
+  };
+  for (int k = 0; k < count; ++k) {
+    try {
+      threads.emplace_back(run, k);
+    } catch (const std::system_error&) {
+      run(k);  // no thread to be had: this piece is done here
+    }
+  }
   for (auto& t : threads) t.join();
   if (failure) std::rethrow_exception(failure);
 }

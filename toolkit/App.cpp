@@ -81,12 +81,17 @@ HMODULE Dwm() {
   return dwm;
 }
 
+// A function of dwmapi.dll, or null where there is none (older systems).
+template <typename F>
+F DwmFunction(const char* name) {
+  return Dwm() ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(Dwm(), name))) : nullptr;
+}
+
 }  // namespace
 
 void DisableTransitions(HWND hwnd) {
   using SetAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
-  if (auto set = reinterpret_cast<SetAttribute>(
-          reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmSetWindowAttribute") : nullptr))) {
+  if (auto set = DwmFunction<SetAttribute>("DwmSetWindowAttribute")) {
     BOOL on = TRUE;
     set(hwnd, 3 /* DWMWA_TRANSITIONS_FORCEDISABLED */, &on, sizeof on);
   }
@@ -96,9 +101,8 @@ void SettleScreen() {
   ::GdiFlush();
   using Enabled = HRESULT(WINAPI*)(BOOL*);
   using Flush = HRESULT(WINAPI*)();
-  auto enabled = reinterpret_cast<Enabled>(
-      reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmIsCompositionEnabled") : nullptr));
-  auto flush = reinterpret_cast<Flush>(reinterpret_cast<void*>(Dwm() ? ::GetProcAddress(Dwm(), "DwmFlush") : nullptr));
+  auto enabled = DwmFunction<Enabled>("DwmIsCompositionEnabled");
+  auto flush = DwmFunction<Flush>("DwmFlush");
   BOOL composed = FALSE;
   if (enabled && flush && SUCCEEDED(enabled(&composed)) && composed && SUCCEEDED(flush())) return;
   // No compositor (Wine, classic themes): the windows uncovered repaint
