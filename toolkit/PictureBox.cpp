@@ -7,19 +7,20 @@
 
 namespace tk {
 
+// Width and height are usually set one after the other; the image is made
+// once, when it is next drawn into or read.
 void PictureBox::Width(float twipsValue) {
   width_ = twipsValue;
-  Resize(twips::WindowPixels(twipsValue, Screen::TwipsPerPixelX()), size_.cy);
+  want_.cx = std::max(twips::WindowPixels(twipsValue, Screen::TwipsPerPixelX()), 0);
 }
 
 void PictureBox::Height(float twipsValue) {
   height_ = twipsValue;
-  Resize(size_.cx, twips::WindowPixels(twipsValue, Screen::TwipsPerPixelY()));
+  want_.cy = std::max(twips::WindowPixels(twipsValue, Screen::TwipsPerPixelY()), 0);
 }
 
-void PictureBox::Resize(int cx, int cy) {
-  cx = std::max(cx, 0);
-  cy = std::max(cy, 0);
+void PictureBox::ApplySize() {
+  const int cx = want_.cx, cy = want_.cy;
   if (dc_ && cx == size_.cx && cy == size_.cy) return;
   WindowDC screen(nullptr);
   MemoryDC dc(::CreateCompatibleDC(screen.get()));
@@ -40,7 +41,7 @@ void PictureBox::Resize(int cx, int cy) {
 }
 
 HDC PictureBox::hDC() {
-  if (!dc_) Resize(size_.cx, size_.cy);
+  ApplySize();
   return dc_.get();
 }
 
@@ -62,7 +63,9 @@ UniqueBitmap PictureBox::CopyImage() {
 void PictureBox::Picture(HBITMAP picture) {
   BITMAP bm{};
   if (!picture || !::GetObjectW(picture, sizeof bm, &bm)) return;
-  Resize(bm.bmWidth, bm.bmHeight);
+  want_ = {bm.bmWidth, bm.bmHeight};
+  ApplySize();
+  if (!dc_) return;
   width_ = static_cast<float>(bm.bmWidth * Screen::TwipsPerPixelX());
   height_ = static_cast<float>(bm.bmHeight * Screen::TwipsPerPixelY());
   MemoryDC src(::CreateCompatibleDC(dc_.get()));

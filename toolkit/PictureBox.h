@@ -19,17 +19,19 @@ class PictureBox {
   HDC hDC();
   // The image as a bitmap (owned by the picture box; selected in hDC).
   HBITMAP Image();
-  SIZE PixelSize() const { return size_; }
+  SIZE PixelSize() const { return want_; }
   // A copy of the image, drawn from the box's own DC (where the image stays selected).
   UniqueBitmap CopyImage();
   // Takes a copy of `picture` and sizes the box to it.
   void Picture(HBITMAP picture);
 
  private:
-  void Resize(int cx, int cy);
+  // Makes the image the size asked for, keeping what fits.
+  void ApplySize();
 
   float width_ = 0, height_ = 0;
-  SIZE size_{0, 0};
+  SIZE want_{0, 0};  // the size set; the image follows when it is next used
+  SIZE size_{0, 0};  // the image's size
   MemoryDC dc_;
   UniqueBitmap image_;
   HGDIOBJ old_ = nullptr;
