@@ -180,18 +180,18 @@ bool Form1Class::CopyScreenArea() {
   tk::DoEvents();
   tk::DoEvents();
 
-  if (!tk::Clipboard::SetImage(hWnd(), Picture1.CopyImage()))
+  if (!tk::Clipboard::SetImage(Picture1.CopyImage()))
     tk::MsgBox(L"画像をクリップボードにコピーできませんでした。");
   tk::DoEvents();
   return true;
 }
 
 void Form1Class::SaveCapture() {
-  if (!tk::Clipboard::GetPicture(hWnd())) {
+  if (!tk::Clipboard::GetPicture()) {
     tk::MsgBox(L"クリップボードに画像がコピーされていません。");
     return;
   }
-  Picture1.Picture(tk::Clipboard::GetPicture(hWnd()).get());
+  Picture1.Picture(tk::Clipboard::GetPicture().get());
   const std::wstring result = mod_OpenSaveFile::ShowSaveFileDialog(
       hWnd(), saveflow::FilterText(), LFPath.value_or(L""), LFName.value_or(L""), LFType + 1);
   if (result.empty()) return;

@@ -1,5 +1,7 @@
 #include "toolkit/App.h"
 
+#include "toolkit/Clipboard.h"
+
 #include <vector>
 
 namespace tk {
@@ -64,7 +66,10 @@ void DoEvents() {
   }
 }
 
-void End() { ::ExitProcess(0); }
+void End() {
+  Clipboard::RenderBeforeExit();
+  ::ExitProcess(0);
+}
 
 void MsgBox(const std::wstring& text) {
   ::MessageBoxW(::GetActiveWindow(), text.c_str(), App::Title(), MB_OK);

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "toolkit/Window.h"
+
 namespace tk::Clipboard {
 namespace {
 
@@ -59,30 +61,82 @@ UniqueBitmap CopyBitmap(HBITMAP image) {
   return copy;
 }
 
+// The clipboard's owner: a message-only window that keeps a copy of the
+// picture and makes the device-independent bitmap only when a program asks
+// for it. Most captures are never pasted as a DIB, and at full-screen size
+// making and handing over one costs about as much as the screen copy.
+class Owner : public Window {
+ public:
+  static Owner& Get() {
+    static Owner owner;
+    if (!owner.hWnd())
+      owner.CreateNative(L"KirasoeClipboardOwner", 0, 0, 0, L"", 0, 0, 0, 0, nullptr, HWND_MESSAGE);
+    return owner;
+  }
+
+  void Offer(UniqueBitmap source) { source_ = std::move(source); }
+
+  // What the system asks for when the owner goes away, done before the
+  // process ends on its own.
+  void RenderAll() noexcept {
+    if (!source_ || !hWnd() || !::OpenClipboard(hWnd())) return;
+    if (::GetClipboardOwner() == hWnd()) RenderDib();
+    ::CloseClipboard();
+  }
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override {
+    switch (msg) {
+      case WM_RENDERFORMAT: OnRenderFormat(static_cast<UINT>(wp)); return 0;
+      case WM_RENDERALLFORMATS: RenderAll(); return 0;
+      case WM_DESTROYCLIPBOARD: source_.reset(); return 0;
+      default: return Default(msg, wp, lp);
+    }
+  }
+
+ private:
+  void OnRenderFormat(UINT format) noexcept {
+    if (format == CF_DIB) RenderDib();
+  }
+  // Called while the clipboard is open, by whoever asked.
+  void RenderDib() noexcept {
+    if (!source_) return;
+    HGLOBAL dib = MakeDib(source_.get());
+    if (dib && !::SetClipboardData(CF_DIB, dib)) ::GlobalFree(dib);
+    source_.reset();
+  }
+
+  UniqueBitmap source_;
+};
+
 }  // namespace
 
-bool SetImage(HWND owner, UniqueBitmap bitmap) {
-  // The DIB is made before the clipboard is opened, so that it stays open
-  // only briefly.
+bool SetImage(UniqueBitmap bitmap) {
   if (!bitmap) return false;
-  HGLOBAL dib = MakeDib(bitmap.get());
-  if (!Open(owner)) {
-    if (dib) ::GlobalFree(dib);
-    return false;
-  }
+  Owner& owner = Owner::Get();
+  // The DIB is made from a copy of its own, when it is asked for.
+  UniqueBitmap source = CopyBitmap(bitmap.get());
+  if (!Open(owner.hWnd())) return false;
   Closer closer;
-  ::EmptyClipboard();
+  ::EmptyClipboard();  // the owner lets go of an earlier picture here
   bool ok = ::SetClipboardData(CF_BITMAP, bitmap.get()) != nullptr;
   if (ok) bitmap.release();  // the clipboard owns it now
-  if (dib) {
-    if (::SetClipboardData(CF_DIB, dib)) dib = nullptr;
-    else ::GlobalFree(dib);
+  if (source) {
+    ::SetClipboardData(CF_DIB, nullptr);  // a promise; WM_RENDERFORMAT keeps it
+    owner.Offer(std::move(source));
   }
   return ok;
 }
 
-UniqueBitmap GetPicture(HWND owner) {
-  if (!Open(owner)) return {};
+void RenderBeforeExit() noexcept {
+  try {
+    Owner::Get().RenderAll();
+  } catch (...) {
+  }
+}
+
+UniqueBitmap GetPicture() {
+  if (!Open(nullptr)) return {};
   Closer closer;
   auto bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
   return bitmap ? CopyBitmap(bitmap) : UniqueBitmap();

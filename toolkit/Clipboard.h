@@ -9,11 +9,17 @@ namespace tk::Clipboard {
 
 // Replaces the clipboard's content with `image` (a bitmap no DC holds, which
 // the clipboard then owns), as a bitmap and as a device-independent bitmap.
-// The clipboard may be held open by another program for a moment: opening is
-// retried for about a second. False when it stayed closed.
-bool SetImage(HWND owner, UniqueBitmap image);
+// The DIB is made when a program asks for it; the GUI thread's message loop
+// serves such requests. The clipboard may be held open by another program for
+// a moment: opening is retried for about a second. False when it stayed
+// closed.
+bool SetImage(UniqueBitmap image);
+
+// Makes whatever is still promised on the clipboard, so that it stays there
+// after the process ends.
+void RenderBeforeExit() noexcept;
 
 // A copy of the clipboard's picture; empty when it holds none.
-UniqueBitmap GetPicture(HWND owner);
+UniqueBitmap GetPicture();
 
 }  // namespace tk::Clipboard

@@ -124,6 +124,22 @@ class Capture(E2ETestCase):
         drag([(x + w - 1, y + h - 1)] + [(x + w - 1 + 5 * i, y + h - 1 + 3 * i) for i in range(1, 7)])
         app.settled("Form3", [x, y, x + w - 1 + 30, y + h - 1 + 18])  # the corner under the pointer
 
+    def test_capture_outlives_the_program(self):
+        """Nothing asks for the picture until the program has ended: it is
+        still there, in both forms."""
+        set_pattern_background()
+        probe("settext", "before")
+        app = self.start()
+        dialog = app.capture(camera=(MAIN[0] + 13, MAIN[1] + 10))
+        probe("press", dialog["hwnd"], "#2")  # cancel
+        app.no_dialog()
+        self.assertEqual(app.close(), 0)
+        info, rows = self.clipboard_pixels()
+        x, y, w, h = AREA
+        self.assertEqual(info["bitmap"], [w, h])
+        self.assertEqual((info["width"], abs(info["height"])), (w, h))
+        self.assertEqual(rows, [[pattern_pixel(x + i, y + j) for i in range(w)] for j in range(h)])
+
     def test_empty_area_only_shows_the_message(self):
         app = self.start(area=(200, 120, 0, 50))
         probe("settext", "before")

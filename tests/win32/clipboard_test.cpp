@@ -29,10 +29,29 @@ TEST(Clipboard, PictureComesBackExactly) {
     source.Height(static_cast<float>(h * tpp));
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) ::SetPixel(source.hDC(), x, y, Expected(x, y));
-    ASSERT_TRUE(tk::Clipboard::SetImage(owner.hWnd(), source.CopyImage()));
+    ASSERT_TRUE(tk::Clipboard::SetImage(source.CopyImage()));
     tk::DoEvents();
 
-    tk::UniqueBitmap back = tk::Clipboard::GetPicture(owner.hWnd());
+    // The DIB is made on request, from the same pixels.
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    auto* dib = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(::GetClipboardData(CF_DIB)));
+    ASSERT_NE(dib, nullptr) << round;
+    ASSERT_EQ(dib->biWidth, w);
+    ASSERT_EQ(dib->biHeight, h);  // bottom-up
+    ASSERT_EQ(dib->biBitCount, 24);
+    const auto* bits = reinterpret_cast<const BYTE*>(dib + 1);
+    const int stride = (w * 3 + 3) & ~3;
+    int wrongDib = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const BYTE* p = bits + (h - 1 - y) * stride + x * 3;
+        wrongDib += RGB(p[2], p[1], p[0]) != Expected(x, y);
+      }
+    ::GlobalUnlock(::GetClipboardData(CF_DIB));
+    ::CloseClipboard();
+    ASSERT_EQ(wrongDib, 0) << "round " << round;
+
+    tk::UniqueBitmap back = tk::Clipboard::GetPicture();
     ASSERT_TRUE(back) << round;
     tk::PictureBox target;
     target.Picture(back.get());
