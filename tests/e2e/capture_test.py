@@ -5,8 +5,8 @@ import subprocess
 import tempfile
 import time
 
-from kirasoe_e2e import (BIN, TPP, E2ETestCase, App, drag, main, pattern_pixel, probe, probe_async, read_bmp,
-                         read_ini, set_pattern_background, wait_for, xdotool)
+from kirasoe_e2e import (BIN, TPP, E2ETestCase, App, Screen, drag, main, pattern_pixel, probe, probe_async,
+                         read_bmp, read_ini, set_background, set_pattern_background, wait_for, xdotool)
 
 MAIN = (40, 40)         # main window, pixels
 AREA = (200, 120, 100, 50)  # capture rectangle, pixels
@@ -177,6 +177,41 @@ class Capture(E2ETestCase):
         app.close()
         values = dict(read_ini(app.ini))
         self.assertEqual((values["X"], values["Y"]), (str(t(MAIN[0] + 50)), str(t(MAIN[1] + 30))))
+
+
+class UnderAnotherProgram(E2ETestCase):
+    """With a window manager, as on a desktop: another program's window lies
+    beneath the flash and the frame."""
+
+    def setUp(self):
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (self.wm.terminate(), self.wm.wait()))
+        time.sleep(1.0)
+
+    clipboard_pixels = Capture.clipboard_pixels
+
+    def test_another_programs_window_beneath_is_copied_exactly(self):
+        """The flash and the frame lie over another program's window, which
+        has to paint itself again before the copy is taken."""
+        set_background((255, 0, 255))
+        app = Capture.start(self)
+        under = (150, 80, 250, 150)
+        pattern = App(exe="target.exe", args=["pattern"] + [str(v) for v in under])
+        self.addCleanup(pattern.cleanup)
+        pattern.start()
+        x, y, w, h = AREA
+        wait_for(lambda: Screen().pixel(x + 20, y + 20) == pattern_pixel(x + 20, y + 20), what="pattern window shown")
+        for attempt in range(3):
+            # The user works in the other program, then goes to the camera.
+            xdotool("mousemove", under[0] + 10, under[1] + 10)
+            xdotool("click", 1)
+            dialog = app.capture(camera=(MAIN[0] + 13, MAIN[1] + 10))
+            info, rows = self.clipboard_pixels()
+            self.assertEqual(info["bitmap"], [w, h])
+            bad = [(i, j) for j in range(h) for i in range(w) if rows[j][i] != pattern_pixel(x + i, y + j)]
+            self.assertEqual(bad[:10], [], "capture %d: %d pixels differ" % (attempt, len(bad)))
+            probe("press", dialog["hwnd"], "#2")  # cancel
+            app.no_dialog()
 
 
 if __name__ == "__main__":

@@ -185,7 +185,8 @@ def read_ini(path):
 class App:
     """One run of kirasoe.exe in a folder of its own."""
 
-    def __init__(self, ini=None, with_dll=True, exe="kirasoe.exe"):
+    def __init__(self, ini=None, with_dll=True, exe="kirasoe.exe", args=()):
+        self.args = list(args)
         self.dir = tempfile.mkdtemp(prefix="kirasoe-e2e-", dir=os.path.join(ROOT, "build"))
         self.exe = exe
         shutil.copy(os.path.join(BIN, exe), self.dir)
@@ -198,7 +199,7 @@ class App:
         self.proc = None
 
     def start(self):
-        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, self.exe)], cwd=self.dir,
+        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, self.exe)] + self.args, cwd=self.dir,
                                      env=wine_env(), stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      start_new_session=True)
