@@ -67,8 +67,12 @@ UniqueBitmap CopyBitmap(HBITMAP image) {
 // making and handing over one costs about as much as the screen copy.
 class Owner : public Window {
  public:
-  static Owner& Get() {
+  static Owner& Instance() {
     static Owner owner;
+    return owner;
+  }
+  static Owner& Created() {
+    Owner& owner = Instance();
     if (!owner.hWnd())
       owner.CreateNative(L"KirasoeClipboardOwner", 0, 0, 0, L"", 0, 0, 0, 0, nullptr, HWND_MESSAGE);
     return owner;
@@ -79,7 +83,7 @@ class Owner : public Window {
   // What the system asks for when the owner goes away, done before the
   // process ends on its own.
   void RenderAll() noexcept {
-    if (!source_ || !hWnd() || !::OpenClipboard(hWnd())) return;
+    if (!source_ || !hWnd() || !Open(hWnd())) return;
     if (::GetClipboardOwner() == hWnd()) RenderDib();
     ::CloseClipboard();
   }
@@ -113,7 +117,7 @@ class Owner : public Window {
 
 bool SetImage(UniqueBitmap bitmap) {
   if (!bitmap) return false;
-  Owner& owner = Owner::Get();
+  Owner& owner = Owner::Created();
   // The DIB is made from a copy of its own, when it is asked for.
   UniqueBitmap source = CopyBitmap(bitmap.get());
   if (!Open(owner.hWnd())) return false;
@@ -130,7 +134,7 @@ bool SetImage(UniqueBitmap bitmap) {
 
 void RenderBeforeExit() noexcept {
   try {
-    Owner::Get().RenderAll();
+    Owner::Instance().RenderAll();
   } catch (...) {
   }
 }
