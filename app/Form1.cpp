@@ -187,11 +187,14 @@ bool Form1Class::CopyScreenArea() {
 }
 
 void Form1Class::SaveCapture() {
-  if (!tk::Clipboard::GetPicture()) {
+  // One read serves both the check and the picture: at full-screen size
+  // each read is a copy of several megabytes.
+  const tk::UniqueBitmap picture = tk::Clipboard::GetPicture();
+  if (!picture) {
     tk::MsgBox(L"クリップボードに画像がコピーされていません。");
     return;
   }
-  Picture1.Picture(tk::Clipboard::GetPicture().get());
+  Picture1.Picture(picture.get());
   const std::wstring result = mod_OpenSaveFile::ShowSaveFileDialog(
       hWnd(), saveflow::FilterText(), LFPath.value_or(L""), LFName.value_or(L""), LFType + 1);
   if (result.empty()) return;
