@@ -11,6 +11,7 @@
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
 #include "toolkit/Clipboard.h"
+#include "toolkit/Twips.h"
 #include "ui/Form2.h"
 #include "ui/frmMenu.h"
 
@@ -29,10 +30,12 @@ void Form1Class::Form_Load() {
     uf::SetTopmost(*this, false);
     mod_RGN_Proc::SetFormShape(0, *this, true);
     auto stored = settings::ReadStored([](const std::wstring& key) { return uf::ReadIni(settings::kSection, key); });
-    if (stored)
+    if (stored) {
       RestoreStored(*stored);
-    else
+      KeepReachable();
+    } else {
       ComputeFirstStart();
+    }
     Form3.Visible(true);
   } catch (...) {
     tk::MsgBox(L"imgctl.dllが組み込まれていません。");
@@ -52,6 +55,25 @@ void Form1Class::RestoreStored(const settings::State& stored) {
   SnapW = stored.snap.w;
   SnapH = stored.snap.h;
   frmMenu.mpre().checked = stored.preview;
+}
+
+void Form1Class::KeepReachable() {
+  // A monitor unplugged since the last run can leave the camera or the frame
+  // where no monitor shows them, and their menu is the only way to the rest.
+  tk::Screen::BringOnScreen(*this);
+  RECT camera{};
+  ::GetWindowRect(hWnd(), &camera);
+  const double tppX = tk::Screen::TwipsPerPixelX(), tppY = tk::Screen::TwipsPerPixelY();
+  const placement::Rect frame{uf::TwipsToPixelsX(SnapX), uf::TwipsToPixelsY(SnapY),
+                              uf::TwipsToPixelsX(SnapX) + uf::TwipsToPixelsX(SnapW),
+                              uf::TwipsToPixelsY(SnapY) + uf::TwipsToPixelsY(SnapH)};
+  if (auto back = placement::BringFrameBack(frame, {camera.left, camera.top, camera.right, camera.bottom},
+                                            tk::Screen::Monitors())) {
+    SnapX = twips::FromPixels(back->left, tppX);
+    SnapY = twips::FromPixels(back->top, tppY);
+    if (back->Width() != frame.Width()) SnapW = twips::FromPixels(back->Width(), tppX);
+    if (back->Height() != frame.Height()) SnapH = twips::FromPixels(back->Height(), tppY);
+  }
 }
 
 void Form1Class::ComputeFirstStart() {
@@ -163,23 +185,32 @@ bool Form1Class::CopyScreenArea() {
   tk::DoEvents();
 
   HWND desktop = ::GetDesktopWindow();
+  bool copied = false;
   {
     tk::WindowDC source(desktop);
     Picture1.Width(static_cast<float>(SnapW));
     Picture1.Height(static_cast<float>(SnapH));
+    // A buffer that could not be made (a huge area, no memory) has no DC; it
+    // must not pass off the previous capture as this one.
     HDC destination = Picture1.hDC();
     const int width = uf::TwipsToPixelsX(SnapW);
     const int height = uf::TwipsToPixelsY(SnapH);
     const int left = uf::TwipsToPixelsX(SnapX);
     const int top = uf::TwipsToPixelsY(SnapY);
-    ::BitBlt(destination, 0, 0, width, height, source.get(), left, top, SRCCOPY);
+    copied = source && destination && ::BitBlt(destination, 0, 0, width, height, source.get(), left, top, SRCCOPY);
   }  // released here
 
   Visible(true);
   Form3.Visible(true);
   tk::DoEvents();
   tk::DoEvents();
+  if (!copied) {
+    tk::MsgBox(L"画像を取得できませんでした。");
+    return false;
+  }
 
+  // The clipboard is an output: when another program holds it, the user is
+  // told, and the capture is still saved from the capture buffer.
   if (!tk::Clipboard::SetImage(Picture1.CopyImage()))
     tk::MsgBox(L"画像をクリップボードにコピーできませんでした。");
   tk::DoEvents();
@@ -187,17 +218,21 @@ bool Form1Class::CopyScreenArea() {
 }
 
 void Form1Class::SaveCapture() {
-  // One read serves both the check and the picture: at full-screen size
-  // each read is a copy of several megabytes.
-  const tk::UniqueBitmap picture = tk::Clipboard::GetPicture();
-  if (!picture) {
-    tk::MsgBox(L"クリップボードに画像がコピーされていません。");
+  // The picture saved is the one captured, in Picture1: reading it back from
+  // the clipboard could save another program's picture, or the previous
+  // capture, when the clipboard could not take this one.
+  if (!Picture1.hDC()) {
+    tk::MsgBox(L"画像を取得できませんでした。");
     return;
   }
-  Picture1.Picture(picture.get());
   const std::wstring result = mod_OpenSaveFile::ShowSaveFileDialog(
       hWnd(), saveflow::FilterText(), LFPath.value_or(L""), LFName.value_or(L""), LFType + 1);
-  if (result.empty()) return;
+  if (result.empty()) {
+    // Cancel is silent; a dialog that failed says why.
+    if (const unsigned error = mod_OpenSaveFile::LastDialogError())
+      tk::MsgBox(saveflow::DialogErrorText(error));
+    return;
+  }
   const double t = static_cast<double>(result[0] - L'0') - 1;
   LFType = static_cast<float>(t);
   const saveflow::FileType* type = saveflow::TypeAt(static_cast<int>(t));
@@ -236,6 +271,7 @@ void Form1Class::ShowPreview() {
   const float dy = Form2.Height() - Form2.ScaleHeight();
   Form2.Width(dx + Form2.ImageWidth());
   Form2.Height(dy + Form2.ImageHeight());
+  Form2.FitClientToImage();
   Form2.Visible(true);
 }
 

@@ -38,6 +38,7 @@ class Form1Class : public tk::Form {
  private:
   void RestoreStored(const settings::State& stored);
   void ComputeFirstStart();
+  void KeepReachable();
 };
 
 extern Form1Class& Form1;

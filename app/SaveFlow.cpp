@@ -1,5 +1,7 @@
 #include "app/SaveFlow.h"
 
+#include <cwchar>
+
 namespace saveflow {
 namespace {
 
@@ -59,6 +61,19 @@ Remembered RememberSaveFile(const std::wstring& path) {
 std::wstring FileNameOf(const std::wstring& path) {
   auto slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring DialogErrorText(unsigned code) {
+  std::wstring reason;
+  switch (code) {
+    case 0x3003: reason = L"ファイル名が長すぎます。"; break;      // FNERR_BUFFERTOOSMALL
+    case 0x3002: reason = L"ファイル名が正しくありません。"; break;  // FNERR_INVALIDFILENAME
+    case 0x0002: case 0x0003: case 0x0009: reason = L"メモリが足りません。"; break;
+    default: break;
+  }
+  wchar_t hex[16];
+  swprintf(hex, 16, L"0x%04X", code);
+  return L"保存ダイアログを表示できませんでした。\n" + reason + (reason.empty() ? L"" : L"\n") + L"(エラー " + hex + L")";
 }
 
 }  // namespace saveflow

@@ -41,4 +41,8 @@ std::wstring FileNameOf(const std::wstring& path);
 // The dialog's path: between the leading digit and the first NUL.
 std::wstring DialogPath(const std::wstring& result);
 
+// What the user is told when the save dialog failed with `code` (the
+// dialog's extended error), rather than being cancelled.
+std::wstring DialogErrorText(unsigned code);
+
 }  // namespace saveflow

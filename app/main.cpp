@@ -5,6 +5,10 @@
 #include "app/Form1.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Libraries loaded by name come from the system folder only, never from the
+  // current folder or PATH, where anybody may have put a file of that name.
+  ::SetDllDirectoryW(L"");
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   kirasoe::Form1.Load();
   if (kirasoe::Form1.Loaded()) kirasoe::Form1.Visible(true);
   MSG msg;

@@ -4,6 +4,7 @@
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Twips.h"
 #include "ui/frmMenu.h"
 
 namespace kirasoe {
@@ -56,6 +57,7 @@ void Form3Class::LayoutFrame() {
   if (shape && ::SetWindowRgn(hWnd(), shape.get(), TRUE)) shape.release();  // the window owns it now
 
   shape1_ = l.handles;
+  squares_ = l.squares;
   Move(static_cast<float>(SnapX), static_cast<float>(SnapY), static_cast<float>(SnapW), static_cast<float>(SnapH));
   ::InvalidateRect(hWnd(), nullptr, TRUE);
 }
@@ -65,11 +67,11 @@ void Form3Class::DrawControls(HDC dc) {
   tk::UniquePen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_WINDOWTEXT)));
   tk::SelectedObject usePen(dc, pen.get());
   tk::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
-  const int w = num::ToInt32Saturated(kHandleTwips / tppX), h = num::ToInt32Saturated(kHandleTwips / tppY);
-  for (const frame::Point& p : shape1_) {
-    int x = num::ToInt32Saturated(p.x / tppX), y = num::ToInt32Saturated(p.y / tppY);
-    ::Rectangle(dc, x, y, x + w, y + h);
-  }
+  const int w = twips::ToPixels(kHandleTwips, tppX), h = twips::ToPixels(kHandleTwips, tppY);
+  // Each outline stands on its square: the squares are the pixels the window
+  // shows, and at a fractional ratio a twips position can name the pixel
+  // before its square.
+  for (const region::Rect& sq : squares_) ::Rectangle(dc, sq.left, sq.top, sq.left + w, sq.top + h);
 }
 
 void Form3Class::HitTestFrame(float x, float y) {
@@ -86,7 +88,8 @@ void Form3Class::HitTestFrame(float x, float y) {
 void Form3Class::ResizeFrame(float x, float y) {
   frame::Snap snap{SnapX, SnapY, SnapW, SnapH};
   frame::Resize(snap, static_cast<int>(HitCorner), x, y, uf::PixelsToTwipsX(frame::kMinFramePixels),
-                uf::PixelsToTwipsY(frame::kMinFramePixels));
+                uf::PixelsToTwipsY(frame::kMinFramePixels), tk::Screen::TwipsPerPixelX(),
+                tk::Screen::TwipsPerPixelY());
   SnapX = snap.x;
   SnapY = snap.y;
   SnapW = snap.w;
@@ -110,13 +113,23 @@ void Form3Class::Form_MouseUp(short button, short /*shift*/, float /*x*/, float 
   if (button == 1) ButtonState = L"UP";
 }
 
-void Form3Class::Form_MouseMove(short /*button*/, short /*shift*/, float x, float y) {
+LRESULT Form3Class::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  // Alt+Tab or another program taking the mouse ends a resize: without the
+  // mouse the release never comes here.
+  if (msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE) ButtonState = L"UP";
+  return tk::Form::OnMessage(msg, wp, lp);
+}
+
+void Form3Class::Form_MouseMove(short button, short /*shift*/, float x, float y) {
   // Pending events first, so the frame is repainted before the next step. A
   // move handled during that pass is newer than this one, and this one's
   // position is relative to where the window was before it: drop it.
   const unsigned generation = ++moveGeneration_;
   tk::DoEvents();
   if (generation != moveGeneration_) return;
+  // A resize lasts only while the left button is held: a release that went
+  // elsewhere (another program took the mouse) ends it.
+  if (ButtonState == L"DOWN" && !(button & 1)) ButtonState = L"UP";
   if (ButtonState == L"DOWN") {
     ResizeFrame(x, y);
     LayoutFrame();

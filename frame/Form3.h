@@ -30,10 +30,12 @@ class Form3Class : public tk::Form {
   const std::array<frame::Point, 8>& Shape1() const { return shape1_; }
 
  protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
   void DrawControls(HDC dc) override;
 
  private:
   std::array<frame::Point, 8> shape1_{};
+  std::array<region::Rect, 8> squares_{};
   unsigned moveGeneration_ = 0;
 };
 

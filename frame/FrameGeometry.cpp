@@ -11,8 +11,11 @@ Layout ComputeLayout(std::int32_t snapW, std::int32_t snapH, double tppX, double
   l.H = twips::ToPixels(snapH, tppY);
   const std::int32_t halfW = num::IntDiv(snapW, 2);
   const std::int32_t halfH = num::IntDiv(snapH, 2);
-  l.M = twips::ToPixels(halfW, tppX);
-  l.N = twips::ToPixels(halfH, tppY);
+  // Half of the twips, converted, is half of the pixels at a whole ratio; at
+  // a fractional one it can fall a pixel short of the middle. Halving the
+  // pixels gives the same at whole ratios and the middle at every ratio.
+  l.M = l.W / 2;
+  l.N = l.H / 2;
   const std::int32_t W = l.W, H = l.H, M = l.M, N = l.N;
   l.ring = {{{0, 0}, {W, 0}, {W, H}, {0, H}, {0, 1}, {1, 1}, {1, H - 1}, {W - 1, H - 1}, {W - 1, 1}, {0, 1}}};
 
@@ -65,7 +68,20 @@ namespace {
 std::int32_t Round(double v) { return num::ToInt32Saturated(v); }
 
 // The near edge (left or top) follows the mouse; the far edge stays.
-void NearEdge(std::int32_t& pos, std::int32_t& size, double d, std::int32_t min) {
+void NearEdge(std::int32_t& pos, std::int32_t& size, double d, std::int32_t min, double tpp) {
+  if (!twips::ExactRatio(tpp).Whole()) {
+    // Sums of twips that each name a whole pixel need not name the sum of the
+    // pixels at a fractional ratio: move the edge in pixels, where the window
+    // is placed, and keep the far edge on the pixel it had.
+    const std::int32_t posPx = twips::ToPixels(pos, tpp);
+    const std::int32_t farPx = posPx + twips::ToPixels(size, tpp);
+    const std::int32_t minPx = twips::ToPixels(min, tpp);
+    std::int32_t newPx = posPx + twips::ToPixels(d, tpp);
+    if (!(d < static_cast<double>(size) - min) || farPx - newPx < minPx) newPx = farPx - minPx;
+    pos = twips::FromPixels(newPx, tpp);
+    size = farPx - newPx == minPx ? min : twips::FromPixels(farPx - newPx, tpp);
+    return;
+  }
   if (d < static_cast<double>(size) - min) {
     size = Round(static_cast<double>(size) - d);
     pos = Round(d + static_cast<double>(pos));
@@ -80,11 +96,12 @@ void FarEdge(std::int32_t& size, double d, std::int32_t min) { size = d > min ? 
 
 }  // namespace
 
-void Resize(Snap& snap, int corner, double x, double y, std::int32_t minX, std::int32_t minY) {
+void Resize(Snap& snap, int corner, double x, double y, std::int32_t minX, std::int32_t minY, double tppX,
+            double tppY) {
   switch (corner) {
-    case 1: NearEdge(snap.x, snap.w, x, minX); NearEdge(snap.y, snap.h, y, minY); break;
-    case 2: NearEdge(snap.x, snap.w, x, minX); FarEdge(snap.h, y, minY); break;
-    case 3: FarEdge(snap.w, x, minX); NearEdge(snap.y, snap.h, y, minY); break;
+    case 1: NearEdge(snap.x, snap.w, x, minX, tppX); NearEdge(snap.y, snap.h, y, minY, tppY); break;
+    case 2: NearEdge(snap.x, snap.w, x, minX, tppX); FarEdge(snap.h, y, minY); break;
+    case 3: FarEdge(snap.w, x, minX); NearEdge(snap.y, snap.h, y, minY, tppY); break;
     case 4: FarEdge(snap.w, x, minX); FarEdge(snap.h, y, minY); break;
     default: break;
   }

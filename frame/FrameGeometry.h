@@ -51,7 +51,10 @@ struct Hit {
 Hit HitTest(double x, double y, std::int32_t snapW, std::int32_t snapH, std::int32_t p5x, std::int32_t p5y);
 
 // Moves the edges of `corner` to the mouse (x, y: twips relative to the
-// window's top-left corner), never below minX x minY.
-void Resize(Snap& snap, int corner, double x, double y, std::int32_t minX, std::int32_t minY);
+// window's top-left corner), never below minX x minY. The ratios say where
+// the window's edges are in pixels: at a fractional ratio a left or top edge
+// is moved on the pixel grid, so that the edges that stay keep their pixels.
+void Resize(Snap& snap, int corner, double x, double y, std::int32_t minX, std::int32_t minY,
+            double twipsPerPixelX = 15, double twipsPerPixelY = 15);
 
 }  // namespace frame

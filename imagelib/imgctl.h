@@ -15,8 +15,12 @@
 //   DIBtoGIF(path, dib, option)          GIF, exact palette when possible nonzero on success
 //   DeleteDIB(dib)                       releases a DIB from DCtoDIB; nonzero on success
 //
-// A file is written to a temporary name beside the target and moved over the
-// target only when complete, so a failure never leaves a half-written file.
+// A file is written to a temporary name in the target's folder and put in
+// place only when complete, so a failure never leaves a half-written file; an
+// existing file is replaced and keeps its attributes and security settings.
+// No call throws into its caller: every failure is a result of 0 and a code
+// for ImgctlError, which each thread keeps for itself. A picture too large to
+// hold is refused with IMGCTL_ERR_MEMORY.
 #pragma once
 
 #include <windows.h>

@@ -7,7 +7,8 @@
 #include <memory>
 #include <mutex>
 #include <new>
-#include <set>
+#include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,25 +20,49 @@
 
 namespace {
 
-int g_lastError = IMGCTL_OK;
+// The last failure, per thread: two threads saving at once each see their own.
+thread_local int g_lastError = IMGCTL_OK;
 std::mutex g_mutex;
-std::set<imagelib::Image*> g_dibs;  // live handles, so a stale one is refused
+// Live handles. A call holds its own reference while it works, so a
+// DeleteDIB from another thread cannot free the picture under it.
+std::map<imagelib::Image*, std::shared_ptr<imagelib::Image>> g_dibs;
 
 int Fail(int code) {
   g_lastError = code;
   return 0;
 }
 
-imagelib::Image* Lookup(HIMGDIB dib) {
-  auto* image = static_cast<imagelib::Image*>(dib);
+std::shared_ptr<imagelib::Image> Lookup(HIMGDIB dib) {
   std::lock_guard<std::mutex> lock(g_mutex);
-  return g_dibs.count(image) ? image : nullptr;
+  auto it = g_dibs.find(static_cast<imagelib::Image*>(dib));
+  return it == g_dibs.end() ? nullptr : it->second;
 }
 
-// Writes beside the target and moves into place only when complete.
+// Paths longer than the classic limit need the long-path form.
+std::wstring LongPath(const std::wstring& path) {
+  if (path.size() < MAX_PATH || path.rfind(L"\\\\", 0) == 0) return path;
+  if (path.size() > 2 && path[1] == L':') return L"\\\\?\\" + path;
+  return path;
+}
+
+// Writes a temporary file in the target's folder and puts it in place only
+// when it is complete, so a failure never leaves a half-written file. An
+// existing file is replaced rather than moved over, so that it keeps its
+// attributes and security settings. The temporary name is short: a name
+// close to the path limit must still save.
 bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-  std::wstring temp = path + L".kirasoe-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-  HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const auto slash = path.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
+  std::wstring temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    wchar_t name[32];
+    swprintf(name, 32, L"\\~ks%04x.tmp", static_cast<unsigned>((::GetCurrentProcessId() + ::GetTickCount() + attempt * 7919) & 0xffff));
+    temp = folder + name;
+    file = ::CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
   if (file == INVALID_HANDLE_VALUE) return false;
   const std::uint8_t* p = bytes.data();
   std::size_t left = bytes.size();
@@ -51,40 +76,38 @@ bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& 
   }
   ok = ::FlushFileBuffers(file) && ok;
   ok = ::CloseHandle(file) && ok;
-  if (ok) ok = ::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) ::DeleteFileW(temp.c_str());
+  const std::wstring target = LongPath(path), source = LongPath(temp);
+  if (ok) {
+    if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+      ok = ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr) != 0;
+    else
+      ok = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  if (!ok) ::DeleteFileW(source.c_str());
   return ok;
 }
 
 template <class Encode>
-int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) {
-  if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
-  imagelib::Image* image = Lookup(dib);
-  if (!image) return Fail(IMGCTL_ERR_HANDLE);
-  std::vector<std::uint8_t> bytes;
+int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) noexcept {
   try {
-    bytes = encode(*image);
+    if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
+    const std::shared_ptr<imagelib::Image> image = Lookup(dib);
+    if (!image) return Fail(IMGCTL_ERR_HANDLE);
+    std::vector<std::uint8_t> bytes = encode(*image);
+    if (bytes.empty()) return Fail(IMGCTL_ERR_ENCODE);
+    if (!WriteAtomically(path, bytes)) return Fail(IMGCTL_ERR_FILE);
+    g_lastError = IMGCTL_OK;
+    return 1;
   } catch (const std::bad_alloc&) {
     return Fail(IMGCTL_ERR_MEMORY);
   } catch (...) {
     return Fail(IMGCTL_ERR_ENCODE);
   }
-  if (bytes.empty()) return Fail(IMGCTL_ERR_ENCODE);
-  if (!WriteAtomically(path, bytes)) return Fail(IMGCTL_ERR_FILE);
-  g_lastError = IMGCTL_OK;
-  return 1;
 }
 
-}  // namespace
-
-extern "C" {
-
-int WINAPI ImgctlVersion(void) { return 100; }
-
-int WINAPI ImgctlError(void) { return g_lastError; }
-
-HIMGDIB WINAPI DCtoDIB(HDC dc, int x, int y, int width, int height) {
-  HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
+HIMGDIB CopyFromDC(HDC dc, int x, int y, int width, int height) {
+  HBITMAP bitmap = dc ? static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP)) : nullptr;
   BITMAP bm{};
   if (!dc || !bitmap || !::GetObjectW(bitmap, sizeof bm, &bm)) {
     Fail(IMGCTL_ERR_SOURCE);
@@ -99,17 +122,12 @@ HIMGDIB WINAPI DCtoDIB(HDC dc, int x, int y, int width, int height) {
     Fail(IMGCTL_ERR_ARGUMENT);
     return nullptr;
   }
-  auto image = std::unique_ptr<imagelib::Image>(new (std::nothrow) imagelib::Image);
-  if (!image) {
+  if (!imagelib::Addressable(w, h)) {
     Fail(IMGCTL_ERR_MEMORY);
     return nullptr;
   }
-  try {
-    image->rgb.resize(static_cast<std::size_t>(w) * h * 3);
-  } catch (const std::bad_alloc&) {
-    Fail(IMGCTL_ERR_MEMORY);
-    return nullptr;
-  }
+  auto image = std::make_shared<imagelib::Image>();
+  image->rgb.resize(static_cast<std::size_t>(w) * h * 3);
   // The bitmap is selected in the caller's DC, where GetDIBits may not read
   // it; copy the rectangle into a DIB section of our own instead.
   BITMAPINFO info{};
@@ -121,7 +139,11 @@ HIMGDIB WINAPI DCtoDIB(HDC dc, int x, int y, int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP section = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC mem = section ? ::CreateCompatibleDC(dc) : nullptr;
+  if (!section) {
+    Fail(IMGCTL_ERR_MEMORY);
+    return nullptr;
+  }
+  HDC mem = ::CreateCompatibleDC(dc);
   bool copied = false;
   if (mem) {
     HGDIOBJ old = ::SelectObject(mem, section);
@@ -138,17 +160,39 @@ HIMGDIB WINAPI DCtoDIB(HDC dc, int x, int y, int width, int height) {
       image->rgb[i * 3 + 2] = bgra[i * 4];
     }
   }
-  if (section) ::DeleteObject(section);
+  ::DeleteObject(section);
   if (!copied) {
     Fail(IMGCTL_ERR_SOURCE);
     return nullptr;
   }
   image->width = w;
   image->height = h;
-  std::lock_guard<std::mutex> lock(g_mutex);
-  g_dibs.insert(image.get());
+  imagelib::Image* handle = image.get();
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_dibs.emplace(handle, std::move(image));
+  }
   g_lastError = IMGCTL_OK;
-  return image.release();
+  return handle;
+}
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI ImgctlVersion(void) { return 100; }
+
+int WINAPI ImgctlError(void) { return g_lastError; }
+
+HIMGDIB WINAPI DCtoDIB(HDC dc, int x, int y, int width, int height) {
+  try {
+    return CopyFromDC(dc, x, y, width, height);
+  } catch (const std::bad_alloc&) {
+    Fail(IMGCTL_ERR_MEMORY);
+  } catch (...) {
+    Fail(IMGCTL_ERR_SOURCE);
+  }
+  return nullptr;
 }
 
 int WINAPI DIBtoBMP(LPCWSTR path, HIMGDIB dib) {
@@ -169,14 +213,20 @@ int WINAPI DIBtoGIF(LPCWSTR path, HIMGDIB dib, int /*option*/) {
 }
 
 int WINAPI DeleteDIB(HIMGDIB dib) {
-  auto* image = static_cast<imagelib::Image*>(dib);
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (!g_dibs.erase(image)) return Fail(IMGCTL_ERR_HANDLE);
+  try {
+    std::shared_ptr<imagelib::Image> released;  // freed here, or by the last call still using it
+    {
+      std::lock_guard<std::mutex> lock(g_mutex);
+      auto it = g_dibs.find(static_cast<imagelib::Image*>(dib));
+      if (it == g_dibs.end()) return Fail(IMGCTL_ERR_HANDLE);
+      released = std::move(it->second);
+      g_dibs.erase(it);
+    }
+    g_lastError = IMGCTL_OK;
+    return 1;
+  } catch (...) {
+    return Fail(IMGCTL_ERR_HANDLE);
   }
-  delete image;
-  g_lastError = IMGCTL_OK;
-  return 1;
 }
 
 }  // extern "C"

@@ -1,11 +1,23 @@
 #include "output/imgctl.h"
 
+#include "toolkit/App.h"
+
 namespace imgctl {
 namespace {
 
+// Only the library beside the program: a bare name would let the system go
+// on searching (the current folder, PATH) and run whatever imgctl.dll it
+// finds there.
+std::wstring LibraryPath() {
+  std::wstring path = tk::App::Path();
+  if (path.empty() || path.back() != L'\\') path += L'\\';
+  return path + L"imgctl.dll";
+}
+
 HMODULE Library() {
   static HMODULE module = nullptr;
-  if (!module) module = ::LoadLibraryW(L"imgctl.dll");  // stays loaded for the life of the process
+  // Stays loaded for the life of the process.
+  if (!module) module = ::LoadLibraryExW(LibraryPath().c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!module) throw Unavailable("imgctl.dll cannot be loaded");
   return module;
 }

@@ -9,7 +9,14 @@ namespace mod_OpenSaveFile {
 
 // The filter index digits followed by the whole file buffer (the chosen path,
 // a NUL and whatever the buffer still holds); empty on cancel or failure.
+// The file buffer holds the longest path the system allows.
 std::wstring ShowSaveFileDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir,
                                 const std::wstring& initialName, float filterIndex);
+
+// 0 when the last dialog was confirmed or cancelled; the dialog's error code
+// (CommDlgExtendedError) when it failed.
+unsigned LastDialogError();
+
+inline constexpr std::size_t kMaxFile = 32768;
 
 }  // namespace mod_OpenSaveFile

@@ -13,20 +13,34 @@ namespace mod_RGN_Proc {
 
 std::wstring IniFilePath() { return inipath::IniFilePath(tk::App::Path(), tk::App::EXEName()); }
 
+// The file is opened by its wide path, so that a folder whose name the
+// system code page cannot spell still works; the file itself stays an ANSI
+// profile, as the system's profile functions keep a file without a byte-order
+// mark.
+std::wstring ReadProfile(const std::wstring& path, const std::wstring& section, const std::wstring& key) {
+  std::wstring buffer(512, L' ');
+  ::GetPrivateProfileStringW(section.c_str(), key.c_str(), nullptr, buffer.data(), 511, path.c_str());
+  buffer.resize(buffer.find(L'\0') == std::wstring::npos ? buffer.size() : buffer.find(L'\0'));
+  // A stored value is at most 510 bytes of the code page, as it always was.
+  std::string bytes = tk::ToAnsi(buffer);
+  if (bytes.size() > 510) {
+    bytes.resize(510);
+    buffer = tk::FromAnsi(bytes);
+  }
+  return inipath::CleanProfileValue(buffer);
+}
+
+void WriteProfile(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                  const std::optional<std::wstring>& value) {
+  ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value ? value->c_str() : nullptr, path.c_str());
+}
+
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key) {
-  std::string buffer(512, ' ');
-  ::GetPrivateProfileStringA(tk::ToAnsi(section).c_str(), tk::ToAnsi(key).c_str(), nullptr, buffer.data(), 511,
-                             tk::ToAnsi(IniFilePath()).c_str());
-  // Cut at the terminator before converting, so that no stray bytes of the
-  // space-filled buffer are taken for characters.
-  buffer.resize(buffer.find('\0') == std::string::npos ? buffer.size() : buffer.find('\0'));
-  return inipath::CleanProfileValue(tk::FromAnsi(buffer));
+  return ReadProfile(IniFilePath(), section, key);
 }
 
 void WriteIni(const std::wstring& section, const std::wstring& key, const std::optional<std::wstring>& value) {
-  std::string v = value ? tk::ToAnsi(*value) : std::string();
-  ::WritePrivateProfileStringA(tk::ToAnsi(section).c_str(), tk::ToAnsi(key).c_str(), value ? v.c_str() : nullptr,
-                               tk::ToAnsi(IniFilePath()).c_str());
+  WriteProfile(IniFilePath(), section, key, value);
 }
 
 void WaitMs(double milliseconds) {
@@ -52,18 +66,18 @@ void DragForm(tk::Form& form) {
 std::int32_t GetCursorXTwips() {
   POINT pt{};
   ::GetCursorPos(&pt);
-  return num::ToInt32Saturated(pt.x * tk::Screen::TwipsPerPixelX());
+  return twips::FromPixels(pt.x, tk::Screen::TwipsPerPixelX());
 }
 
 std::int32_t GetCursorYTwips() {
   POINT pt{};
   ::GetCursorPos(&pt);
-  return num::ToInt32Saturated(pt.y * tk::Screen::TwipsPerPixelY());
+  return twips::FromPixels(pt.y, tk::Screen::TwipsPerPixelY());
 }
 
 std::int32_t GetUsableScreenHeight() {
-  return num::ToInt32Saturated((::GetSystemMetrics(SM_CYFULLSCREEN) + ::GetSystemMetrics(SM_CYCAPTION)) *
-                               tk::Screen::TwipsPerPixelY());
+  return twips::FromPixels(::GetSystemMetrics(SM_CYFULLSCREEN) + ::GetSystemMetrics(SM_CYCAPTION),
+                           tk::Screen::TwipsPerPixelY());
 }
 
 void SetFormShape(int slot, tk::Form& form, bool paint) { ApplyShape(slot, form, paint ? 7 : 3, 0, 0, false); }

@@ -15,6 +15,10 @@ namespace mod_RGN_Proc {
 
 std::wstring IniFilePath();
 std::wstring ReadIni(const std::wstring& section, const std::wstring& key);
+// The same, on a profile file of the caller's choosing.
+std::wstring ReadProfile(const std::wstring& path, const std::wstring& section, const std::wstring& key);
+void WriteProfile(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                  const std::optional<std::wstring>& value);
 // nullopt is a never-assigned text: the key is removed.
 void WriteIni(const std::wstring& section, const std::wstring& key, const std::optional<std::wstring>& value);
 

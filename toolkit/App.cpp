@@ -1,6 +1,8 @@
 #include "toolkit/App.h"
 
 #include "toolkit/Clipboard.h"
+#include "toolkit/Form.h"
+#include "toolkit/Twips.h"
 
 #include <vector>
 
@@ -49,8 +51,35 @@ static int Dpi(int axis) {
 
 double TwipsPerPixelX() { return 1440.0 / Dpi(LOGPIXELSX); }
 double TwipsPerPixelY() { return 1440.0 / Dpi(LOGPIXELSY); }
-float Width() { return static_cast<float>(::GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX()); }
-float Height() { return static_cast<float>(::GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY()); }
+float Width() { return static_cast<float>(twips::FromPixels(::GetSystemMetrics(SM_CXSCREEN), TwipsPerPixelX())); }
+float Height() { return static_cast<float>(twips::FromPixels(::GetSystemMetrics(SM_CYSCREEN), TwipsPerPixelY())); }
+
+std::vector<placement::Monitor> Monitors() {
+  std::vector<placement::Monitor> all;
+  auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoW(monitor, &info)) {
+      const RECT& a = info.rcMonitor;
+      const RECT& w = info.rcWork;
+      reinterpret_cast<std::vector<placement::Monitor>*>(data)->push_back(
+          {{a.left, a.top, a.right, a.bottom}, {w.left, w.top, w.right, w.bottom}});
+    }
+    return TRUE;
+  };
+  ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+bool BringOnScreen(Form& form) {
+  RECT r{};
+  ::GetWindowRect(form.hWnd(), &r);
+  auto moved = placement::BringOnScreen({r.left, r.top, r.right, r.bottom}, Monitors());
+  if (!moved) return false;
+  ::SetWindowPos(form.hWnd(), nullptr, moved->left, moved->top, moved->Width(), moved->Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
 
 }  // namespace Screen
 
@@ -82,7 +111,7 @@ bool AskYesNo(const std::wstring& text) {
 namespace {
 
 HMODULE Dwm() {
-  static HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
+  static HMODULE dwm = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   return dwm;
 }
 

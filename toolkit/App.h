@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "toolkit/Placement.h"
 
 namespace tk {
 
@@ -15,11 +18,18 @@ std::wstring EXEName();  // executable's file name without extension
 inline const wchar_t* Title() { return L"Kirasoe"; }
 }  // namespace App
 
+class Form;
+
 namespace Screen {
 double TwipsPerPixelX();  // 1440 / system DPI, read on every call
 double TwipsPerPixelY();
 float Width();   // primary screen, twips
 float Height();
+// Every monitor of the desktop, in pixels.
+std::vector<placement::Monitor> Monitors();
+// Moves `form` fully onto the nearest monitor's work area when it lies
+// outside every one; true when it moved.
+bool BringOnScreen(Form& form);
 }  // namespace Screen
 
 // Handles every message pending for this thread, then returns.

@@ -15,8 +15,10 @@ std::vector<Form*>& Registry() {
   return forms;
 }
 
-int PxX(float twipsValue) { return twips::WindowPixels(twipsValue, Screen::TwipsPerPixelX()); }
-int PxY(float twipsValue) { return twips::WindowPixels(twipsValue, Screen::TwipsPerPixelY()); }
+int PxX(double twipsValue) { return twips::ToPixels(twipsValue, Screen::TwipsPerPixelX()); }
+int PxY(double twipsValue) { return twips::ToPixels(twipsValue, Screen::TwipsPerPixelY()); }
+float TwX(int pixels) { return static_cast<float>(twips::FromPixels(pixels, Screen::TwipsPerPixelX())); }
+float TwY(int pixels) { return static_cast<float>(twips::FromPixels(pixels, Screen::TwipsPerPixelY())); }
 
 short ButtonsHeld(WPARAM wp) {
   short b = 0;
@@ -119,15 +121,15 @@ void Form::MoveWindowPx(int x, int y, int w, int h) {
   ::SetWindowPos(hWnd(), nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-float Form::Left() { return static_cast<float>(WindowRectPx().left * Screen::TwipsPerPixelX()); }
-float Form::Top() { return static_cast<float>(WindowRectPx().top * Screen::TwipsPerPixelY()); }
+float Form::Left() { return TwX(WindowRectPx().left); }
+float Form::Top() { return TwY(WindowRectPx().top); }
 float Form::Width() {
   RECT r = WindowRectPx();
-  return static_cast<float>((r.right - r.left) * Screen::TwipsPerPixelX());
+  return TwX(r.right - r.left);
 }
 float Form::Height() {
   RECT r = WindowRectPx();
-  return static_cast<float>((r.bottom - r.top) * Screen::TwipsPerPixelY());
+  return TwY(r.bottom - r.top);
 }
 void Form::Left(float v) {
   RECT r = WindowRectPx();
@@ -151,12 +153,12 @@ void Form::Move(float left, float top, float width, float height) {
 float Form::ScaleWidth() {
   RECT r{};
   ::GetClientRect(hWnd(), &r);
-  return static_cast<float>(r.right * Screen::TwipsPerPixelX());
+  return TwX(r.right);
 }
 float Form::ScaleHeight() {
   RECT r{};
   ::GetClientRect(hWnd(), &r);
-  return static_cast<float>(r.bottom * Screen::TwipsPerPixelY());
+  return TwY(r.bottom);
 }
 
 bool Form::Visible() { return Loaded() && ::IsWindowVisible(Window::hWnd()); }
@@ -276,6 +278,14 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
       case WM_CLOSE:
         Unload(kFormControlMenu);
         return 0;
+      case WM_QUERYENDSESSION:
+        return TRUE;
+      case WM_ENDSESSION:
+        // Logging off or shutting down: the program's first form, whose exit
+        // handling writes the settings and ends the process, is unloaded as
+        // a close would unload it.
+        if (wp && !Registry().empty()) Registry().front()->Unload(kAppWindows);
+        return 0;
       case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
       case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
       case WM_MOUSEMOVE: case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK:
@@ -293,8 +303,8 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 void Form::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   // Each handler may end the process or destroy this window; nothing is
   // touched after the call.
-  float x = static_cast<float>(GET_X_LPARAM(lp) * Screen::TwipsPerPixelX());
-  float y = static_cast<float>(GET_Y_LPARAM(lp) * Screen::TwipsPerPixelY());
+  float x = TwX(GET_X_LPARAM(lp));
+  float y = TwY(GET_Y_LPARAM(lp));
   short shift = ShiftState(wp);
   HWND self = Window::hWnd();
   switch (msg) {

@@ -11,12 +11,12 @@ namespace tk {
 // once, when it is next drawn into or read.
 void PictureBox::Width(float twipsValue) {
   width_ = twipsValue;
-  want_.cx = std::max(twips::WindowPixels(twipsValue, Screen::TwipsPerPixelX()), 0);
+  want_.cx = std::max(twips::ToPixels(twipsValue, Screen::TwipsPerPixelX()), 0);
 }
 
 void PictureBox::Height(float twipsValue) {
   height_ = twipsValue;
-  want_.cy = std::max(twips::WindowPixels(twipsValue, Screen::TwipsPerPixelY()), 0);
+  want_.cy = std::max(twips::ToPixels(twipsValue, Screen::TwipsPerPixelY()), 0);
 }
 
 void PictureBox::ApplySize() {
@@ -26,7 +26,16 @@ void PictureBox::ApplySize() {
   MemoryDC dc(::CreateCompatibleDC(screen.get()));
   // A zero-sized image still needs a bitmap to be drawn into.
   UniqueBitmap bmp(::CreateCompatibleBitmap(screen.get(), std::max(cx, 1), std::max(cy, 1)));
-  if (!dc || !bmp) return;
+  if (!dc || !bmp) {
+    // No image at all rather than the previous one at the wrong size: a
+    // failed capture must not look like a successful one.
+    if (dc_) ::SelectObject(dc_.get(), old_);
+    dc_.reset();
+    image_.reset();
+    old_ = nullptr;
+    size_ = {0, 0};
+    return;
+  }
   HGDIOBJ old = ::SelectObject(dc.get(), bmp.get());
   RECT all{0, 0, std::max(cx, 1), std::max(cy, 1)};
   ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
@@ -66,8 +75,8 @@ void PictureBox::Picture(HBITMAP picture) {
   want_ = {bm.bmWidth, bm.bmHeight};
   ApplySize();
   if (!dc_) return;
-  width_ = static_cast<float>(bm.bmWidth * Screen::TwipsPerPixelX());
-  height_ = static_cast<float>(bm.bmHeight * Screen::TwipsPerPixelY());
+  width_ = static_cast<float>(twips::FromPixels(bm.bmWidth, Screen::TwipsPerPixelX()));
+  height_ = static_cast<float>(twips::FromPixels(bm.bmHeight, Screen::TwipsPerPixelY()));
   MemoryDC src(::CreateCompatibleDC(dc_.get()));
   SelectedObject sel(src.get(), picture);
   ::BitBlt(dc_.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);

@@ -5,6 +5,7 @@
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Twips.h"
 
 namespace kirasoe {
 
@@ -27,6 +28,9 @@ void Form2Class::Form_Load() {
     Left(number(L"X2"));
     Top(number(L"Y2"));
   }
+  // A position stored on a monitor that is gone would leave the preview
+  // where nobody sees it.
+  tk::Screen::BringOnScreen(*this);
 }
 
 void Form2Class::Form_QueryUnload(int& /*cancel*/, int /*mode*/) {
@@ -42,10 +46,22 @@ void Form2Class::SetImage(tk::UniqueBitmap picture) {
   image_ = std::move(picture);
   BITMAP bm{};
   if (image_ && ::GetObjectW(image_.get(), sizeof bm, &bm)) {
-    imageWidth_ = static_cast<float>(bm.bmWidth * tk::Screen::TwipsPerPixelX());
-    imageHeight_ = static_cast<float>(bm.bmHeight * tk::Screen::TwipsPerPixelY());
+    imageWidth_ = static_cast<float>(twips::FromPixels(bm.bmWidth, tk::Screen::TwipsPerPixelX()));
+    imageHeight_ = static_cast<float>(twips::FromPixels(bm.bmHeight, tk::Screen::TwipsPerPixelY()));
   }
   if (Loaded()) ::InvalidateRect(hWnd(), nullptr, TRUE);
+}
+
+void Form2Class::FitClientToImage() {
+  BITMAP bm{};
+  if (!image_ || !::GetObjectW(image_.get(), sizeof bm, &bm)) return;
+  RECT client{}, outer{};
+  ::GetClientRect(hWnd(), &client);
+  ::GetWindowRect(hWnd(), &outer);
+  const int dw = bm.bmWidth - client.right, dh = bm.bmHeight - client.bottom;
+  if (dw == 0 && dh == 0) return;
+  ::SetWindowPos(hWnd(), nullptr, 0, 0, outer.right - outer.left + dw, outer.bottom - outer.top + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form2Class::DrawControls(HDC dc) {

@@ -16,6 +16,10 @@ class Form2Class : public tk::Form {
   void SetImage(tk::UniqueBitmap picture);
   float ImageWidth() const { return imageWidth_; }
   float ImageHeight() const { return imageHeight_; }
+  // At a fractional ratio the twips of frame and picture can add up to a
+  // pixel less or more than the window needs: the client area is made the
+  // picture's size in pixels.
+  void FitClientToImage();
 
  protected:
   void DrawControls(HDC dc) override;

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
+#include "toolkit/Twips.h"
 
 namespace kirasoe {
 
@@ -12,8 +13,8 @@ namespace {
 
 constexpr float kClientWidth = 3945, kClientHeight = 1125;  // twips
 
-int PxX(double twips) { return num::ToInt32Saturated(twips / tk::Screen::TwipsPerPixelX()); }
-int PxY(double twips) { return num::ToInt32Saturated(twips / tk::Screen::TwipsPerPixelY()); }
+int PxX(double t) { return twips::ToPixels(t, tk::Screen::TwipsPerPixelX()); }
+int PxY(double t) { return twips::ToPixels(t, tk::Screen::TwipsPerPixelY()); }
 
 bool FontInstalled(const wchar_t* face) {
   LOGFONTW lf{};

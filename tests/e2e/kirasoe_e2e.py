@@ -17,6 +17,7 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BIN = os.environ.get("KIRASOE_BIN", os.path.join(ROOT, "build", "mingw", "bin"))
 DPI = int(os.environ.get("KIRASOE_DPI", "96"))
+MONITORS = int(os.environ.get("KIRASOE_MONITORS", "1"))
 TPP = 1440 / DPI  # twips per pixel
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 
@@ -34,7 +35,8 @@ def ensure_harness():
     if subprocess.run([harness, "status"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
         subprocess.run([harness, "start"], check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    with open(os.path.join(ROOT, "build", "harness", "display")) as f:
+    name = "display-multi" if MONITORS == 2 else "display"
+    with open(os.path.join(ROOT, "build", "harness", name)) as f:
         os.environ["DISPLAY"] = f.read().strip()
 
 
@@ -124,9 +126,9 @@ def pattern_pixel(x, y):
 def set_pattern_background():
     """Fills the root window with a pattern the X server repaints by itself,
     so whatever our windows uncover is exact at once."""
-    path = os.path.join(ROOT, "build", "harness", "pattern.ppm")
+    w, h = Screen().width, Screen().height
+    path = os.path.join(ROOT, "build", "harness", "pattern-%dx%d.ppm" % (w, h))
     if not os.path.exists(path):
-        w, h = 1280, 1024
         rows = bytearray()
         for y in range(h):
             rows += b"".join(bytes(pattern_pixel(x, y)) for x in range(w))
@@ -185,8 +187,10 @@ def read_ini(path):
 class App:
     """One run of kirasoe.exe in a folder of its own."""
 
-    def __init__(self, ini=None, with_dll=True, exe="kirasoe.exe", args=()):
+    def __init__(self, ini=None, with_dll=True, exe="kirasoe.exe", args=(), cwd=None, env=None):
         self.args = list(args)
+        self.cwd = cwd
+        self.extra_env = env or {}
         self.dir = tempfile.mkdtemp(prefix="kirasoe-e2e-", dir=os.path.join(ROOT, "build"))
         self.exe = exe
         shutil.copy(os.path.join(BIN, exe), self.dir)
@@ -199,8 +203,9 @@ class App:
         self.proc = None
 
     def start(self):
-        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, self.exe)] + self.args, cwd=self.dir,
-                                     env=wine_env(), stdin=subprocess.DEVNULL,
+        self.proc = subprocess.Popen([WINE_RUN, os.path.join(self.dir, self.exe)] + self.args,
+                                     cwd=self.cwd or self.dir, env=dict(wine_env(), **self.extra_env),
+                                     stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                      start_new_session=True)
         return self

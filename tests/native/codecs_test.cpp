@@ -151,3 +151,13 @@ TEST(Lzw, TableFullClearCodesAndCodeSizeGrowth) {
   EXPECT_LT(bytes.size(), 4000u);
   EXPECT_EQ(DecodeGif(bytes).rgb, flat.rgb);
 }
+
+TEST(ImageSize, APictureTooLargeForTheAddressSpaceIsRefused) {
+  const std::uint64_t fourGiB = std::uint64_t{1} << 32;
+  EXPECT_TRUE(imagelib::Addressable(1920, 1080, fourGiB));
+  EXPECT_TRUE(imagelib::Addressable(7680, 4320, fourGiB));
+  EXPECT_FALSE(imagelib::Addressable(20000, 20000, fourGiB));
+  EXPECT_FALSE(imagelib::Addressable(2147483647, 2147483647));
+  EXPECT_FALSE(imagelib::Addressable(0, 10));
+  EXPECT_TRUE(imagelib::Addressable(65536, 65536));
+}

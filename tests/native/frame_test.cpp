@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/FrameGeometry.h"
+#include "toolkit/Twips.h"
 
 using frame::ComputeLayout;
 
@@ -114,4 +115,49 @@ TEST(FrameResize, RoundsHalfToEvenInDoublePrecision) {
   EXPECT_EQ(t.x, 100);   // round(100.5) = 100
   EXPECT_EQ(t.h, 3598);  // round(3598.5) = 3598
   EXPECT_EQ(t.y, 102);   // round(101.5) = 102
+}
+
+TEST(FrameLayout, At200PercentTheRingHasTheWindowsSize) {
+  // 7.5 twips per pixel: 750 x 375 twips are the 100 x 50 pixels the window covers.
+  auto l = ComputeLayout(750, 375, 7.5, 7.5);
+  EXPECT_EQ(l.W, 100);
+  EXPECT_EQ(l.H, 50);
+  EXPECT_EQ(l.M, 50);
+  EXPECT_EQ(l.N, 25);
+  EXPECT_EQ(l.ring[2], (frame::Point{100, 50}));
+  EXPECT_EQ(l.squares[frame::kBottomRight], (region::Rect{95, 45, 100, 50}));
+  EXPECT_EQ(l.handles[frame::kTopRight], (frame::Point{750 - 38, 0}));
+}
+
+TEST(FrameLayout, At175PercentTheRingHasTheWindowsSize) {
+  const double r = 1440.0 / 168;  // 8.57 twips per pixel
+  auto l = ComputeLayout(858, 429, r, r);
+  EXPECT_EQ(l.W, 100);
+  EXPECT_EQ(l.H, 50);
+  EXPECT_EQ(l.squares[frame::kTopRight], (region::Rect{95, 0, 100, 5}));
+  EXPECT_EQ(l.squares[frame::kBottomLeft], (region::Rect{0, 45, 5, 50}));
+}
+
+TEST(FrameResize, AtAFractionalRatioTheEdgeLandsOnThePixelUnderTheMouse) {
+  const double r = 7.5;
+  // A frame at (200, 120), 100 x 50 pixels; the top-left corner goes 3 pixels
+  // left and 1 up: the mouse, 3 pixels left, is -23 twips from the corner.
+  frame::Snap s{1500, 900, 750, 375};
+  frame::Resize(s, 1, -23, -8, 75, 75, r, r);
+  EXPECT_EQ(twips::ToPixels(s.x, r), 197);
+  EXPECT_EQ(twips::ToPixels(s.y, r), 119);
+  EXPECT_EQ(twips::ToPixels(s.w, r), 103);  // the right edge stays at pixel 300
+  EXPECT_EQ(twips::ToPixels(s.h, r), 51);
+  // Past the opposite corner: exactly 10 pixels, the far edge where it was.
+  frame::Resize(s, 1, 2000, 2000, 75, 75, r, r);
+  EXPECT_EQ(twips::ToPixels(s.x, r), 290);
+  EXPECT_EQ(twips::ToPixels(s.w, r), 10);
+  EXPECT_EQ(twips::ToPixels(s.y, r), 160);
+  EXPECT_EQ(twips::ToPixels(s.h, r), 10);
+  // A move left of the screen's edge keeps working in negative pixels.
+  frame::Snap n{-1500, -900, 750, 375};
+  frame::Resize(n, 2, -23, 383, 75, 75, r, r);
+  EXPECT_EQ(twips::ToPixels(n.x, r), -203);
+  EXPECT_EQ(twips::ToPixels(n.x, r) + twips::ToPixels(n.w, r), -100);
+  EXPECT_EQ(twips::ToPixels(n.h, r), 51);
 }

@@ -99,9 +99,42 @@ TEST(Twips, ConversionsAtFractionalRatios) {
   EXPECT_DOUBLE_EQ(twips::TwipsPerPixelForDpi(120), 12);
 }
 
-TEST(Twips, WindowPlacementRoundsToTheNearestPixel) {
-  EXPECT_EQ(twips::WindowPixels(9390, 15), 626);
-  EXPECT_EQ(twips::WindowPixels(7470, 12), 622);  // 622.5 to even
-  EXPECT_EQ(twips::WindowPixels(7482, 12), 624);  // 623.5 to even
-  EXPECT_EQ(twips::WindowPixels(-15, 15), -1);
+TEST(Twips, WindowPlacementTruncatesLikeEveryOtherConversion) {
+  EXPECT_EQ(twips::ToPixels(9390, 15), 626);
+  EXPECT_EQ(twips::ToPixels(7470, 12), 622);
+  EXPECT_EQ(twips::ToPixels(7482, 12), 623);
+  EXPECT_EQ(twips::ToPixels(-15, 15), -1);
+}
+
+TEST(Twips, FractionalRatiosDivideByTheExactRatio) {
+  // 200 % scaling: 7.5 twips per pixel. The frame at 1500, 900, 750 x 375
+  // twips is 100 x 50 pixels at (200, 120), not 93 x 46 at (187, 112).
+  const double r = twips::TwipsPerPixelForDpi(192);
+  EXPECT_EQ(twips::ToPixels(1500, r), 200);
+  EXPECT_EQ(twips::ToPixels(900, r), 120);
+  EXPECT_EQ(twips::ToPixels(750, r), 100);
+  EXPECT_EQ(twips::ToPixels(375, r), 50);
+  EXPECT_EQ(twips::FromPixels(5, r), 38);
+  EXPECT_EQ(twips::FromPixels(-5, r), -38);
+  // 175 %: 60/7 twips per pixel. 857 twips are 99.98 pixels, so 100 pixels
+  // are 858 twips.
+  const double s = twips::TwipsPerPixelForDpi(168);
+  EXPECT_EQ(twips::FromPixels(100, s), 858);
+  EXPECT_EQ(twips::ToPixels(857, s), 99);
+  EXPECT_EQ(twips::ToPixels(858, s), 100);
+  EXPECT_EQ(twips::ToPixels(-858, s), -100);
+}
+
+TEST(Twips, PixelsComeBackThroughTwipsAtEveryRatio) {
+  for (int dpi : {96, 120, 144, 168, 192, 216, 240, 288}) {
+    const double r = twips::TwipsPerPixelForDpi(dpi);
+    const bool whole = 1440 % dpi == 0;
+    for (int p = -8000; p <= 16000; ++p) {
+      const std::int32_t t = twips::FromPixels(p, r);
+      ASSERT_EQ(twips::ToPixels(t, r), p) << dpi << " dpi, pixel " << p;
+      if (whole) {
+        ASSERT_EQ(t, p * (1440 / dpi)) << dpi << " dpi, pixel " << p;
+      }
+    }
+  }
 }

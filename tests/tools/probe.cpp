@@ -164,11 +164,30 @@ int Press(HWND dlg, const char* text) {
   return 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR m, HDC, LPRECT, LPARAM first) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(m, &info);
+  const RECT& a = info.rcMonitor;
+  const RECT& w = info.rcWork;
+  printf("%s{\"rect\":[%ld,%ld,%ld,%ld],\"work\":[%ld,%ld,%ld,%ld],\"primary\":%s}", *(bool*)first ? "" : ",",
+         a.left, a.top, a.right, a.bottom, w.left, w.top, w.right, w.bottom,
+         (info.dwFlags & MONITORINFOF_PRIMARY) ? "true" : "false");
+  *(bool*)first = false;
+  return TRUE;
+}
+
 int Metrics() {
   HDC dc = GetDC(nullptr);
-  printf("{\"cx\":%d,\"cy\":%d,\"dpi\":%d,\"dpiy\":%d,\"cyfullscreen\":%d,\"cycaption\":%d}\n",
+  printf("{\"cx\":%d,\"cy\":%d,\"dpi\":%d,\"dpiy\":%d,\"cyfullscreen\":%d,\"cycaption\":%d,"
+         "\"virtual\":[%d,%d,%d,%d],\"monitors\":[",
          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(dc, LOGPIXELSX),
-         GetDeviceCaps(dc, LOGPIXELSY), GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION));
+         GetDeviceCaps(dc, LOGPIXELSY), GetSystemMetrics(SM_CYFULLSCREEN), GetSystemMetrics(SM_CYCAPTION),
+         GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+         GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  bool first = true;
+  EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, (LPARAM)&first);
+  printf("]}\n");
   ReleaseDC(nullptr, dc);
   return 0;
 }
@@ -245,6 +264,16 @@ int SetText(const char* text) {
   return 0;
 }
 
+// Holds the clipboard open for a while, as a slow program may.
+int Hold(double seconds) {
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(20);
+  printf("{}\n");
+  fflush(stdout);
+  Sleep((DWORD)(seconds * 1000));
+  CloseClipboard();
+  return 0;
+}
+
 int Watch(const char* part, const char* cls, double seconds) {
   std::wstring want = Wide(part), wantClass = Wide(cls);
   for (auto& c : want) c = towlower(c);
@@ -282,6 +311,7 @@ int main(int argc, char** argv) {
   if (cmd == "dialog" && argc > 2) return Dialog(ParseHwnd(argv[2]));
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
+  if (cmd == "hold" && argc > 2) return Hold(atof(argv[2]));
   if (cmd == "move" && argc > 4) {
     SetWindowPos(ParseHwnd(argv[2]), nullptr, atoi(argv[3]), atoi(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     printf("{}\n");

@@ -123,9 +123,10 @@ TEST(Library, AFailedWriteLeavesAnExistingFileAndNoTemporaryFile) {
   auto dir = TempDir();
   auto target = dir / L"keep.png";
   { std::ofstream(target, std::ios::binary) << "old contents"; }
-  // Something in the way of the temporary file, as a full disk would be.
-  auto blocker = dir / (L"keep.png.kirasoe-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
-  std::filesystem::create_directory(blocker);
+  // Another program holds the file open, as an editor may: the new file
+  // cannot take its place.
+  HANDLE held = ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   HDC screen = ::GetDC(nullptr);
   HDC dc = ::CreateCompatibleDC(screen);
@@ -136,8 +137,8 @@ TEST(Library, AFailedWriteLeavesAnExistingFileAndNoTemporaryFile) {
   ASSERT_NE(dib, nullptr);
   EXPECT_EQ(imgctl::DIBtoPNG(target.wstring(), dib, 0), 0);
   EXPECT_EQ(imgctl::ImgctlError(), IMGCTL_ERR_FILE);
+  ::CloseHandle(held);
   EXPECT_EQ(Bytes(target), "old contents");
-  std::filesystem::remove(blocker);
   EXPECT_EQ(imgctl::DIBtoPNG((dir / L"no such folder" / L"x.png").wstring(), dib, 0), 0);
   EXPECT_NE(imgctl::DIBtoPNG(target.wstring(), dib, 0), 0);  // and replaces it when it can
   EXPECT_EQ(Bytes(target).substr(1, 3), "PNG");

@@ -1,0 +1,136 @@
+"""Faults kirasoe.exe must survive: a close at the worst moments, the end of
+the session, a clipboard another program holds, a long path, a planted
+library."""
+import os
+import shutil
+import subprocess
+import time
+
+from kirasoe_e2e import (BIN, DPI, WINE_RUN, E2ETestCase, decode_image, main, pattern_pixel, probe, probe_async,
+                         read_ini, set_pattern_background, wait_for, windows_path, wine_env, xdotool)
+
+# The camera at (40, 40) and a 100 x 50 rectangle at (200, 120), in twips.
+TWIPS = {96: (600, 600, 3000, 1800, 1500, 750), 120: (480, 480, 2400, 1440, 1200, 600)}
+KEYS = ["X", "Y", "SnapX", "SnapY", "SnapW", "SnapH", "LFType", "LineC", "Preview"]
+CAMERA = (53, 50)
+AREA = (200, 120, 100, 50)
+
+
+class Hardening(E2ETestCase):
+    def start(self, extra="", folder=None):
+        """Starts the program; with `folder` (a name inside its own folder) as
+        the remembered folder for saving."""
+        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
+               % TWIPS[DPI]) + extra
+        app = self.app(ini=ini)
+        if folder:
+            app.folder = os.path.join(app.dir, folder)
+            os.makedirs(app.folder)
+            with open(app.ini, "ab") as f:
+                f.write(("LFType=5\r\nLFPath=%s\r\n" % windows_path(app.folder)).encode("cp932"))
+        app.start()
+        app.settled("Form3", [200, 120, 300, 170])
+        return app
+
+    def assert_complete_ini(self, app):
+        """Every key written at exit (a run that restored stored settings
+        also writes the names it read, empty here)."""
+        self.assertEqual(set(k for k, _ in read_ini(app.ini)) - {"LFName", "LFPath"}, set(KEYS))
+        self.assertEqual(dict(read_ini(app.ini))["SnapW"], str(TWIPS[DPI][4]))
+
+    def assert_ends_within(self, app, seconds):
+        began = time.monotonic()
+        self.assertEqual(app.wait_exit(timeout=20), 0)
+        self.assertLess(time.monotonic() - began, seconds)
+
+    def test_a_close_at_the_worst_moments_ends_the_program_with_its_settings(self):
+        # With a window manager, as on a desktop: without one, Wine waits
+        # about a second for each hidden window of the ending program.
+        wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (wm.terminate(), wm.wait()))
+        time.sleep(1.0)
+
+        # Right after Cancel.
+        app = self.start()
+        dialog = app.capture(CAMERA)
+        form1 = app.window("Form1")["hwnd"]
+        probe("press", dialog["hwnd"], "#2")
+        probe("close", form1)
+        self.assert_ends_within(app, 3)
+        self.assert_complete_ini(app)
+
+        # While the save dialog is open.
+        app = self.start()
+        app.capture(CAMERA)
+        probe("close", app.window("Form1")["hwnd"])
+        self.assert_ends_within(app, 3)
+        self.assert_complete_ini(app)
+
+        # While the menu is open.
+        app = self.start()
+        xdotool("mousemove", *CAMERA)
+        time.sleep(0.3)
+        xdotool("click", 3)
+        wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu open")
+        probe("close", app.window("Form1")["hwnd"])
+        self.assert_ends_within(app, 3)
+        self.assert_complete_ini(app)
+
+    def test_the_end_of_the_session_writes_the_settings(self):
+        app = self.start()
+        app.window("Form1")
+        subprocess.run([WINE_RUN, "wineboot", "-e"], env=wine_env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        app.wait_exit(timeout=20)
+        self.assert_complete_ini(app)
+
+    def save_as(self, app, name):
+        app.capture(CAMERA)
+        wait_for(lambda: any(w["foreground"] and w["title"] == "ファイルを保存する" for w in app.windows()),
+                 what="dialog focus")
+        time.sleep(0.5)
+        xdotool("type", "--delay", 20, name)
+        xdotool("key", "Return")
+
+    def expect_capture(self, path):
+        rows = wait_for(lambda: os.path.exists(path) and decode_image(path), what=path)
+        x, y, w, h = AREA
+        self.assertEqual(rows, [[pattern_pixel(x + i, y + j) for i in range(w)] for j in range(h)])
+
+    def test_a_held_clipboard_delays_the_capture_but_the_file_is_the_capture(self):
+        set_pattern_background()
+        app = self.start(folder="out")
+        folder = app.folder
+        hold = probe_async("hold", 3)
+        time.sleep(1)
+        self.save_as(app, "held")
+        hold()
+        self.expect_capture(os.path.join(folder, "held.png"))
+
+    def test_a_long_path_is_saved_not_taken_for_cancel(self):
+        set_pattern_background()
+        app = self.start(folder="o" * 40)
+        folder = app.folder
+        name = "n" * (262 - len(windows_path(folder)) - 1 - 4)
+        self.assertGreater(len(windows_path(os.path.join(folder, name + ".png"))), 250)
+        self.save_as(app, windows_path(folder) + "\\" + name)
+        self.expect_capture(os.path.join(folder, name + ".png"))
+
+    def test_a_library_planted_elsewhere_is_never_loaded(self):
+        original = b"[Data]\r\nX=600\r\nY=600\r\n"
+        planted = os.path.join(os.path.dirname(BIN), "planted-%d" % os.getpid())
+        shutil.rmtree(planted, ignore_errors=True)
+        os.makedirs(planted)
+        self.addCleanup(shutil.rmtree, planted, True)
+        shutil.copy(os.path.join(BIN, "foreign", "imgctl.dll"), planted)
+        app = self.app(ini=original, with_dll=False, cwd=planted, env={"WINEPATH": windows_path(planted)}).start()
+        box = app.message_box()
+        texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
+        self.assertIn("imgctl.dllが組み込まれていません。", texts)
+        probe("press", box["hwnd"], "OK")
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertFalse(os.path.exists(os.path.join(planted, "foreign-loaded.txt")), "the planted library ran")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,39 @@
+// Where stored windows come back when the monitors have changed since they
+// were stored (a monitor unplugged, another layout). Pure C++, in pixels.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace placement {
+
+struct Rect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+  std::int32_t Width() const { return right - left; }
+  std::int32_t Height() const { return bottom - top; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Monitor {
+  Rect area;  // the whole monitor
+  Rect work;  // without the task bar
+};
+
+bool Intersects(const Rect& a, const Rect& b);
+
+// The monitor nearest to `r` (the one it overlaps most, or the closest);
+// -1 when there is none.
+int NearestMonitor(const Rect& r, const std::vector<Monitor>& monitors);
+
+// A window that lies outside every monitor's work area, moved fully onto the
+// nearest one; nullopt when it is at least partly on one and stays put.
+std::optional<Rect> BringOnScreen(const Rect& window, const std::vector<Monitor>& monitors);
+
+// The capture frame outside every monitor: beside the camera as on a first
+// start (32 pixels right of the camera's left edge, level with its top),
+// keeping its size, shrunk and moved to fit that monitor's work area.
+// nullopt when the frame is at least partly on a monitor.
+std::optional<Rect> BringFrameBack(const Rect& frame, const Rect& camera, const std::vector<Monitor>& monitors);
+
+}  // namespace placement
