@@ -77,8 +77,10 @@ bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& 
   ok = ::FlushFileBuffers(file) && ok;
   ok = ::CloseHandle(file) && ok;
   const std::wstring target = LongPath(path), source = LongPath(temp);
+  const DWORD existing = ::GetFileAttributesW(target.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) ok = false;  // never a folder
   if (ok) {
-    if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (existing != INVALID_FILE_ATTRIBUTES)
       ok = ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                           nullptr) != 0;
     else
