@@ -16,9 +16,17 @@ std::optional<double> FittingNumber(const std::wstring& text) {
   return v;
 }
 
+// The nearest single, kept inside the 32-bit range: 2147483647 as a single
+// is 2147483648, which the next start would no longer read.
+float FittingSingle(double v) {
+  constexpr float kMax = 2147483520.0f;  // the largest single below 2^31
+  const float f = num::ToSingle(v).value_or(0.0f);
+  return f > kMax ? kMax : f;
+}
+
 float SingleOr0(const std::wstring& text) {
   auto v = FittingNumber(text);
-  return v ? num::ToSingle(*v).value_or(0.0f) : 0.0f;
+  return v ? FittingSingle(*v) : 0.0f;
 }
 
 std::int32_t IntOr0(const std::wstring& text) {
@@ -33,7 +41,7 @@ std::optional<State> ReadStored(const Reader& read) {
   State s;
   auto x = FittingNumber(read(L"X"));
   if (!x) return std::nullopt;
-  s.left = num::ToSingle(*x).value_or(0.0f);
+  s.left = FittingSingle(*x);
   s.top = SingleOr0(read(L"Y"));
   s.lfName = read(L"LFName");
   s.lfPath = read(L"LFPath");

@@ -11,7 +11,15 @@
 #include "app/Form1.h"
 #include "app/Globals.h"
 #include "frame/Form3.h"
+#include "output/imgctl_util.h"
 #include "toolkit/App.h"
+
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
 
 using namespace kirasoe;
 
@@ -82,6 +90,49 @@ Floor PlatformFloor(int w, int h) {
   return f;
 }
 
+// The capture buffer's pixels against a bare copy of the same rectangle: the
+// capture is exact when they are the same bytes.
+bool SameAsScreen(int w, int h) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+  std::vector<std::uint32_t> a(static_cast<std::size_t>(w) * h), b(a.size());
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
+  HDC mem = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  ::SelectObject(mem, old);
+  ::GetDIBits(mem, bmp, 0, h, a.data(), &info, DIB_RGB_COLORS);
+  tk::UniqueBitmap captured = Form1.Picture1.CopyImage();
+  ::GetDIBits(mem, captured.get(), 0, h, b.data(), &info, DIB_RGB_COLORS);
+  ::DeleteDC(mem);
+  ::DeleteObject(bmp);
+  ::ReleaseDC(nullptr, screen);
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if ((a[i] & 0xffffff) != (b[i] & 0xffffff)) return false;
+  return true;
+}
+
+double PrivateMiB() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof pmc;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+  return pmc.PrivateUsage / 1048576.0;
+}
+
+std::vector<std::pair<int, int>> Sizes() {
+  std::vector<std::pair<int, int>> sizes;
+  const char* env = std::getenv("KIRASOE_BENCH_SIZES");
+  std::string text = env ? env : "1920x1080 320x240";
+  for (std::size_t i = 0; i < text.size();) {
+    int w = 0, h = 0, used = 0;
+    if (std::sscanf(text.c_str() + i, " %dx%d%n", &w, &h, &used) != 2) break;
+    sizes.push_back({w, h});
+    i += used;
+  }
+  return sizes;
+}
+
 }  // namespace
 
 int main() {
@@ -89,14 +140,17 @@ int main() {
   Form1.Visible(true);
   tk::DoEvents();
   const double tpp = tk::Screen::TwipsPerPixelX();
-  const int sizes[][2] = {{1920, 1080}, {320, 240}};
-  for (auto& size : sizes) {
+  const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+  std::printf("screen %dx%d\n", screenW, screenH);
+  for (auto [w, h] : Sizes()) {
+    const int size[2] = {w, h};
     SnapX = 0;
     SnapY = 0;
     SnapW = static_cast<int>(size[0] * tpp);
     SnapH = static_cast<int>(size[1] * tpp);
     std::vector<double> capture, bare, events, hideShow, settle, clipboard;
-    for (int i = 0; i < 15; ++i) {
+    const int runs = static_cast<long long>(w) * h > 10'000'000 ? 5 : 15;
+    for (int i = 0; i < runs; ++i) {
       double t0 = Now();
       Form1.CopyScreenArea();
       capture.push_back(Now() - t0);
@@ -115,6 +169,26 @@ int main() {
     std::printf("  platform floor: hide+show %.2f ms, wait for the screen %.2f ms, CF_BITMAP hand-over %.2f ms; "
                 "bare copy + passes + floor = %.2f ms, ratio %.2f\n",
                 hs, st, cb, b + e + hs + st + cb, (b + e + hs + st + cb) / (b + e));
+    // Large areas: exact, saved in every format, memory and time linear.
+    if (w <= screenW && h <= screenH) {
+      Form1.CopyScreenArea();
+      std::printf("  exact: %s; private bytes %.1f MiB\n", SameAsScreen(w, h) ? "yes" : "NO", PrivateMiB());
+      wchar_t temp[MAX_PATH];
+      ::GetTempPathW(MAX_PATH, temp);
+      const std::wstring base = std::wstring(temp) + L"kirasoe-bench";
+      struct { const char* name; std::function<bool()> write; const wchar_t* ext; } writers[] = {
+          {"BMP", [&] { return imgctl_util::WriteBMPFile(base + L".bmp"); }, L".bmp"},
+          {"GIF", [&] { return imgctl_util::WriteGIFFile(base + L".gif", 0); }, L".gif"},
+          {"JPEG 100", [&] { return imgctl_util::WriteJPGFile(base + L".jpg", 100, 0); }, L".jpg"},
+          {"PNG", [&] { return imgctl_util::WritePNGFile(base + L".png", 0); }, L".png"},
+      };
+      for (auto& wr : writers) {
+        const double t0 = Now();
+        const bool ok = wr.write();
+        std::printf("  %s: %s in %.0f ms\n", wr.name, ok ? "written" : "FAILED", Now() - t0);
+        ::DeleteFileW((base + wr.ext).c_str());
+      }
+    }
   }
   return 0;
 }
