@@ -67,11 +67,11 @@ void Form3Class::DrawControls(HDC dc) {
   tk::UniquePen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_WINDOWTEXT)));
   tk::SelectedObject usePen(dc, pen.get());
   tk::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
-  const int w = twips::ToPixels(kHandleTwips, tppX), h = twips::ToPixels(kHandleTwips, tppY);
-  // Each outline stands on its square: the squares are the pixels the window
-  // shows, and at a fractional ratio a twips position can name the pixel
-  // before its square.
-  for (const region::Rect& sq : squares_) ::Rectangle(dc, sq.left, sq.top, sq.left + w, sq.top + h);
+  const int w = num::ToInt32Saturated(kHandleTwips / tppX), h = num::ToInt32Saturated(kHandleTwips / tppY);
+  for (const frame::Point& p : shape1_) {
+    int x = num::ToInt32Saturated(p.x / tppX), y = num::ToInt32Saturated(p.y / tppY);
+    ::Rectangle(dc, x, y, x + w, y + h);
+  }
 }
 
 void Form3Class::HitTestFrame(float x, float y) {

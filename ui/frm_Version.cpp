@@ -13,8 +13,9 @@ namespace {
 
 constexpr float kClientWidth = 3945, kClientHeight = 1125;  // twips
 
-int PxX(double t) { return twips::ToPixels(t, tk::Screen::TwipsPerPixelX()); }
-int PxY(double t) { return twips::ToPixels(t, tk::Screen::TwipsPerPixelY()); }
+// The dialog's own layout, not a captured area: the nearest pixel.
+int PxX(double t) { return num::ToInt32Saturated(t / tk::Screen::TwipsPerPixelX()); }
+int PxY(double t) { return num::ToInt32Saturated(t / tk::Screen::TwipsPerPixelY()); }
 
 bool FontInstalled(const wchar_t* face) {
   LOGFONTW lf{};
