@@ -4,7 +4,6 @@
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
-#include "toolkit/Twips.h"
 #include "ui/frmMenu.h"
 
 namespace kirasoe {
@@ -57,7 +56,6 @@ void Form3Class::LayoutFrame() {
   if (shape && ::SetWindowRgn(hWnd(), shape.get(), TRUE)) shape.release();  // the window owns it now
 
   shape1_ = l.handles;
-  squares_ = l.squares;
   Move(static_cast<float>(SnapX), static_cast<float>(SnapY), static_cast<float>(SnapW), static_cast<float>(SnapH));
   ::InvalidateRect(hWnd(), nullptr, TRUE);
 }

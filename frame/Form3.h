@@ -35,7 +35,6 @@ class Form3Class : public tk::Form {
 
  private:
   std::array<frame::Point, 8> shape1_{};
-  std::array<region::Rect, 8> squares_{};
   unsigned moveGeneration_ = 0;
 };
 

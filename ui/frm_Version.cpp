@@ -3,7 +3,6 @@
 #include "resources/resource.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
-#include "toolkit/Twips.h"
 
 namespace kirasoe {
 
@@ -13,9 +12,8 @@ namespace {
 
 constexpr float kClientWidth = 3945, kClientHeight = 1125;  // twips
 
-// The dialog's own layout, not a captured area: the nearest pixel.
-int PxX(double t) { return num::ToInt32Saturated(t / tk::Screen::TwipsPerPixelX()); }
-int PxY(double t) { return num::ToInt32Saturated(t / tk::Screen::TwipsPerPixelY()); }
+int PxX(double twips) { return num::ToInt32Saturated(twips / tk::Screen::TwipsPerPixelX()); }
+int PxY(double twips) { return num::ToInt32Saturated(twips / tk::Screen::TwipsPerPixelY()); }
 
 bool FontInstalled(const wchar_t* face) {
   LOGFONTW lf{};
