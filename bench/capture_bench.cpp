@@ -13,6 +13,7 @@
 #include "frame/Form3.h"
 #include "output/imgctl_util.h"
 #include "toolkit/App.h"
+#include "toolkit/Twips.h"
 
 #include <psapi.h>
 
@@ -137,10 +138,47 @@ std::vector<std::pair<int, int>> Sizes() {
 
 }  // namespace
 
+// Many captures in a row: memory, windows and GDI objects after capture 10
+// and after the last one must be the same.
+void Endurance(int count) {
+  SnapX = 0;
+  SnapY = 0;
+  SnapW = twips::FromPixels(640, tk::Screen::TwipsPerPixelX());
+  SnapH = twips::FromPixels(480, tk::Screen::TwipsPerPixelY());
+  auto windows = [] {
+    int n = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND, LPARAM c) { ++*reinterpret_cast<int*>(c); return TRUE; },
+                        reinterpret_cast<LPARAM>(&n));
+    return n;
+  };
+  double mem10 = 0;
+  int win10 = 0;
+  DWORD gdi10 = 0, user10 = 0;
+  const double t0 = Now();
+  for (int i = 1; i <= count; ++i) {
+    Form1.CopyScreenArea();
+    if (i == 10) {
+      mem10 = PrivateMiB();
+      win10 = windows();
+      gdi10 = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+      user10 = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+    }
+  }
+  std::printf("endurance: %d captures of 640x480 in %.1f s; after 10 / after %d: private bytes %.1f / %.1f MiB, "
+              "windows %d / %d, GDI objects %lu / %lu, USER objects %lu / %lu (0: not counted by this system)\n",
+              count, (Now() - t0) / 1000, count, mem10, PrivateMiB(), win10, windows(), gdi10,
+              ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), user10,
+              ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
+}
+
 int main() {
   Form1.Load();  // the program's own start-up: main window, frame, settings
   Form1.Visible(true);
   tk::DoEvents();
+  if (const char* n = std::getenv("KIRASOE_BENCH_ENDURANCE")) {
+    Endurance(std::atoi(n));
+    return 0;
+  }
   const double tpp = tk::Screen::TwipsPerPixelX();
   const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
   std::printf("screen %dx%d\n", screenW, screenH);
@@ -184,10 +222,10 @@ int main() {
       ::GetTempPathW(MAX_PATH, temp);
       const std::wstring base = std::wstring(temp) + L"kirasoe-bench";
       struct { const char* name; std::function<bool()> write; const wchar_t* ext; } writers[] = {
-          {"BMP", [&] { return imgctl_util::WriteBMPFile(base + L".bmp"); }, L".bmp"},
-          {"GIF", [&] { return imgctl_util::WriteGIFFile(base + L".gif", 0); }, L".gif"},
-          {"JPEG 100", [&] { return imgctl_util::WriteJPGFile(base + L".jpg", 100, 0); }, L".jpg"},
-          {"PNG", [&] { return imgctl_util::WritePNGFile(base + L".png", 0); }, L".png"},
+          {"BMP", [&] { return imgctl_util::WriteBMPFile(Form1.Picture1, base + L".bmp"); }, L".bmp"},
+          {"GIF", [&] { return imgctl_util::WriteGIFFile(Form1.Picture1, base + L".gif", 0); }, L".gif"},
+          {"JPEG 100", [&] { return imgctl_util::WriteJPGFile(Form1.Picture1, base + L".jpg", 100, 0); }, L".jpg"},
+          {"PNG", [&] { return imgctl_util::WritePNGFile(Form1.Picture1, base + L".png", 0); }, L".png"},
       };
       for (auto& wr : writers) {
         const double t0 = Now();

@@ -45,6 +45,25 @@ std::wstring LongPath(const std::wstring& path) {
   return path;
 }
 
+// Puts `source` in the place of the existing file `target`, which keeps its
+// attributes (`attributes`) and security settings.
+bool Replace(const std::wstring& target, const std::wstring& source, DWORD attributes) {
+  // A file another program holds open is not replaced; asked first, so that
+  // nothing is moved aside for nothing.
+  HANDLE probe = ::CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(probe);
+  bool ok = ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                           nullptr) != 0;
+  // Where the system cannot replace (Wine with a long path), a move over
+  // the file, which is still complete or not at all.
+  if (!ok && ::GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES)
+    ok = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // Windows keeps the attributes; Wine's replace does not.
+  if (ok && ::GetFileAttributesW(target.c_str()) != attributes) ::SetFileAttributesW(target.c_str(), attributes);
+  return ok;
+}
+
 // Writes a temporary file in the target's folder and puts it in place only
 // when it is complete, so a failure never leaves a half-written file. An
 // existing file is replaced rather than moved over, so that it keeps its
@@ -79,12 +98,10 @@ bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& 
   const std::wstring target = LongPath(path), source = LongPath(temp);
   const DWORD existing = ::GetFileAttributesW(target.c_str());
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) ok = false;  // never a folder
-  if (ok) {
-    if (existing != INVALID_FILE_ATTRIBUTES)
-      ok = ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                          nullptr) != 0;
-    else
-      ok = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  if (ok && existing != INVALID_FILE_ATTRIBUTES) {
+    ok = Replace(target, source, existing);
+  } else if (ok) {
+    ok = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
   }
   if (!ok) ::DeleteFileW(source.c_str());
   return ok;

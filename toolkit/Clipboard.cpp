@@ -8,9 +8,11 @@
 namespace tk::Clipboard {
 namespace {
 
+OpenFunction g_open = &::OpenClipboard;
+
 bool Open(HWND owner) {
   for (int attempt = 0; attempt < 50; ++attempt) {
-    if (::OpenClipboard(owner)) return true;
+    if (g_open(owner)) return true;
     ::Sleep(20);
   }
   return false;
@@ -138,6 +140,8 @@ void RenderBeforeExit() noexcept {
   } catch (...) {
   }
 }
+
+void OpenWith(OpenFunction open) { g_open = open ? open : &::OpenClipboard; }
 
 UniqueBitmap GetPicture() {
   if (!Open(nullptr)) return {};

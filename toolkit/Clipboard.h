@@ -22,4 +22,10 @@ void RenderBeforeExit() noexcept;
 // A copy of the clipboard's picture; empty when it holds none.
 UniqueBitmap GetPicture();
 
+// The function that opens the clipboard (OpenClipboard). Wine waits while
+// another program holds the clipboard where Windows refuses at once; a
+// stand-in that refuses lets the refusal be exercised anywhere.
+using OpenFunction = BOOL(WINAPI*)(HWND);
+void OpenWith(OpenFunction open);
+
 }  // namespace tk::Clipboard

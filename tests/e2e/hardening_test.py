@@ -50,6 +50,19 @@ class Hardening(E2ETestCase):
         self.addCleanup(lambda: (wm.terminate(), wm.wait()))
         time.sleep(1.0)
 
+        # During the flash: the request arrives the moment the flash window shows.
+        app = self.start()
+        closer = probe_async("closeon", os.path.basename(app.dir), "Kirasoe.Form4", 20, app.window("Form1")["hwnd"])
+        time.sleep(0.5)
+        xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
+        time.sleep(0.2)
+        xdotool("mousemove", *CAMERA)
+        time.sleep(0.4)
+        xdotool("click", "--repeat", 2, "--delay", 60, 1)
+        self.assertEqual(closer(), {"closed": True})
+        self.assert_ends_within(app, 3)
+        self.assert_complete_ini(app)
+
         # Right after Cancel.
         app = self.start()
         dialog = app.capture(CAMERA)

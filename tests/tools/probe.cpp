@@ -274,7 +274,9 @@ int Hold(double seconds) {
   return 0;
 }
 
-int Watch(const char* part, const char* cls, double seconds) {
+// The first visible window of class `cls` in a process whose image path
+// contains `part`, waiting up to `seconds`; null when none came.
+HWND WaitForWindow(const char* part, const char* cls, double seconds) {
   std::wstring want = Wide(part), wantClass = Wide(cls);
   for (auto& c : want) c = towlower(c);
   DWORD end = GetTickCount() + (DWORD)(seconds * 1000);
@@ -285,14 +287,31 @@ int Watch(const char* part, const char* cls, double seconds) {
       GetWindowThreadProcessId(h, &pid);
       if (!names.count(pid)) names = ProcessNames();
       if (names[pid].find(want) == std::wstring::npos || ClassOf(h) != wantClass || !IsWindowVisible(h)) continue;
-      RECT r{};
-      GetWindowRect(h, &r);
-      printf("{\"rect\":[%ld,%ld,%ld,%ld]}\n", r.left, r.top, r.right, r.bottom);
-      return 0;
+      return h;
     }
     Sleep(1);
   }
-  printf("{\"rect\":null}\n");
+  return nullptr;
+}
+
+int Watch(const char* part, const char* cls, double seconds) {
+  HWND h = WaitForWindow(part, cls, seconds);
+  if (!h) {
+    printf("{\"rect\":null}\n");
+    return 0;
+  }
+  RECT r{};
+  GetWindowRect(h, &r);
+  printf("{\"rect\":[%ld,%ld,%ld,%ld]}\n", r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
+// Posts a close request to `target` the moment a window of class `cls`
+// appears: a close at a moment too short to reach from outside.
+int CloseOn(const char* part, const char* cls, double seconds, HWND target) {
+  HWND h = WaitForWindow(part, cls, seconds);
+  if (h) PostMessageW(target, WM_CLOSE, 0, 0);
+  printf("{\"closed\":%s}\n", h ? "true" : "false");
   return 0;
 }
 
@@ -312,6 +331,7 @@ int main(int argc, char** argv) {
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
   if (cmd == "hold" && argc > 2) return Hold(atof(argv[2]));
+  if (cmd == "closeon" && argc > 5) return CloseOn(argv[2], argv[3], atof(argv[4]), ParseHwnd(argv[5]));
   if (cmd == "move" && argc > 4) {
     SetWindowPos(ParseHwnd(argv[2]), nullptr, atoi(argv[3]), atoi(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     printf("{}\n");

@@ -80,14 +80,19 @@ TEST(Library, APathNearTheLimitAndPastItSaves) {
   auto dir = TempDir(L"kirasoe-long");
   Picture p;
   ASSERT_NE(p.dib, nullptr);
-  for (std::size_t total : {259u, 300u}) {
-    const std::size_t nameLength = total - dir.wstring().size() - 1 - 4;
-    auto target = dir / (std::wstring(nameLength, L'a') + L".png");
-    ASSERT_EQ(target.wstring().size(), total);
-    EXPECT_NE(imgctl::DIBtoPNG(target.wstring(), p.dib, 0), 0) << total;
-    EXPECT_EQ(RegularFiles(dir), 1) << total;
-    std::filesystem::remove(L"\\\\?\\" + target.wstring());
+  // One name may have 255 characters at most; past that, a folder level.
+  const std::wstring deep = L"\\\\?\\" + (dir / std::wstring(120, L'b')).wstring();
+  ::CreateDirectoryW(deep.c_str(), nullptr);
+  for (auto [folder, total] : {std::pair{dir.wstring(), 259u}, std::pair{deep.substr(4), 300u}}) {
+    const std::size_t nameLength = total - folder.size() - 1 - 4;
+    const std::wstring target = folder + L"\\" + std::wstring(nameLength, L'a') + L".png";
+    ASSERT_EQ(target.size(), total);
+    EXPECT_NE(imgctl::DIBtoPNG(target, p.dib, 0), 0) << total;
+    EXPECT_NE(::GetFileAttributesW((L"\\\\?\\" + target).c_str()), INVALID_FILE_ATTRIBUTES) << total;
+    ::DeleteFileW((L"\\\\?\\" + target).c_str());
   }
+  ::RemoveDirectoryW(deep.c_str());
+  EXPECT_EQ(RegularFiles(dir), 0) << "no temporary file is left behind";
   std::filesystem::remove_all(dir);
 }
 
