@@ -4,6 +4,7 @@
 #include "shape/mod_RGN_UserFunction.h"
 #include "toolkit/App.h"
 #include "toolkit/Numbers.h"
+#include "ui/InfoLabel.h"
 #include "ui/frmMenu.h"
 
 namespace kirasoe {
@@ -33,6 +34,9 @@ void Form3Class::Form_Load() {
   if (LineC < 0 || LineC > 2) LineC = 1;
   BackColor(FrameColours(LineC));
   frmMenu.mc(LineC).checked = true;
+  // Placed while still hidden: a window manager may keep the first geometry
+  // it sees when the window is mapped, and the window was made 100 x 100.
+  Move(static_cast<float>(SnapX), static_cast<float>(SnapY), static_cast<float>(SnapW), static_cast<float>(SnapH));
   // Shown with activation: under Wine a frame that is activated only by the
   // first press loses the mouse in the middle of a drag.
   uf::SetTopmost(*this, false);
@@ -70,6 +74,15 @@ void Form3Class::DrawControls(HDC dc) {
     int x = num::ToInt32Saturated(p.x / tppX), y = num::ToInt32Saturated(p.y / tppY);
     ::Rectangle(dc, x, y, x + w, y + h);
   }
+}
+
+void Form3Class::ShowSize() {
+  RECT r{};
+  ::GetWindowRect(hWnd(), &r);
+  const placement::Rect frame{r.left, r.top, r.right, r.bottom};
+  SizeLabel.ShowText(frame::SizeText({SnapX, SnapY, SnapW, SnapH}, tk::Screen::TwipsPerPixelX(),
+                                     tk::Screen::TwipsPerPixelY()),
+                     frame, frame, 1000);
 }
 
 void Form3Class::HitTestFrame(float x, float y) {
@@ -115,6 +128,10 @@ LRESULT Form3Class::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
   // Alt+Tab or another program taking the mouse ends a resize: without the
   // mouse the release never comes here.
   if (msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE) ButtonState = L"UP";
+  // The system's move loop: the size label follows the frame.
+  if (msg == WM_ENTERSIZEMOVE) inMoveLoop_ = true;
+  if (msg == WM_EXITSIZEMOVE) inMoveLoop_ = false;
+  if (msg == WM_MOVE && inMoveLoop_) ShowSize();
   return tk::Form::OnMessage(msg, wp, lp);
 }
 
@@ -131,6 +148,7 @@ void Form3Class::Form_MouseMove(short button, short /*shift*/, float x, float y)
   if (ButtonState == L"DOWN") {
     ResizeFrame(x, y);
     LayoutFrame();
+    ShowSize();
   } else {
     HitTestFrame(x, y);
   }

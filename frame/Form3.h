@@ -22,20 +22,21 @@ class Form3Class : public tk::Form {
   void LayoutFrame();
   void HitTestFrame(float x, float y);
   void ResizeFrame(float x, float y);
+  // The frame's size in pixels beside it, for a second after the last change.
+  void ShowSize();
 
   std::wstring ButtonState;  // "DOWN" while a corner is dragged
   float HitCorner = 0;       // 0 none, 1 top-left, 2 bottom-left, 3 top-right, 4 bottom-right
 
-  // Shape1(i): Left and Top of the handle outlines, twips.
-  const std::array<frame::Point, 8>& Shape1() const { return shape1_; }
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
   void DrawControls(HDC dc) override;
 
  private:
-  std::array<frame::Point, 8> shape1_{};
+  std::array<frame::Point, 8> shape1_{};  // Shape1(i): Left and Top of the handle outlines, twips
   unsigned moveGeneration_ = 0;
+  bool inMoveLoop_ = false;
 };
 
 extern Form3Class& Form3;

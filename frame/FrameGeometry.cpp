@@ -1,5 +1,7 @@
 #include "frame/FrameGeometry.h"
 
+#include <algorithm>
+
 #include "toolkit/Numbers.h"
 #include "toolkit/Twips.h"
 
@@ -105,6 +107,23 @@ void Resize(Snap& snap, int corner, double x, double y, std::int32_t minX, std::
     case 4: FarEdge(snap.w, x, minX); FarEdge(snap.h, y, minY); break;
     default: break;
   }
+}
+
+Snap KeyStep(Snap s, int dx, int dy, bool resize, int pixels, double tppX, double tppY) {
+  using twips::FromPixels;
+  using twips::ToPixels;
+  if (resize) {
+    if (dx) s.w = FromPixels(std::max(ToPixels(s.w, tppX) + dx * pixels, kMinFramePixels), tppX);
+    if (dy) s.h = FromPixels(std::max(ToPixels(s.h, tppY) + dy * pixels, kMinFramePixels), tppY);
+  } else {
+    if (dx) s.x = FromPixels(ToPixels(s.x, tppX) + dx * pixels, tppX);
+    if (dy) s.y = FromPixels(ToPixels(s.y, tppY) + dy * pixels, tppY);
+  }
+  return s;
+}
+
+std::wstring SizeText(const Snap& s, double tppX, double tppY) {
+  return std::to_wstring(twips::ToPixels(s.w, tppX)) + L" \u00d7 " + std::to_wstring(twips::ToPixels(s.h, tppY));
 }
 
 }  // namespace frame

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "shape/RegionMath.h"
 
@@ -56,5 +57,14 @@ Hit HitTest(double x, double y, std::int32_t snapW, std::int32_t snapH, std::int
 // is moved on the pixel grid, so that the edges that stay keep their pixels.
 void Resize(Snap& snap, int corner, double x, double y, std::int32_t minX, std::int32_t minY,
             double twipsPerPixelX = 15, double twipsPerPixelY = 15);
+
+// The keyboard's steps: an arrow moves the frame by `pixels` (dx, dy of -1, 0
+// or 1 times the step); with `resize` it moves the right or bottom edge
+// instead, never below the minimum size. What the step does not touch keeps
+// its twips.
+Snap KeyStep(Snap snap, int dx, int dy, bool resize, int pixels, double twipsPerPixelX, double twipsPerPixelY);
+
+// "W × H" in pixels, for the size label.
+std::wstring SizeText(const Snap& snap, double twipsPerPixelX, double twipsPerPixelY);
 
 }  // namespace frame

@@ -54,7 +54,8 @@ Form::Form(const FormSpec& design)
       iconId_(design.iconId),
       border_(design.border),
       showInTaskbar_(design.showInTaskbar),
-      backColor_(design.backColor) {}
+      backColor_(design.backColor),
+      noActivate_(design.noActivate) {}
 
 void Form::Load() {
   if (Loaded()) return;
@@ -70,6 +71,7 @@ void Form::Load() {
     // still gets no taskbar button.
     if (!showInTaskbar_) owner = OwnerWindow();
   }
+  if (noActivate_) ex |= WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_TRANSPARENT;
   std::wstring cls = L"Kirasoe." + name_;
   HICON icon = iconId_ ? ::LoadIconW(App::hInstance(), MAKEINTRESOURCEW(iconId_)) : nullptr;
   if (!CreateNative(cls.c_str(), CS_DBLCLKS | CS_OWNDC, style, ex, caption_.c_str(), 0, 0, 100, 100, icon, owner))
@@ -164,12 +166,6 @@ float Form::ScaleHeight() {
 bool Form::Visible() { return Loaded() && ::IsWindowVisible(Window::hWnd()); }
 void Form::Visible(bool show) { ::ShowWindow(hWnd(), show ? SW_SHOW : SW_HIDE); }
 void Form::ShowNoActivate() { ::ShowWindow(hWnd(), SW_SHOWNA); }
-
-std::wstring Form::Caption() { return caption_; }
-void Form::Caption(const std::wstring& text) {
-  caption_ = text;
-  if (Loaded()) ::SetWindowTextW(Window::hWnd(), caption_.c_str());
-}
 
 void Form::BackColor(COLORREF colour) {
   backColor_ = colour;

@@ -21,7 +21,7 @@ enum class BorderStyle { None, FixedDialog };
 enum class MousePointer { Default = 0, SizeNESW = 6, SizeNWSE = 8, SizeAll = 15 };
 
 // Why a form is unloaded.
-enum UnloadMode { kFormControlMenu = 0, kFormCode = 1, kAppWindows = 2, kAppTaskManager = 3 };
+enum UnloadMode { kFormControlMenu = 0, kFormCode = 1, kAppWindows = 2 };  // 2: the system is closing
 
 struct FormSpec {
   const wchar_t* name;
@@ -31,6 +31,7 @@ struct FormSpec {
   bool topLevelTool = true;  // no taskbar button
   COLORREF backColor = GetSysColor(COLOR_BTNFACE);
   int iconId = 0;  // resource ID of the window's icon, 0 for none
+  bool noActivate = false;  // never takes the focus; topmost; clicks pass through
 };
 
 class Form : public Window {
@@ -66,8 +67,6 @@ class Form : public Window {
   // Shows the form without taking the focus from whoever has it.
   void ShowNoActivate();
 
-  std::wstring Caption();
-  void Caption(const std::wstring& text);
 
   COLORREF BackColor() const { return backColor_; }
   void BackColor(COLORREF colour);
@@ -119,6 +118,7 @@ class Form : public Window {
   HGDIOBJ imageOld_ = nullptr;
   SIZE imageSize_{0, 0};
   MousePointer pointer_ = MousePointer::Default;
+  bool noActivate_ = false;
   bool unloading_ = false;
 };
 

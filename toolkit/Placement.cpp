@@ -67,4 +67,20 @@ std::optional<Rect> BringFrameBack(const Rect& frame, const Rect& camera, const 
   return FitInside(beside, monitors[NearestMonitor(camera, monitors)].work);
 }
 
+Rect PlaceBeside(const Rect& anchor, const Rect& avoid, std::int32_t w, std::int32_t h, const Rect& work,
+                 std::int32_t gap) {
+  const Rect candidates[] = {
+      {anchor.left, anchor.bottom + gap, anchor.left + w, anchor.bottom + gap + h},
+      {anchor.left, anchor.top - gap - h, anchor.left + w, anchor.top - gap},
+      {anchor.right + gap, anchor.top, anchor.right + gap + w, anchor.top + h},
+      {anchor.left - gap - w, anchor.top, anchor.left - gap, anchor.top + h},
+  };
+  auto inside = [&](const Rect& r) {
+    return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+  };
+  for (const Rect& r : candidates)
+    if (inside(r) && !Intersects(r, avoid)) return r;
+  return FitInside(candidates[0], work);
+}
+
 }  // namespace placement

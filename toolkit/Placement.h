@@ -36,4 +36,10 @@ std::optional<Rect> BringOnScreen(const Rect& window, const std::vector<Monitor>
 // nullopt when the frame is at least partly on a monitor.
 std::optional<Rect> BringFrameBack(const Rect& frame, const Rect& camera, const std::vector<Monitor>& monitors);
 
+// Where a small window of `width` x `height` goes beside `anchor`: below it,
+// above it, right of it or left of it, the first that lies inside `work` and
+// does not cover `avoid`; failing all, below it moved into `work`.
+Rect PlaceBeside(const Rect& anchor, const Rect& avoid, std::int32_t width, std::int32_t height, const Rect& work,
+                 std::int32_t gap = 4);
+
 }  // namespace placement

@@ -43,7 +43,16 @@ tk::MenuItem& frmMenuClass::mpre() {
   return mpre_;
 }
 
-void frmMenuClass::Popup(tk::Form& on) { tk::PopupMenu(on.hWnd(), mpop()); }
+void frmMenuClass::Popup(tk::Form& on) {
+  // While the menu is open a hotkey starts nothing; the flag is cleared also
+  // when a chosen item's handler fails.
+  struct Open {
+    bool& flag;
+    explicit Open(bool& f) : flag(f) { flag = true; }
+    ~Open() { flag = false; }
+  } open(open_);
+  tk::PopupMenu(on.hWnd(), mpop());
+}
 
 void frmMenuClass::mc_Click(int index) {
   for (auto& item : mc_) item.checked = false;

@@ -16,6 +16,7 @@ class frmMenuClass : public tk::Form {
 
   // Shows the children of mpop at the mouse position over `on`; modal.
   void Popup(tk::Form& on);
+  bool IsOpen() const { return open_; }
 
   void mc_Click(int index);
   void mpre_Click();
@@ -24,6 +25,7 @@ class frmMenuClass : public tk::Form {
   void Form_QueryUnload(int& cancel, int mode) override;
 
  private:
+  bool open_ = false;
   tk::MenuItem mpop_, mcolor_, mc_[3], mpre_, sep002_, mver_, sep001_, mend_;
 };
 

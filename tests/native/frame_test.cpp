@@ -161,3 +161,22 @@ TEST(FrameResize, AtAFractionalRatioTheEdgeLandsOnThePixelUnderTheMouse) {
   EXPECT_EQ(twips::ToPixels(n.x, r) + twips::ToPixels(n.w, r), -100);
   EXPECT_EQ(twips::ToPixels(n.h, r), 51);
 }
+
+TEST(FrameKeys, ArrowsMoveShiftArrowsResizeCtrlTakesTenPixels) {
+  // A frame at (200, 120), 100 x 50 pixels, at 15 twips per pixel.
+  const frame::Snap s{3000, 1800, 1500, 750};
+  EXPECT_EQ(frame::KeyStep(s, 1, 0, false, 1, 15, 15), (frame::Snap{3015, 1800, 1500, 750}));
+  EXPECT_EQ(frame::KeyStep(s, 0, -1, false, 10, 15, 15), (frame::Snap{3000, 1650, 1500, 750}));
+  EXPECT_EQ(frame::KeyStep(s, -1, 0, true, 1, 15, 15), (frame::Snap{3000, 1800, 1485, 750}));
+  EXPECT_EQ(frame::KeyStep(s, 0, 1, true, 10, 15, 15), (frame::Snap{3000, 1800, 1500, 900}));
+  // Never below 10 x 10 pixels.
+  EXPECT_EQ(frame::KeyStep({0, 0, 165, 150}, -1, 0, true, 10, 15, 15), (frame::Snap{0, 0, 150, 150}));
+  EXPECT_EQ(frame::KeyStep({0, 0, 150, 150}, 0, -1, true, 1, 15, 15), (frame::Snap{0, 0, 150, 150}));
+  // At 200 %: one pixel left of 200 is 199, and left of 0 is -1.
+  auto m = frame::KeyStep({1500, 900, 750, 375}, -1, 0, false, 1, 7.5, 7.5);
+  EXPECT_EQ(twips::ToPixels(m.x, 7.5), 199);
+  auto n = frame::KeyStep({0, 0, 750, 375}, -1, -1, false, 1, 7.5, 7.5);
+  EXPECT_EQ(twips::ToPixels(n.x, 7.5), -1);
+  EXPECT_EQ(twips::ToPixels(n.y, 7.5), -1);
+  EXPECT_EQ(frame::SizeText(s, 15, 15), L"100 \u00d7 50");
+}

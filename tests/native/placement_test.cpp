@@ -43,3 +43,14 @@ TEST(Placement, NoMonitorsLeavesEverythingAlone) {
   EXPECT_FALSE(placement::BringOnScreen({5000, 5000, 5028, 5025}, {}));
   EXPECT_FALSE(placement::BringFrameBack({5000, 5000, 5100, 5100}, kCamera, {}));
 }
+
+TEST(Placement, ANoticeGoesBesideTheCameraNeverOverTheFrame) {
+  const Rect work{0, 0, 1920, 1040};
+  // Below the camera when the frame is elsewhere.
+  EXPECT_EQ(placement::PlaceBeside(kCamera, {900, 100, 1000, 200}, 120, 20, work), (Rect{626, 531, 746, 551}));
+  // The frame right below the camera: above it.
+  EXPECT_EQ(placement::PlaceBeside(kCamera, {600, 520, 800, 700}, 120, 20, work), (Rect{626, 478, 746, 498}));
+  // A camera at the bottom of the screen with the frame above: to its right.
+  EXPECT_EQ(placement::PlaceBeside({100, 1015, 128, 1040}, {90, 900, 300, 1012}, 120, 20, work),
+            (Rect{132, 1015, 252, 1035}));
+}

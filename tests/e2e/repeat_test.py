@@ -1,0 +1,150 @@
+"""Repeat captures without the trip to the camera: Shift+double-click and the
+hotkeys, a numbered series saved without a dialog, the notice, the frame
+moved and sized to the pixel with the keys, and the size label."""
+import os
+import subprocess
+import time
+
+from kirasoe_e2e import (BIN, DPI, App, E2ETestCase, decode_image, main, pattern_pixel, probe, read_bmp, read_ini,
+                         set_pattern_background, wait_for, windows_path, xdotool)
+
+# The camera at (40, 40) and a 100 x 50 rectangle at (200, 120), in twips.
+TWIPS = {96: (600, 600, 3000, 1800, 1500, 750), 120: (480, 480, 2400, 1440, 1200, 600)}
+CAMERA = (53, 50)
+AREA = (200, 120, 100, 50)
+
+
+class Repeat(E2ETestCase):
+    def start(self, folder=None, lftype=5, name="shot"):
+        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
+               % TWIPS[DPI]) + "LFType=%d\r\nLFName=%s\r\n" % (lftype, name)
+        app = self.app(ini=ini)
+        if folder:
+            app.folder = os.path.join(app.dir, folder)
+            os.makedirs(app.folder)
+            with open(app.ini, "ab") as f:
+                f.write(("LFPath=%s\r\n" % windows_path(app.folder)).encode("cp932"))
+        app.start()
+        app.settled("Form3", [200, 120, 300, 170])
+        return app
+
+    def expect_capture(self, path):
+        rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
+        x, y, w, h = AREA
+        bad = [(i, j) for j in range(h) for i in range(w) if rows[j][i] != pattern_pixel(x + i, y + j)]
+        self.assertEqual(bad[:10], [], "%s: %d pixels differ" % (path, len(bad)))
+
+    def visible(self, app, cls):
+        return any(w["class"] == "Kirasoe." + cls and w["visible"] for w in app.windows())
+
+    def target(self):
+        """A window of another program in front: where the user works."""
+        tgt = App(exe="target.exe")
+        self.addCleanup(tgt.cleanup)
+        tgt.start()
+        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["visible"]),
+                                  None), what="target shown")
+        r = w["rect"]
+        xdotool("mousemove", (r[0] + r[2]) // 2, (r[1] + r[3]) // 2)
+        time.sleep(0.2)
+        xdotool("click", 1)
+        wait_for(lambda: any(w["foreground"] for w in tgt.windows() if w["class"] == "KirasoeTarget"),
+                 what="target in front")
+        return tgt
+
+    def test_shift_double_click_saves_a_numbered_series_without_a_dialog(self):
+        set_pattern_background()
+        app = self.start(folder="out")
+        with open(os.path.join(app.folder, "shot.png"), "wb") as f:
+            f.write(b"not part of the series")
+        for n in (1, 2, 3):
+            xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
+            time.sleep(0.2)
+            xdotool("mousemove", *CAMERA)
+            time.sleep(0.4)
+            xdotool("keydown", "shift")
+            xdotool("click", "--repeat", 2, "--delay", 60, 1)
+            xdotool("keyup", "shift")
+            path = os.path.join(app.folder, "shot_%03d.png" % n)
+            self.expect_capture(path)
+            self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "no dialog")
+            if n == 1:
+                # The notice shows beside the camera and is gone two seconds later.
+                wait_for(lambda: self.visible(app, "Notice"), what="notice shown")
+                time.sleep(2.0)
+                self.assertFalse(self.visible(app, "Notice"), "notice gone")
+            else:
+                wait_for(lambda: not self.visible(app, "Notice"), timeout=3, what="notice gone")
+        self.assertEqual(sorted(os.listdir(app.folder)), ["shot.png", "shot_001.png", "shot_002.png", "shot_003.png"])
+        with open(os.path.join(app.folder, "shot.png"), "rb") as f:
+            self.assertEqual(f.read(), b"not part of the series")
+        self.assertEqual(app.close(), 0)
+        values = dict(read_ini(app.ini))
+        self.assertEqual((values["LFName"], values["LFType"]), ("shot", "5"))
+
+    def test_hotkeys_capture_from_whatever_program_is_in_front(self):
+        set_pattern_background()
+        probe("settext", "before")
+        app = self.start(folder="keys")
+        tgt = self.target()
+        xdotool("key", "shift+Print")
+        dialog = app.message_box("ファイルを保存する", timeout=30)
+        path = os.path.join(app.dir, "clip.bmp")
+        info = probe("clipboard", windows_path(path))
+        x, y, w, h = AREA
+        self.assertEqual(info["bitmap"], [w, h])
+        self.assertEqual(read_bmp(path), [[pattern_pixel(x + i, y + j) for i in range(w)] for j in range(h)])
+        probe("press", dialog["hwnd"], "#2")  # cancel
+        wait_for(lambda: any(w["foreground"] for w in tgt.windows() if w["class"] == "KirasoeTarget"),
+                 what="focus back on the target")
+        xdotool("key", "ctrl+shift+Print")
+        self.expect_capture(os.path.join(app.folder, "shot_001.png"))
+        wait_for(lambda: any(w["foreground"] for w in tgt.windows() if w["class"] == "KirasoeTarget"),
+                 what="focus back after the quick capture")
+
+    def test_arrow_keys_move_and_size_the_frame_to_the_pixel(self):
+        app = self.start()
+        xdotool("mousemove", *CAMERA)
+        time.sleep(0.3)
+        xdotool("click", 1)  # the camera becomes the active window
+        wait_for(lambda: app.window("Form1")["foreground"], what="camera active")
+        xdotool("key", "--delay", 50, "Right", "Right", "Right", "shift+Down", "shift+Down", "ctrl+Left",
+                "ctrl+shift+Right")
+        app.settled("Form3", [193, 120, 303, 172])
+        self.assertTrue(self.visible(app, "SizeLabel"), "the size shows while it changes")
+        wait_for(lambda: not self.visible(app, "SizeLabel"), timeout=3, what="size label gone")
+        self.assertEqual(app.close(), 0)
+        values = dict(read_ini(app.ini))
+        stored = {96: ("2895", "1800", "1650", "780"), 120: ("2316", "1440", "1320", "624")}[DPI]
+        self.assertEqual((values["SnapX"], values["SnapY"], values["SnapW"], values["SnapH"]), stored)
+
+    def test_the_size_label_shows_during_a_drag_and_never_in_a_capture(self):
+        set_pattern_background()
+        app = self.start(folder="drag")
+        corner = (299, 169)
+        xdotool("mousemove", corner[0] - 3, corner[1] - 3)
+        time.sleep(0.1)
+        xdotool("mousemove", *corner)
+        time.sleep(0.3)
+        xdotool("mousedown", 1)
+        time.sleep(0.2)
+        for i in range(1, 4):
+            xdotool("mousemove", corner[0] - 5 * i, corner[1] - 3 * i)
+            time.sleep(0.1)
+        wait_for(lambda: self.visible(app, "SizeLabel"), what="size label during the drag")
+        xdotool("mouseup", 1)
+        app.settled("Form3", [200, 120, 284, 160])  # the corner under the pointer
+        # Captured right after: the label is gone before the copy.
+        xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
+        xdotool("mousemove", *CAMERA)
+        time.sleep(0.2)
+        xdotool("keydown", "shift")
+        xdotool("click", "--repeat", 2, "--delay", 60, 1)
+        xdotool("keyup", "shift")
+        path = os.path.join(app.folder, "shot_001.png")
+        rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
+        self.assertEqual(rows, [[pattern_pixel(200 + i, 120 + j) for i in range(84)] for j in range(40)])
+
+
+if __name__ == "__main__":
+    main()
