@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Form4.h"
+#include "app/QuickSave.h"
 #include "app/SaveFlow.h"
 #include "app/Globals.h"
 #include "frame/Form3.h"
@@ -13,11 +14,17 @@
 #include "toolkit/Clipboard.h"
 #include "toolkit/Twips.h"
 #include "ui/Form2.h"
+#include "ui/InfoLabel.h"
 #include "ui/frmMenu.h"
 
 namespace kirasoe {
 
 namespace uf = mod_RGN_UserFunction;
+
+namespace {
+constexpr int kCaptureHotKey = 1;  // Shift+PrintScreen
+constexpr int kQuickHotKey = 2;    // Ctrl+Shift+PrintScreen
+}  // namespace
 
 Form1Class& Form1 = *new Form1Class;  // lives until the process ends
 
@@ -37,6 +44,10 @@ void Form1Class::Form_Load() {
       ComputeFirstStart();
     }
     Form3.Visible(true);
+    // Captures from the keyboard, whatever program is in front. A combination
+    // another program holds already is simply not ours.
+    ::RegisterHotKey(hWnd(), kCaptureHotKey, MOD_SHIFT | MOD_NOREPEAT, VK_SNAPSHOT);
+    ::RegisterHotKey(hWnd(), kQuickHotKey, MOD_CONTROL | MOD_SHIFT | MOD_NOREPEAT, VK_SNAPSHOT);
   } catch (...) {
     tk::MsgBox(L"imgctl.dllが組み込まれていません。");
     tk::End();
@@ -44,16 +55,9 @@ void Form1Class::Form_Load() {
 }
 
 void Form1Class::RestoreStored(const settings::State& stored) {
+  Settings = stored;
   Left(stored.left);
   Top(stored.top);
-  LFName = stored.lfName;
-  LFPath = stored.lfPath;
-  LFType = stored.lfType;
-  LineC = stored.lineC;
-  SnapX = stored.snap.x;
-  SnapY = stored.snap.y;
-  SnapW = stored.snap.w;
-  SnapH = stored.snap.h;
   frmMenu.mpre().checked = stored.preview;
 }
 
@@ -82,24 +86,15 @@ void Form1Class::ComputeFirstStart() {
   Top(pos.top);
   // The window's actual position, after rounding to whole pixels.
   auto first = settings::FirstStartState(Left(), Top(), tk::Screen::TwipsPerPixelX(), tk::Screen::TwipsPerPixelY());
-  LineC = first.lineC;
-  SnapX = first.snap.x;
-  SnapY = first.snap.y;
-  SnapW = first.snap.w;
-  SnapH = first.snap.h;
+  Settings = first;
 }
 
 void Form1Class::Form_QueryUnload(int& /*cancel*/, int /*mode*/) {
-  settings::State s;
-  s.left = Left();
-  s.top = Top();
-  s.snap = {SnapX, SnapY, SnapW, SnapH};
-  s.lfName = LFName;
-  s.lfPath = LFPath;
-  s.lfType = LFType;
-  s.lineC = LineC;
-  s.preview = frmMenu.mpre().checked;
-  for (const auto& [key, value] : settings::ExitWrites(s)) uf::WriteIni(settings::kSection, key, value);
+  // What the state does not hold itself is read from the windows now.
+  Settings.left = Left();
+  Settings.top = Top();
+  Settings.preview = frmMenu.mpre().checked;
+  for (const auto& [key, value] : settings::ExitWrites(Settings)) uf::WriteIni(settings::kSection, key, value);
   uf::UnloadOtherForms(Name());
   tk::End();
 }
@@ -139,13 +134,22 @@ void Form1Class::Form_MouseMove(short button, short /*shift*/, float /*x*/, floa
 void Form1Class::Form_MouseUp(short /*button*/, short /*shift*/, float /*x*/, float /*y*/) { ButtonState = L"UP"; }
 
 void Form1Class::Form_DblClick() {
+  // Shift held: a quick capture; the plain double-click is the capture with
+  // its dialog, as ever.
+  RunCapture(::GetKeyState(VK_SHIFT) < 0);
+}
+
+void Form1Class::RunCapture(bool quick) {
   if (Capturing != 0) return;
   Capturing = 1.0f;
   try {
     ShowCaptureFlash();
     uf::WaitMs(50);
     Form4.Unload();
-    CaptureArea();
+    if (quick)
+      QuickCapture();
+    else
+      CaptureArea();
   } catch (...) {
     // Whatever failed, the windows come back and the next capture can start.
     Form4.Unload();
@@ -176,6 +180,9 @@ bool Form1Class::CopyScreenArea() {
     tk::MsgBox(L"取得エリアが設定されていません");
     return false;
   }
+  // The labels beside the camera and the frame are never part of a picture.
+  Notice.Hide();
+  SizeLabel.Hide();
   Visible(false);
   Form3.Visible(false);
   tk::DoEvents();
@@ -217,6 +224,116 @@ bool Form1Class::CopyScreenArea() {
   return true;
 }
 
+void Form1Class::QuickCapture() {
+  const std::wstring folder = LFPath.value_or(L"");
+  const DWORD attributes = folder.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    CaptureArea();  // no folder to go to: the normal way, with the dialog
+    return;
+  }
+  if (!CopyScreenArea()) return;
+  SaveQuick();
+  ::SetForegroundWindow(PrevForeground);
+}
+
+bool Form1Class::SaveQuick() {
+  const saveflow::FileType* type = saveflow::TypeAt(static_cast<int>(LFType));
+  if (!type) type = saveflow::TypeAt(0);
+  std::wstring folder = LFPath.value_or(L"");
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> files;
+  WIN32_FIND_DATAW found{};
+  HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do files.push_back(found.cFileName);
+    while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+  }
+  const std::wstring name = LFName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *LFName;
+  // A name is claimed by creating its file: one that appears meanwhile, from
+  // whatever program, is never overwritten; the series takes the next number.
+  const std::wstring file = quicksave::ClaimNext(files, name, type->extension, [&](const std::wstring& f) {
+    HANDLE h = ::CreateFileW((folder + f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(h);
+    return true;
+  });
+  const std::wstring path = folder + (file.empty() ? saveflow::FileNameOf(name + type->extension) : file);
+  bool written = false;
+  if (!file.empty()) {
+    written = WriteCapture(*type, path);
+    if (!written) ::DeleteFileW(path.c_str());  // the claim, still empty
+  }
+  if (!written) {
+    tk::MsgBox(L"ファイルを保存できませんでした。\n" + path);
+    return false;
+  }
+  RECT camera{}, frame{};
+  ::GetWindowRect(hWnd(), &camera);
+  ::GetWindowRect(Form3.hWnd(), &frame);
+  Notice.ShowText(file, {camera.left, camera.top, camera.right, camera.bottom},
+                  {frame.left, frame.top, frame.right, frame.bottom}, 1500);
+  return true;
+}
+
+bool Form1Class::WriteCapture(const saveflow::FileType& type, const std::wstring& path) {
+  switch (type.writer) {
+    case saveflow::Writer::Bmp: return imgctl_util::WriteBMPFile(Picture1, path);
+    case saveflow::Writer::Gif: return imgctl_util::WriteGIFFile(Picture1, path, 0);
+    case saveflow::Writer::Jpg: return imgctl_util::WriteJPGFile(Picture1, path, static_cast<short>(type.quality), 0);
+    case saveflow::Writer::Png: return imgctl_util::WritePNGFile(Picture1, path, 0);
+  }
+  return false;
+}
+
+bool Form1Class::Busy() { return Capturing != 0 || !::IsWindowEnabled(hWnd()) || frmMenu.IsOpen(); }
+
+LRESULT Form1Class::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  try {
+    if (msg == WM_HOTKEY) {
+      OnHotKey(static_cast<int>(wp));
+      return 0;
+    }
+    if (msg == WM_KEYDOWN && OnKeyDown(wp)) return 0;
+  } catch (...) {
+  }
+  return tk::Form::OnMessage(msg, wp, lp);
+}
+
+void Form1Class::OnHotKey(int id) {
+  // Like a double-click: nothing while a capture, a dialog of ours or the
+  // menu is open. The window the user is in gets the focus back afterwards.
+  if (Busy()) return;
+  HWND front = ::GetForegroundWindow();
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(front, &pid);
+  if (front && pid != ::GetCurrentProcessId()) PrevForeground = front;
+  RunCapture(id == kQuickHotKey);
+}
+
+bool Form1Class::OnKeyDown(WPARAM key) {
+  int dx = 0, dy = 0;
+  switch (key) {
+    case VK_LEFT: dx = -1; break;
+    case VK_RIGHT: dx = 1; break;
+    case VK_UP: dy = -1; break;
+    case VK_DOWN: dy = 1; break;
+    default: return false;
+  }
+  if (Capturing != 0) return true;
+  const bool resize = ::GetKeyState(VK_SHIFT) < 0, big = ::GetKeyState(VK_CONTROL) < 0;
+  const frame::Snap s = frame::KeyStep({SnapX, SnapY, SnapW, SnapH}, dx, dy, resize, big ? 10 : 1,
+                                       tk::Screen::TwipsPerPixelX(), tk::Screen::TwipsPerPixelY());
+  SnapX = s.x;
+  SnapY = s.y;
+  SnapW = s.w;
+  SnapH = s.h;
+  Form3.LayoutFrame();
+  Form3.ShowSize();
+  return true;
+}
+
 void Form1Class::SaveCapture() {
   // The picture saved is the one captured, in Picture1: reading it back from
   // the clipboard could save another program's picture, or the previous
@@ -233,25 +350,19 @@ void Form1Class::SaveCapture() {
       tk::MsgBox(saveflow::DialogErrorText(error));
     return;
   }
-  const double t = static_cast<double>(result[0] - L'0') - 1;
-  LFType = static_cast<float>(t);
-  const saveflow::FileType* type = saveflow::TypeAt(static_cast<int>(t));
+  const saveflow::DialogChoice choice = *saveflow::ParseDialogResult(result);
+  LFType = static_cast<float>(choice.type);
+  const saveflow::FileType* type = saveflow::TypeAt(choice.type);
   if (!type) return;
-  const std::wstring path = saveflow::MakeSaveFileName(result);
+  const std::wstring path = saveflow::MakeSaveFileName(choice);
 
   // The dialog asked about the name as typed; a name that only the added
   // extension makes is asked about here.
-  if (path != saveflow::DialogPath(result) && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+  if (path != choice.path && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
       !tk::AskYesNo(saveflow::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
     return;
 
-  bool written = false;
-  switch (type->writer) {
-    case saveflow::Writer::Bmp: written = imgctl_util::WriteBMPFile(path); break;
-    case saveflow::Writer::Gif: written = imgctl_util::WriteGIFFile(path, 0); break;
-    case saveflow::Writer::Jpg: written = imgctl_util::WriteJPGFile(path, static_cast<short>(type->quality), 0); break;
-    case saveflow::Writer::Png: written = imgctl_util::WritePNGFile(path, 0); break;
-  }
+  const bool written = WriteCapture(*type, path);
   if (!written) {
     try {
       imgctl::ImgctlError();

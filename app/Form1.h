@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/SaveFlow.h"
 #include "app/Settings.h"
 #include "toolkit/Form.h"
 #include "toolkit/PictureBox.h"
@@ -19,6 +20,17 @@ class Form1Class : public tk::Form {
   void Form_MouseUp(short button, short shift, float x, float y) override;
   void Form_DblClick() override;
 
+  // The capture sequence, from the flash to the end; `quick` saves without a
+  // dialog under the next number of a series.
+  void RunCapture(bool quick);
+  // Quick capture: the picture goes straight to the remembered folder and
+  // type; without a folder that exists the normal dialog opens instead.
+  void QuickCapture();
+  bool SaveQuick();
+  // The capture buffer written as `type` to `path`; true when the file is there.
+  bool WriteCapture(const saveflow::FileType& type, const std::wstring& path);
+  // A capture, a dialog of ours or the menu is under way.
+  bool Busy();
   void ShowCaptureFlash();
   void CaptureArea();
   // Hides the own windows, copies the capture rectangle into Picture1, shows
@@ -35,7 +47,12 @@ class Form1Class : public tk::Form {
 
   tk::PictureBox Picture1;  // the capture buffer, never seen
 
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
  private:
+  void OnHotKey(int id);
+  bool OnKeyDown(WPARAM key);
   void RestoreStored(const settings::State& stored);
   void ComputeFirstStart();
   void KeepReachable();

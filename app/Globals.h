@@ -1,5 +1,7 @@
 // Program-wide settings state, owned by the main window for the life of the
-// process: the capture rectangle, the frame's line colour, the last file.
+// process: one settings::State, read at start and written at exit as a whole.
+// The names the program uses everywhere (SnapX, LineC, LFName, ...) are its
+// fields.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +10,18 @@
 
 namespace kirasoe {
 
+inline settings::State Settings;
+
 // Capture rectangle, screen twips: the frame window's outer rectangle.
-inline std::int32_t SnapX = 0;
-inline std::int32_t SnapY = 0;
-inline std::int32_t SnapW = 0;  // 0: no area set
-inline std::int32_t SnapH = 0;
+inline std::int32_t& SnapX = Settings.snap.x;
+inline std::int32_t& SnapY = Settings.snap.y;
+inline std::int32_t& SnapW = Settings.snap.w;  // 0: no area set
+inline std::int32_t& SnapH = Settings.snap.h;
 
-inline std::int32_t LineC = 0;  // 0 black, 1 grey, 2 white
+inline std::int32_t& LineC = Settings.lineC;  // 0 black, 1 grey, 2 white
 
-inline settings::Text LFName;  // base name of the last saved file
-inline settings::Text LFPath;  // its folder, no trailing "\"
-inline float LFType = 0;       // 0-based file type of the last save
+inline settings::Text& LFName = Settings.lfName;  // base name of the last saved file
+inline settings::Text& LFPath = Settings.lfPath;  // its folder, no trailing "\"
+inline float& LFType = Settings.lfType;           // 0-based file type of the last save
 
 }  // namespace kirasoe

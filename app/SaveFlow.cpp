@@ -35,15 +35,21 @@ std::wstring FilterText() {
   return text;
 }
 
-std::wstring DialogPath(const std::wstring& result) {
-  if (result.empty()) return {};
+std::optional<DialogChoice> ParseDialogResult(const std::wstring& result) {
+  if (result.empty()) return std::nullopt;
   auto nul = result.find(L'\0');
-  return result.substr(1, nul == std::wstring::npos ? std::wstring::npos : nul - 1);
+  return DialogChoice{static_cast<int>(result[0]) - L'1',
+                      result.substr(1, nul == std::wstring::npos ? std::wstring::npos : nul - 1)};
 }
 
 std::wstring MakeSaveFileName(const std::wstring& result) {
-  const FileType* type = result.empty() ? nullptr : TypeAt(static_cast<int>(result[0]) - L'1');
-  std::wstring path = DialogPath(result);
+  auto choice = ParseDialogResult(result);
+  return choice ? MakeSaveFileName(*choice) : std::wstring();
+}
+
+std::wstring MakeSaveFileName(const DialogChoice& choice) {
+  const FileType* type = TypeAt(choice.type);
+  std::wstring path = choice.path;
   if (!type) return path;
   std::wstring tail = path.size() <= 4 ? std::wstring() : Lower(path.substr(path.size() - 4));
   if (tail != type->extension) path += type->extension;

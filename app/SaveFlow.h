@@ -24,9 +24,18 @@ const FileType* TypeAt(int index);
 // Descriptions and patterns joined by single NULs, no NUL after the last.
 std::wstring FilterText();
 
-// The dialog's result: the filter index digit, then the path up to the first
-// NUL; the type's extension is appended unless the last four characters of
-// the path already are it (compared in lower case).
+// The dialog's result, read once: the type (the 0-based index the leading
+// digit names; outside 0 to 5 for no type of ours) and the path up to the
+// first NUL. nullopt for the empty result of Cancel.
+struct DialogChoice {
+  int type = 0;
+  std::wstring path;
+};
+std::optional<DialogChoice> ParseDialogResult(const std::wstring& result);
+
+// The final path: the type's extension is appended unless the last four
+// characters of the path already are it (compared in lower case).
+std::wstring MakeSaveFileName(const DialogChoice& choice);
 std::wstring MakeSaveFileName(const std::wstring& result);
 
 struct Remembered {
@@ -38,8 +47,6 @@ Remembered RememberSaveFile(const std::wstring& path);
 // The file name part of a path ("C:\a\shot.png" -> "shot.png").
 std::wstring FileNameOf(const std::wstring& path);
 
-// The dialog's path: between the leading digit and the first NUL.
-std::wstring DialogPath(const std::wstring& result);
 
 // What the user is told when the save dialog failed with `code` (the
 // dialog's extended error), rather than being cancelled.

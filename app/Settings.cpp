@@ -56,6 +56,11 @@ std::optional<State> ReadStored(const Reader& read) {
   return s;
 }
 
+Position ReadPreviewPosition(const Reader& read) {
+  if (read(L"X").empty()) return {};
+  return {SingleOr0(read(L"X2")), SingleOr0(read(L"Y2"))};
+}
+
 Position FirstStartPosition(double screenWidth, double formWidth, double usableHeight, double formHeight) {
   return {static_cast<float>((screenWidth - formWidth) / 2), static_cast<float>((usableHeight - formHeight) / 2)};
 }

@@ -52,6 +52,10 @@ Position FirstStartPosition(double screenWidth, double formWidth, double usableH
 // actual left edge, level with its top. LineC 1; names never assigned.
 State FirstStartState(float actualLeft, float actualTop, double twipsPerPixelX, double twipsPerPixelY);
 
+// The preview window's position ("X2", "Y2"), by the same reading rules as
+// every other key; (0, 0) when no settings are stored (key "X" empty).
+Position ReadPreviewPosition(const Reader& read);
+
 // The exit writes of section "Data", in order. A nullopt value removes the key.
 std::vector<std::pair<std::wstring, Text>> ExitWrites(const State& s);
 

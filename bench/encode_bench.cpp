@@ -149,6 +149,7 @@ int main() {
   Png("desktop 1920x1080", desktop, dir);
   Png("text 320x240", text, dir);
   Png("photo 1920x1080", photo, dir);
+  Png("noisy photo 1920x1080", pictures::NoisyPhoto(1920, 1080), dir);
   Jpeg("desktop 1920x1080", desktop);
   Jpeg("photo 1920x1080", photo);
   Gif("desktop 1920x1080", desktop, dir);

@@ -80,6 +80,28 @@ inline imagelib::Image PhotoLike(int w, int h) {
   return im;
 }
 
+// A photograph as a camera sensor gives it: smooth gradients with fine
+// Gaussian noise (sigma about 2.5 levels) on every channel.
+inline imagelib::Image NoisyPhoto(int w, int h) {
+  imagelib::Image im{w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 3)};
+  std::uint32_t k = 1;
+  auto gauss = [&] {
+    const double u1 = (Hash(k++) + 1.0) / 4294967297.0, u2 = Hash(k++) / 4294967296.0;
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(6.283185307179586 * u2);
+  };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const double fx = static_cast<double>(x) / w, fy = static_cast<double>(y) / h;
+      const double r = 70 + 120 * fx + 30 * std::sin(fy * 5.0);
+      const double g = 90 + 80 * fy + 25 * std::cos(fx * 4.0 + fy * 3.0);
+      const double b = 150 - 60 * fx * fy + 20 * std::sin(fx * 7.0);
+      Set(im, x, y, std::clamp(static_cast<int>(r + 2.5 * gauss() + 0.5), 0, 255),
+          std::clamp(static_cast<int>(g + 2.5 * gauss() + 0.5), 0, 255),
+          std::clamp(static_cast<int>(b + 2.5 * gauss() + 0.5), 0, 255));
+    }
+  return im;
+}
+
 inline imagelib::Image Crop(const imagelib::Image& src, int x0, int y0, int w, int h) {
   imagelib::Image im{w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w) * h * 3)};
   for (int y = 0; y < h; ++y)

@@ -1,6 +1,5 @@
 #include "output/imgctl_util.h"
 
-#include "app/Form1.h"
 #include "output/imgctl.h"
 #include "toolkit/Numbers.h"
 
@@ -15,12 +14,10 @@ const Library& RealLibrary() {
   return library;
 }
 
-Source CaptureBuffer() {
-  auto& picture = kirasoe::Form1.Picture1;
-  return {picture.hDC(), picture.Width(), picture.Height()};
+bool Write(tk::PictureBox& picture, const std::function<int(HANDLE)>& encode) {
+  return WriteImageFile(
+      RealLibrary(), [&] { return Source{picture.hDC(), picture.Width(), picture.Height()}; }, encode);
 }
-
-bool Write(const std::function<int(HANDLE)>& encode) { return WriteImageFile(RealLibrary(), CaptureBuffer, encode); }
 
 }  // namespace
 
@@ -50,17 +47,17 @@ bool WriteImageFile(const Library& library, const std::function<Source()>& sourc
   return result;
 }
 
-bool WriteBMPFile(const std::wstring& path) {
-  return Write([&](HANDLE dib) { return imgctl::DIBtoBMP(path, dib); });
+bool WriteBMPFile(tk::PictureBox& picture, const std::wstring& path) {
+  return Write(picture, [&](HANDLE dib) { return imgctl::DIBtoBMP(path, dib); });
 }
-bool WriteGIFFile(const std::wstring& path, short option) {
-  return Write([&](HANDLE dib) { return imgctl::DIBtoGIF(path, dib, option); });
+bool WriteGIFFile(tk::PictureBox& picture, const std::wstring& path, short option) {
+  return Write(picture, [&](HANDLE dib) { return imgctl::DIBtoGIF(path, dib, option); });
 }
-bool WriteJPGFile(const std::wstring& path, short quality, short option) {
-  return Write([&](HANDLE dib) { return imgctl::DIBtoJPG(path, dib, quality, option); });
+bool WriteJPGFile(tk::PictureBox& picture, const std::wstring& path, short quality, short option) {
+  return Write(picture, [&](HANDLE dib) { return imgctl::DIBtoJPG(path, dib, quality, option); });
 }
-bool WritePNGFile(const std::wstring& path, short option) {
-  return Write([&](HANDLE dib) { return imgctl::DIBtoPNG(path, dib, option); });
+bool WritePNGFile(tk::PictureBox& picture, const std::wstring& path, short option) {
+  return Write(picture, [&](HANDLE dib) { return imgctl::DIBtoPNG(path, dib, option); });
 }
 
 }  // namespace imgctl_util

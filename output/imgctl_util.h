@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/PictureBox.h"
+
 namespace imgctl_util {
 
 // What the shared steps need of the image library and of the capture buffer.
@@ -24,9 +26,10 @@ struct Source {
 bool WriteImageFile(const Library& library, const std::function<Source()>& source,
                     const std::function<int(HANDLE)>& encode);
 
-bool WriteBMPFile(const std::wstring& path);
-bool WriteGIFFile(const std::wstring& path, short option);
-bool WriteJPGFile(const std::wstring& path, short quality, short option);
-bool WritePNGFile(const std::wstring& path, short option);
+// Each writer is handed the picture box it writes (the capture buffer).
+bool WriteBMPFile(tk::PictureBox& picture, const std::wstring& path);
+bool WriteGIFFile(tk::PictureBox& picture, const std::wstring& path, short option);
+bool WriteJPGFile(tk::PictureBox& picture, const std::wstring& path, short quality, short option);
+bool WritePNGFile(tk::PictureBox& picture, const std::wstring& path, short option);
 
 }  // namespace imgctl_util

@@ -54,11 +54,6 @@ HDC PictureBox::hDC() {
   return dc_.get();
 }
 
-HBITMAP PictureBox::Image() {
-  hDC();
-  return image_.get();
-}
-
 UniqueBitmap PictureBox::CopyImage() {
   HDC src = hDC();
   UniqueBitmap copy(::CreateCompatibleBitmap(src, std::max<int>(size_.cx, 1), std::max<int>(size_.cy, 1)));

@@ -17,8 +17,6 @@ class PictureBox {
   void Height(float twips);
 
   HDC hDC();
-  // The image as a bitmap (owned by the picture box; selected in hDC).
-  HBITMAP Image();
   SIZE PixelSize() const { return want_; }
   // A copy of the image, drawn from the box's own DC (where the image stays selected).
   UniqueBitmap CopyImage();

@@ -17,17 +17,10 @@ Form2Class::Form2Class()
     : tk::Form({.name = L"Form2", .caption = L"Kirasoe", .border = tk::BorderStyle::FixedDialog, .iconId = IDI_KIRASOE}) {}
 
 void Form2Class::Form_Load() {
-  auto number = [](const std::wstring& key) {
-    auto v = num::ParseLeadingNumber(uf::ReadIni(settings::kSection, key));
-    return v ? num::ToSingle(*v).value_or(0.0f) : 0.0f;
-  };
-  if (uf::ReadIni(settings::kSection, L"X").empty()) {
-    Left(0);
-    Top(0);
-  } else {
-    Left(number(L"X2"));
-    Top(number(L"Y2"));
-  }
+  const auto stored = settings::ReadPreviewPosition(
+      [](const std::wstring& key) { return uf::ReadIni(settings::kSection, key); });
+  Left(stored.left);
+  Top(stored.top);
   // A position stored on a monitor that is gone would leave the preview
   // where nobody sees it.
   tk::Screen::BringOnScreen(*this);

@@ -51,3 +51,12 @@ TEST(SaveFlow, RemembersNameAndFolder) {
   EXPECT_EQ(r.folder, L"");
   EXPECT_EQ(saveflow::FileNameOf(L"C:\\caps\\shot.png"), L"shot.png");
 }
+
+TEST(SaveFlow, TheDialogResultIsReadOnceIntoTypeAndPath) {
+  EXPECT_FALSE(saveflow::ParseDialogResult(L""));  // Cancel
+  auto c = saveflow::ParseDialogResult(std::wstring(L"4C:\\caps\\shot") + L'\0' + L"leftover");
+  ASSERT_TRUE(c);
+  EXPECT_EQ(c->type, 3);  // JPEG(Mid)
+  EXPECT_EQ(c->path, L"C:\\caps\\shot");
+  EXPECT_EQ(saveflow::ParseDialogResult(L"9x")->type, 8);  // no type of ours
+}

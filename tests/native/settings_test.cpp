@@ -157,3 +157,15 @@ TEST(IniPath, ProfileValuesAreCutAtNulAndTrimmedOfSpacesOnly) {
   EXPECT_EQ(inipath::CleanProfileValue(L"\tx\t"), L"\tx\t");
   EXPECT_EQ(inipath::CleanProfileValue(L"     "), L"");
 }
+
+TEST(Settings, PreviewPositionFollowsTheSameReadingRules) {
+  FakeProfile none;
+  none.values = {{L"X2", L"300"}, {L"Y2", L"450"}};  // no "X": no settings at all
+  EXPECT_EQ(settings::ReadPreviewPosition(none.Reader()).left, 0.0f);
+  FakeProfile p = Stored();
+  p.values[L"X2"] = L" -1500 ";
+  p.values[L"Y2"] = L"12345678901";  // does not fit: read as missing, as every other key
+  auto pos = settings::ReadPreviewPosition(p.Reader());
+  EXPECT_EQ(pos.left, -1500.0f);
+  EXPECT_EQ(pos.top, 0.0f);
+}

@@ -105,16 +105,16 @@ TEST(Writers, RealLibraryWritesTheCaptureBuffer) {
   ::DeleteObject(blue);
   auto dir = TempDir();
   auto bmp = dir / L"画像.bmp", png = dir / L"画像.png", gif = dir / L"画像.gif", jpg = dir / L"画像.jpg";
-  EXPECT_TRUE(imgctl_util::WriteBMPFile(bmp.wstring()));
+  EXPECT_TRUE(imgctl_util::WriteBMPFile(picture, bmp.wstring()));
   EXPECT_EQ(std::filesystem::file_size(bmp), 54u + 100u * 20u);  // 33 * 3 = 99, padded to 100
   std::string b = Bytes(bmp);
   EXPECT_EQ(static_cast<unsigned char>(b[54]), 255);  // blue first
   EXPECT_EQ(static_cast<unsigned char>(b[56]), 0);
-  EXPECT_TRUE(imgctl_util::WritePNGFile(png.wstring(), 0));
+  EXPECT_TRUE(imgctl_util::WritePNGFile(picture, png.wstring(), 0));
   EXPECT_EQ(Bytes(png).substr(1, 3), "PNG");
-  EXPECT_TRUE(imgctl_util::WriteGIFFile(gif.wstring(), 0));
+  EXPECT_TRUE(imgctl_util::WriteGIFFile(picture, gif.wstring(), 0));
   EXPECT_EQ(Bytes(gif).substr(0, 6), "GIF89a");
-  EXPECT_TRUE(imgctl_util::WriteJPGFile(jpg.wstring(), 50, 0));
+  EXPECT_TRUE(imgctl_util::WriteJPGFile(picture, jpg.wstring(), 50, 0));
   EXPECT_EQ(static_cast<unsigned char>(Bytes(jpg)[0]), 0xFF);
   std::filesystem::remove_all(dir);
 }
