@@ -5,10 +5,11 @@ import subprocess
 import tempfile
 import time
 
-from kirasoe_e2e import (BIN, TPP, E2ETestCase, App, Screen, drag, main, pattern_pixel, probe, probe_async,
+from kirasoe_e2e import (BIN, DPI, TPP, E2ETestCase, App, Screen, drag, main, pattern_pixel, probe, probe_async,
                          read_bmp, read_ini, set_background, set_pattern_background, wait_for, xdotool)
 
 MAIN = (40, 40)         # main window, pixels
+CAMERA_SIZE = {96: (28, 25), 120: (35, 31)}[DPI]  # 420 x 375 twips
 AREA = (200, 120, 100, 50)  # capture rectangle, pixels
 
 
@@ -25,7 +26,7 @@ def ini(area=AREA, main_px=MAIN):
 class Capture(E2ETestCase):
     def start(self, area=AREA):
         app = self.app(ini=ini(area)).start()
-        app.settled("Form1", [MAIN[0], MAIN[1], MAIN[0] + round(420 / TPP), MAIN[1] + round(375 / TPP)])
+        app.settled("Form1", [MAIN[0], MAIN[1], MAIN[0] + CAMERA_SIZE[0], MAIN[1] + CAMERA_SIZE[1]])
         if area[2] and area[3]:
             app.settled("Form3", [area[0], area[1], area[0] + area[2], area[1] + area[3]])
         return app
@@ -172,8 +173,8 @@ class Capture(E2ETestCase):
         time.sleep(0.2)
         xdotool("mouseup", 1)
         # The system's move loop starts where the drag started, one pixel on.
-        app.settled("Form1", [MAIN[0] + 50, MAIN[1] + 30, MAIN[0] + 50 + round(420 / TPP),
-                              MAIN[1] + 30 + round(375 / TPP)])
+        app.settled("Form1", [MAIN[0] + 50, MAIN[1] + 30, MAIN[0] + 50 + CAMERA_SIZE[0],
+                              MAIN[1] + 30 + CAMERA_SIZE[1]])
         app.close()
         values = dict(read_ini(app.ini))
         self.assertEqual((values["X"], values["Y"]), (str(t(MAIN[0] + 50)), str(t(MAIN[1] + 30))))

@@ -2,7 +2,7 @@
 import os
 import time
 
-from kirasoe_e2e import (ROOT, TPP, E2ETestCase, Screen, drag, main, probe, read_bmp, read_ini,
+from kirasoe_e2e import (DPI, ROOT, TPP, E2ETestCase, Screen, drag, main, probe, read_bmp, read_ini,
                          set_background, wait_for, xdotool)
 
 GREEN = (0, 255, 0)
@@ -21,23 +21,38 @@ def ini_for(frame_px, line=1, main_px=(40, 40)):
             % (t(main_px[0]), t(main_px[1]), t(x), t(y), t(w), t(h), line))
 
 
-def expected_frame_pixel(w, h, x, y, snap_w, snap_h, line):
+# What the frames of these tests look like, worked out by hand from the
+# layout rules: the eight 5 x 5 squares in pixels (x0, y0, x1, y1) and the
+# handle outlines (left, top, side) drawn over them. At 120 dpi the outlines
+# are 75 twips = 6 pixels, and the middle ones of the 121 x 83 frame stand at
+# 58.5 -> 58 and 39.5 -> 40 (nearest, ties to even).
+GEOMETRY = {
+    (121, 83): {
+        "squares": [(0, 0, 5, 5), (116, 0, 121, 5), (116, 78, 121, 83), (0, 78, 5, 83),
+                    (58, 0, 63, 5), (116, 39, 121, 44), (58, 78, 63, 83), (0, 39, 5, 44)],
+        "outlines": {96: [(0, 0, 5), (116, 0, 5), (0, 78, 5), (116, 78, 5), (58, 0, 5), (116, 39, 5), (58, 78, 5),
+                          (0, 39, 5)],
+                     120: [(0, 0, 6), (116, 0, 6), (0, 78, 6), (116, 78, 6), (58, 0, 6), (116, 40, 6), (58, 78, 6),
+                           (0, 40, 6)]},
+    },
+    (10, 10): {
+        "squares": [(0, 0, 5, 5), (5, 0, 10, 5), (5, 5, 10, 10), (0, 5, 5, 10),
+                    (3, 0, 8, 5), (5, 3, 10, 8), (3, 5, 8, 10), (0, 3, 5, 8)],
+        "outlines": {96: [(0, 0, 5), (5, 0, 5), (0, 5, 5), (5, 5, 5), (3, 0, 5), (5, 3, 5), (3, 5, 5), (0, 3, 5)],
+                     120: [(0, 0, 6), (5, 0, 6), (0, 5, 6), (5, 5, 6), (3, 0, 6), (5, 3, 6), (3, 5, 6), (0, 3, 6)]},
+    },
+}
+
+
+def expected_frame_pixel(w, h, x, y, line):
     """What pixel (x, y) of a w x h frame shows: None for see-through."""
     if not (0 <= x < w and 0 <= y < h):
         return None
-    m, n = int((snap_w // 2) // round(TPP)), int((snap_h // 2) // round(TPP))
-    squares = [(0, 0, 5, 5), (w - 5, 0, w, 5), (w - 5, h - 5, w, h), (0, h - 5, 5, h),
-               (m - 2, 0, m + 3, 5), (w - 5, n - 2, w, n + 3), (m - 2, h - 5, m + 3, h), (0, n - 2, 5, n + 3)]
+    g = GEOMETRY[(w, h)]
     on_ring = x in (0, w - 1) or y in (0, h - 1)
-    if not on_ring and not any(l <= x < r and tp <= y < b for l, tp, r, b in squares):
+    if not on_ring and not any(l <= x < r and tp <= y < b for l, tp, r, b in g["squares"]):
         return None
-    # Handle outlines: 75 twips squares at the handle positions, window-text colour.
-    p5, p2, size = round(5 * TPP), round(2 * TPP), round(75 / TPP)
-    hw, hh = snap_w // 2, snap_h // 2
-    handles = [(0, 0), (snap_w - p5, 0), (0, snap_h - p5), (snap_w - p5, snap_h - p5), (hw - p2, 0),
-               (snap_w - p5, hh - p2), (hw - p2, snap_h - p5), (0, hh - p2)]
-    for hx, hy in handles:
-        px, py = round(hx / TPP), round(hy / TPP)
+    for px, py, size in g["outlines"][DPI]:  # window-text colour
         if (x in (px, px + size - 1) and py <= y < py + size) or (y in (py, py + size - 1) and px <= x < px + size):
             return (0, 0, 0)
     return LINE[line]
@@ -49,7 +64,7 @@ class Shapes(E2ETestCase):
 
     def test_camera_shows_its_picture_exactly_on_the_outline(self):
         app = self.app(ini=ini_for((200, 200, 40, 40))).start()
-        r = app.settled("Form1", [40, 40, 40 + round(420 / TPP), 40 + round(375 / TPP)])["rect"]
+        r = app.settled("Form1", [40, 40] + {96: [68, 65], 120: [75, 71]}[DPI])["rect"]  # 420 x 375 twips
         probe("redraw", app.window("Form1")["hwnd"])  # the picture survives a repaint
         time.sleep(0.3)
         camera = read_bmp(os.path.join(ROOT, "resources", "camera.bmp"))
@@ -68,7 +83,7 @@ class Shapes(E2ETestCase):
         shot = Screen()
         for y in range(-2, h + 2):
             for x in range(-2, w + 2):
-                want = expected_frame_pixel(w, h, x, y, t(w), t(h), line)
+                want = expected_frame_pixel(w, h, x, y, line)
                 got = shot.pixel(x0 + x, y0 + y)
                 self.assertEqual(got, want or GREEN, "frame pixel %d,%d" % (x, y))
 

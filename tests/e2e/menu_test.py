@@ -3,7 +3,7 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (TPP, E2ETestCase, Screen, main, probe, read_ini, set_background,
+from kirasoe_e2e import (DPI, TPP, E2ETestCase, Screen, main, probe, read_ini, set_background,
                          set_pattern_background, wait_for, xdotool)
 
 MAIN = (40, 40)
@@ -170,7 +170,8 @@ class VersionDialog(E2ETestCase):
             d = self.open_version(app)
             self.assertEqual(d["title"], "バージョン情報")
             self.assertTrue(d["topmost"])
-            self.assertEqual(d["client"], [round(3945 / TPP), round(1125 / TPP)])
+            # 3945 x 1125 twips: 263 x 75 pixels at 96 dpi, 329 x 94 at 120.
+            self.assertEqual(d["client"], {96: [263, 75], 120: [329, 94]}[DPI])
             frame = app.window("Form3")
             self.assertLess(d["z"], frame["z"], "above the frame")
             cx, cy = (d["rect"][0] + d["rect"][2]) / 2, (d["rect"][1] + d["rect"][3]) / 2

@@ -7,40 +7,39 @@ from kirasoe_e2e import DPI, TPP, E2ETestCase, main, probe, read_ini, wait_for
 KEYS = ["X", "Y", "SnapX", "SnapY", "SnapW", "SnapH", "LFName", "LFPath", "LFType", "LineC", "Preview"]
 
 
-def half_even(v):
-    return round(v)  # Python rounds ties to even
+# The first start on the harness's 1280 x 1024 screen, worked out by hand:
+# at 96 dpi the camera (420 x 375 twips = 28 x 25) is centred at
+# (19200 - 420) / 2 = 9390 twips = 626 pixels across and (15810 - 375) / 2 =
+# 7717.5 twips, 514 pixels, down the usable height ((1035 + 19) pixels); at
+# 120 dpi it is 35 x 31 at 7470 twips = 622 and 6196.5 twips = 516 ((1040 + 24)
+# pixels high). The frame is 32 x 32 pixels, 32 pixels right of the camera.
+FIRST_START = {
+    96: {"camera": [626, 514, 654, 539], "frame": [658, 514, 690, 546],
+         "ini": [("X", "9390"), ("Y", "7710"), ("SnapX", "9870"), ("SnapY", "7710"), ("SnapW", "480"),
+                 ("SnapH", "480")]},
+    120: {"camera": [622, 516, 657, 547], "frame": [654, 516, 686, 548],
+          "ini": [("X", "7464"), ("Y", "6192"), ("SnapX", "7848"), ("SnapY", "6192"), ("SnapW", "384"),
+                  ("SnapH", "384")]},
+}[DPI]
 
 
 class StartUp(E2ETestCase):
-    def expected_first_start(self):
+    def setUp(self):
         m = self.metrics
-        width, height = half_even(420 / TPP), half_even(375 / TPP)
-        screen_w = m["cx"] * TPP
-        usable_h = half_even((m["cyfullscreen"] + m["cycaption"]) * TPP)
-        left = half_even((screen_w - width * TPP) / 2 / TPP)
-        top = half_even((usable_h - height * TPP) / 2 / TPP)
-        return left, top, width, height
+        self.assertEqual((m["cx"], m["cy"]), (1280, 1024), "the screen the expectations were worked out for")
 
     def test_first_start_centres_the_window_and_puts_the_frame_beside_it(self):
         app = self.app().start()
-        left, top, width, height = self.expected_first_start()
-        frame = app.settled("Form3", [left + 32, top, left + 64, top + 32])
+        frame = app.settled("Form3", FIRST_START["frame"])
         self.assertTrue(frame["topmost"])
-        main_win = app.settled("Form1", [left, top, left + width, top + height])
+        main_win = app.settled("Form1", FIRST_START["camera"])
         self.assertTrue(main_win["topmost"])
         self.assertTrue(main_win["toolwindow"], "no taskbar button")
         self.assertEqual(main_win["title"], "Kirasoe")
         self.assertFalse(os.path.exists(app.ini), "nothing is written before exit")
 
         self.assertEqual(app.close(), 0)
-        lines = read_ini(app.ini)
-        tw = int(round(32 * TPP))
-        self.assertEqual(lines, [
-            ("X", str(int(left * TPP))), ("Y", str(int(top * TPP))),
-            ("SnapX", str(int(left * TPP) + tw)), ("SnapY", str(int(top * TPP))),
-            ("SnapW", str(tw)), ("SnapH", str(tw)),
-            ("LFType", "0"), ("LineC", "1"), ("Preview", "0"),
-        ])
+        self.assertEqual(read_ini(app.ini), FIRST_START["ini"] + [("LFType", "0"), ("LineC", "1"), ("Preview", "0")])
 
     def test_stored_settings_are_restored_and_written_back(self):
         t = lambda px: int(px * TPP)
@@ -60,9 +59,8 @@ class StartUp(E2ETestCase):
 
     def test_blank_x_means_first_start_even_with_other_keys(self):
         app = self.app(ini="[Data]\r\nX=   \r\nSnapX=15\r\nSnapW=1500\r\nSnapH=1500\r\nLineC=0\r\n").start()
-        left, top, width, height = self.expected_first_start()
-        app.settled("Form3", [left + 32, top, left + 64, top + 32])
-        app.settled("Form1", [left, top, left + width, top + height])
+        app.settled("Form3", FIRST_START["frame"])
+        app.settled("Form1", FIRST_START["camera"])
         app.close()
         self.assertEqual(dict(read_ini(app.ini))["LineC"], "1")
 
