@@ -148,6 +148,8 @@ int main() {
   Image text = pictures::Crop(desktop, 330, 80, 320, 240);
   Png("desktop 1920x1080", desktop, dir);
   Png("text 320x240", text, dir);
+  // Text and menus beside a photo thumbnail: more colours than a palette holds.
+  Png("menus 320x240", pictures::Crop(desktop, 1160, 120, 320, 240), dir);
   Png("photo 1920x1080", photo, dir);
   Png("noisy photo 1920x1080", pictures::NoisyPhoto(1920, 1080), dir);
   Jpeg("desktop 1920x1080", desktop);
