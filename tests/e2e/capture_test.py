@@ -31,22 +31,6 @@ class Capture(E2ETestCase):
             app.settled("Form3", [area[0], area[1], area[0] + area[2], area[1] + area[3]])
         return app
 
-    def target(self):
-        """A window of another program that has the focus."""
-        tgt = App(exe="target.exe")
-        self.addCleanup(tgt.cleanup)
-        tgt.start()
-        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["visible"]),
-                                  None), what="target shown")
-        # The user works in it: a click there makes it the active window.
-        r = w["rect"]
-        xdotool("mousemove", (r[0] + r[2]) // 2, (r[1] + r[3]) // 2)
-        time.sleep(0.2)
-        xdotool("click", 1)
-        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["foreground"]),
-                                  None), what="target in front")
-        return tgt, w
-
     def double_click_camera(self):
         # Come from elsewhere and hover first, as a user does.
         xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 30)
@@ -70,7 +54,7 @@ class Capture(E2ETestCase):
         # Whatever an earlier program left on the clipboard must not pass for the capture.
         probe("settext", "before")
         app = self.start()
-        tgt, target_window = self.target()
+        tgt, target_window = self.target_in_front()
         watch = probe_async("watch", os.path.basename(app.dir), "Kirasoe.Form4", 10)
         self.double_click_camera()
         flash = watch()

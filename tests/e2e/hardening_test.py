@@ -22,13 +22,7 @@ class Hardening(E2ETestCase):
         the remembered folder for saving."""
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
                % TWIPS[DPI]) + extra
-        app = self.app(ini=ini)
-        if folder:
-            app.folder = os.path.join(app.dir, folder)
-            os.makedirs(app.folder)
-            with open(app.ini, "ab") as f:
-                f.write(("LFType=5\r\nLFPath=%s\r\n" % windows_path(app.folder)).encode("cp932"))
-        app.start()
+        app = (self.app_saving_to(ini + "LFType=5\r\n", folder) if folder else self.app(ini=ini)).start()
         app.settled("Form3", [200, 120, 300, 170])
         return app
 

@@ -314,6 +314,31 @@ class E2ETestCase(unittest.TestCase):
         self.addCleanup(a.cleanup)
         return a
 
+    def app_saving_to(self, ini, folder):
+        """An app (not started yet) whose remembered folder for saving is
+        `folder`, a new folder inside its own."""
+        a = self.app(ini=ini)
+        a.folder = os.path.join(a.dir, folder)
+        os.makedirs(a.folder)
+        with open(a.ini, "ab") as f:
+            f.write(("LFPath=%s\r\n" % windows_path(a.folder)).encode("cp932"))
+        return a
+
+    def target_in_front(self):
+        """A window of another program that has the focus: where the user works."""
+        tgt = App(exe="target.exe")
+        self.addCleanup(tgt.cleanup)
+        tgt.start()
+        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["visible"]),
+                                  None), what="target shown")
+        r = w["rect"]
+        xdotool("mousemove", (r[0] + r[2]) // 2, (r[1] + r[3]) // 2)
+        time.sleep(0.2)
+        xdotool("click", 1)
+        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["foreground"]),
+                                  None), what="target in front")
+        return tgt, w
+
     def px(self, twips):
         """Twips to whole pixels, as the program's windows are placed."""
         return round(twips / TPP)

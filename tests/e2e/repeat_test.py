@@ -18,13 +18,7 @@ class Repeat(E2ETestCase):
     def start(self, folder=None, lftype=5, name="shot"):
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
                % TWIPS[DPI]) + "LFType=%d\r\nLFName=%s\r\n" % (lftype, name)
-        app = self.app(ini=ini)
-        if folder:
-            app.folder = os.path.join(app.dir, folder)
-            os.makedirs(app.folder)
-            with open(app.ini, "ab") as f:
-                f.write(("LFPath=%s\r\n" % windows_path(app.folder)).encode("cp932"))
-        app.start()
+        app = (self.app_saving_to(ini, folder) if folder else self.app(ini=ini)).start()
         app.settled("Form3", [200, 120, 300, 170])
         return app
 
@@ -36,21 +30,6 @@ class Repeat(E2ETestCase):
 
     def visible(self, app, cls):
         return any(w["class"] == "Kirasoe." + cls and w["visible"] for w in app.windows())
-
-    def target(self):
-        """A window of another program in front: where the user works."""
-        tgt = App(exe="target.exe")
-        self.addCleanup(tgt.cleanup)
-        tgt.start()
-        w = wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeTarget" and w["visible"]),
-                                  None), what="target shown")
-        r = w["rect"]
-        xdotool("mousemove", (r[0] + r[2]) // 2, (r[1] + r[3]) // 2)
-        time.sleep(0.2)
-        xdotool("click", 1)
-        wait_for(lambda: any(w["foreground"] for w in tgt.windows() if w["class"] == "KirasoeTarget"),
-                 what="target in front")
-        return tgt
 
     def test_shift_double_click_saves_a_numbered_series_without_a_dialog(self):
         set_pattern_background()
@@ -86,7 +65,7 @@ class Repeat(E2ETestCase):
         set_pattern_background()
         probe("settext", "before")
         app = self.start(folder="keys")
-        tgt = self.target()
+        tgt, _ = self.target_in_front()
         xdotool("key", "shift+Print")
         dialog = app.message_box("ファイルを保存する", timeout=30)
         path = os.path.join(app.dir, "clip.bmp")
