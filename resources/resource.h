@@ -2,4 +2,3 @@
 
 #define IDI_KIRASOE 1
 #define IDB_CAMERA 101
-#define IDB_FIGURE 102

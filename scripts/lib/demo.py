@@ -54,8 +54,8 @@ def main():
     app = App(ini=ini)
     try:
         app.start()
-        app.settled("Form3", [x, y, x + fw, y + fh])
-        app.window("Form1")
+        app.settled("Frame", [x, y, x + fw, y + fh])
+        app.window("Camera")
         time.sleep(0.5)
         shot = os.path.join(run, "screenshot.png")
         subprocess.run(["import", "-window", "root", shot], check=True, timeout=30)

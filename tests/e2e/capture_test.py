@@ -26,9 +26,9 @@ def ini(area=AREA, main_px=MAIN):
 class Capture(E2ETestCase):
     def start(self, area=AREA):
         app = self.app(ini=ini(area)).start()
-        app.settled("Form1", [MAIN[0], MAIN[1], MAIN[0] + CAMERA_SIZE[0], MAIN[1] + CAMERA_SIZE[1]])
+        app.settled("Camera", [MAIN[0], MAIN[1], MAIN[0] + CAMERA_SIZE[0], MAIN[1] + CAMERA_SIZE[1]])
         if area[2] and area[3]:
-            app.settled("Form3", [area[0], area[1], area[0] + area[2], area[1] + area[3]])
+            app.settled("Frame", [area[0], area[1], area[0] + area[2], area[1] + area[3]])
         return app
 
     def double_click_camera(self):
@@ -55,7 +55,7 @@ class Capture(E2ETestCase):
         probe("settext", "before")
         app = self.start()
         tgt, target_window = self.target_in_front()
-        watch = probe_async("watch", os.path.basename(app.dir), "Kirasoe.Form4", 10)
+        watch = probe_async("watch", os.path.basename(app.dir), "Kirasoe.Flash", 10)
         self.double_click_camera()
         flash = watch()
         x, y, w, h = AREA
@@ -87,8 +87,8 @@ class Capture(E2ETestCase):
         self.assertEqual(xrows, rows)
 
         # Both windows are back; the save dialog waits; after it the target has the focus again.
-        self.assertTrue(app.window("Form1")["visible"])
-        self.assertTrue(app.window("Form3")["visible"])
+        self.assertTrue(app.window("Camera")["visible"])
+        self.assertTrue(app.window("Frame")["visible"])
         dialog = app.message_box("ファイルを保存する", timeout=30)
         # A double-click meanwhile starts nothing: the dialog keeps it away.
         xdotool("mousemove", MAIN[0] + 13, MAIN[1] + 10)
@@ -107,7 +107,7 @@ class Capture(E2ETestCase):
 
         # The frame still follows a corner drag after being hidden and shown again.
         drag([(x + w - 1, y + h - 1)] + [(x + w - 1 + 5 * i, y + h - 1 + 3 * i) for i in range(1, 7)])
-        app.settled("Form3", [x, y, x + w - 1 + 30, y + h - 1 + 18])  # the corner under the pointer
+        app.settled("Frame", [x, y, x + w - 1 + 30, y + h - 1 + 18])  # the corner under the pointer
 
     def test_capture_outlives_the_program(self):
         """Nothing asks for the picture until the program has ended: it is
@@ -136,7 +136,7 @@ class Capture(E2ETestCase):
         wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in app.windows()), what="closed")
         info, _ = self.clipboard_pixels()
         self.assertEqual(info.get("text"), "before")
-        self.assertTrue(app.window("Form1")["visible"])
+        self.assertTrue(app.window("Camera")["visible"])
 
     def test_main_window_drags_only_when_the_mouse_moves(self):
         app = self.start()
@@ -145,7 +145,7 @@ class Capture(E2ETestCase):
         time.sleep(0.3)
         xdotool("click", 1)  # a click without movement never drags
         time.sleep(0.5)
-        self.assertEqual(app.window("Form1")["rect"][:2], list(MAIN))
+        self.assertEqual(app.window("Camera")["rect"][:2], list(MAIN))
 
         xdotool("mousedown", 1)
         time.sleep(0.2)
@@ -157,7 +157,7 @@ class Capture(E2ETestCase):
         time.sleep(0.2)
         xdotool("mouseup", 1)
         # The system's move loop starts where the drag started, one pixel on.
-        app.settled("Form1", [MAIN[0] + 50, MAIN[1] + 30, MAIN[0] + 50 + CAMERA_SIZE[0],
+        app.settled("Camera", [MAIN[0] + 50, MAIN[1] + 30, MAIN[0] + 50 + CAMERA_SIZE[0],
                               MAIN[1] + 30 + CAMERA_SIZE[1]])
         app.close()
         values = dict(read_ini(app.ini))

@@ -64,9 +64,9 @@ class Exact(E2ETestCase):
             f.write(("LFPath=%s\r\n" % windows_path(self.folder)).encode("cp932"))
         app.start()
         cw, ch = SETUP["camera"]
-        app.settled("Form1", [40, 40, 40 + cw, 40 + ch])
+        app.settled("Camera", [40, 40, 40 + cw, 40 + ch])
         x, y, w, h = pixels
-        app.settled("Form3", [x, y, x + w, y + h])
+        app.settled("Frame", [x, y, x + w, y + h])
         time.sleep(0.5)
         self.check_ring(pixels)
         self.capture_and_save(app, pixels)
@@ -86,21 +86,21 @@ class OffScreen(E2ETestCase):
                                                           750 * 96 // DPI))).start()
         m = self.metrics
         cw, ch = SETUP["camera"]
-        camera = app.settled("Form1", [m["cx"] - cw, 300, m["cx"], 300 + ch])
+        camera = app.settled("Camera", [m["cx"] - cw, 300, m["cx"], 300 + ch])
         # Beside the camera does not fit at the screen's right edge: moved in.
-        app.settled("Form3", [m["cx"] - 100, 300, m["cx"], 350])
+        app.settled("Frame", [m["cx"] - 100, 300, m["cx"], 350])
         self.assertEqual(app.close(), 0)
         # The new places are what the next start reads.
         again = self.app(ini=open(app.ini, "rb").read()).start()
-        again.settled("Form1", camera["rect"])
-        again.settled("Form3", [m["cx"] - 100, 300, m["cx"], 350])
+        again.settled("Camera", camera["rect"])
+        again.settled("Frame", [m["cx"] - 100, 300, m["cx"], 350])
 
     def test_a_window_partly_on_the_screen_stays_where_it_was(self):
         app = self.app(ini=ini((-10 * 1440 // DPI, -5 * 1440 // DPI),
                                (-50 * 1440 // DPI, -30 * 1440 // DPI, 1500 * 96 // DPI, 750 * 96 // DPI))).start()
         cw, ch = SETUP["camera"]
-        app.settled("Form1", [-10, -5, -10 + cw, -5 + ch])
-        app.settled("Form3", [-50, -30, 50, 20])
+        app.settled("Camera", [-10, -5, -10 + cw, -5 + ch])
+        app.settled("Frame", [-50, -30, 50, 20])
 
 
 if __name__ == "__main__":

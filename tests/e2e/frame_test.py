@@ -64,8 +64,8 @@ class Shapes(E2ETestCase):
 
     def test_camera_shows_its_picture_exactly_on_the_outline(self):
         app = self.app(ini=ini_for((200, 200, 40, 40))).start()
-        r = app.settled("Form1", [40, 40] + {96: [68, 65], 120: [75, 71]}[DPI])["rect"]  # 420 x 375 twips
-        probe("redraw", app.window("Form1")["hwnd"])  # the picture survives a repaint
+        r = app.settled("Camera", [40, 40] + {96: [68, 65], 120: [75, 71]}[DPI])["rect"]  # 420 x 375 twips
+        probe("redraw", app.window("Camera")["hwnd"])  # the picture survives a repaint
         time.sleep(0.3)
         camera = read_bmp(os.path.join(ROOT, "resources", "camera.bmp"))
         shot = Screen()
@@ -74,11 +74,11 @@ class Shapes(E2ETestCase):
                 inside = any(l <= x < rr and tp <= y < b for l, tp, rr, b in CAMERA_RECTS)
                 want = camera[y][x] if inside else GREEN
                 self.assertEqual(shot.pixel(r[0] + x, r[1] + y), want, "camera pixel %d,%d" % (x, y))
-        self.assertEqual(probe("region", app.window("Form1")["hwnd"])["rects"], [list(c) for c in CAMERA_RECTS])
+        self.assertEqual(probe("region", app.window("Camera")["hwnd"])["rects"], [list(c) for c in CAMERA_RECTS])
 
     def check_frame_pixels(self, app, frame_px, line):
         x0, y0, w, h = frame_px
-        app.settled("Form3", [x0, y0, x0 + w, y0 + h])
+        app.settled("Frame", [x0, y0, x0 + w, y0 + h])
         time.sleep(0.3)
         shot = Screen()
         for y in range(-2, h + 2):
@@ -117,7 +117,7 @@ class Dragging(E2ETestCase):
         set_background(GREEN)
         self.app_ = self.app(ini=ini_for(self.FRAME)).start()
         x, y, w, h = self.FRAME
-        self.app_.settled("Form3", [x, y, x + w, y + h])
+        self.app_.settled("Frame", [x, y, x + w, y + h])
 
     def snap(self):
         self.assertEqual(self.app_.close(), 0)
@@ -129,28 +129,28 @@ class Dragging(E2ETestCase):
         # Pressed 2 pixels inside the corner: the corner jumps under the mouse.
         path = [(x + w - 2, y + h - 2)] + [(x + w - 2 + 7 * i, y + h - 2 + 4 * i) for i in range(1, 11)]
         drag(path, pause=0.01)
-        self.app_.settled("Form3", [x, y, x + w + 68, y + h + 38])
+        self.app_.settled("Frame", [x, y, x + w + 68, y + h + 38])
         self.assertEqual(self.snap(), [t(x), t(y), t(w + 68), t(h + 38)])
 
     def test_top_left_corner_past_the_opposite_edges_stops_at_ten_pixels(self):
         x, y, w, h = self.FRAME
         drag([(x + 1, y + 1)] + [(x + 1 + 15 * i, y + 1 + 10 * i) for i in range(1, 16)])
-        self.app_.settled("Form3", [x + w - 10, y + h - 10, x + w, y + h])
+        self.app_.settled("Frame", [x + w - 10, y + h - 10, x + w, y + h])
         self.assertEqual(self.snap(), [t(x + w - 10), t(y + h - 10), t(10), t(10)])
 
     def test_bottom_right_corner_left_of_the_left_edge_keeps_the_left_edge(self):
         x, y, w, h = self.FRAME
         drag([(x + w - 1, y + h - 1)] + [(x + w - 1 - 20 * i, y + h - 1 - 8 * i) for i in range(1, 9)])
-        self.app_.settled("Form3", [x, y, x + 10, y + 10])
+        self.app_.settled("Frame", [x, y, x + 10, y + 10])
         self.assertEqual(self.snap(), [t(x), t(y), t(10), t(10)])
 
     def test_dragging_the_ring_or_a_middle_handle_moves_the_frame(self):
         x, y, w, h = self.FRAME
         drag([(x + 30, y)] + [(x + 30 + 4 * i, y + 3 * i) for i in range(1, 11)])
-        self.app_.settled("Form3", [x + 40, y + 30, x + 40 + w, y + 30 + h])
+        self.app_.settled("Frame", [x + 40, y + 30, x + 40 + w, y + 30 + h])
         nx, ny = x + 40, y + 30
         drag([(nx + w // 2, ny + h - 1)] + [(nx + w // 2 - 5 * i, ny + h - 1 + 2 * i) for i in range(1, 5)])
-        self.app_.settled("Form3", [nx - 20, ny + 8, nx - 20 + w, ny + 8 + h])
+        self.app_.settled("Frame", [nx - 20, ny + 8, nx - 20 + w, ny + 8 + h])
         self.assertEqual(self.snap(), [t(nx - 20), t(ny + 8), t(w), t(h)])
 
     def test_right_press_opens_the_menu_and_changes_nothing(self):

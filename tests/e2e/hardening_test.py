@@ -23,7 +23,7 @@ class Hardening(E2ETestCase):
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
                % TWIPS[DPI]) + extra
         app = (self.app_saving_to(ini + "LFType=5\r\n", folder) if folder else self.app(ini=ini)).start()
-        app.settled("Form3", [200, 120, 300, 170])
+        app.settled("Frame", [200, 120, 300, 170])
         return app
 
     def assert_complete_ini(self, app):
@@ -46,7 +46,7 @@ class Hardening(E2ETestCase):
 
         # During the flash: the request arrives the moment the flash window shows.
         app = self.start()
-        closer = probe_async("closeon", os.path.basename(app.dir), "Kirasoe.Form4", 20, app.window("Form1")["hwnd"])
+        closer = probe_async("closeon", os.path.basename(app.dir), "Kirasoe.Flash", 20, app.window("Camera")["hwnd"])
         time.sleep(0.5)
         xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
         time.sleep(0.2)
@@ -60,7 +60,7 @@ class Hardening(E2ETestCase):
         # Right after Cancel.
         app = self.start()
         dialog = app.capture(CAMERA)
-        form1 = app.window("Form1")["hwnd"]
+        form1 = app.window("Camera")["hwnd"]
         probe("press", dialog["hwnd"], "#2")
         probe("close", form1)
         self.assert_ends_within(app, 3)
@@ -69,7 +69,7 @@ class Hardening(E2ETestCase):
         # While the save dialog is open.
         app = self.start()
         app.capture(CAMERA)
-        probe("close", app.window("Form1")["hwnd"])
+        probe("close", app.window("Camera")["hwnd"])
         self.assert_ends_within(app, 3)
         self.assert_complete_ini(app)
 
@@ -79,13 +79,13 @@ class Hardening(E2ETestCase):
         time.sleep(0.3)
         xdotool("click", 3)
         wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu open")
-        probe("close", app.window("Form1")["hwnd"])
+        probe("close", app.window("Camera")["hwnd"])
         self.assert_ends_within(app, 3)
         self.assert_complete_ini(app)
 
     def test_the_end_of_the_session_writes_the_settings(self):
         app = self.start()
-        app.window("Form1")
+        app.window("Camera")
         subprocess.run([WINE_RUN, "wineboot", "-e"], env=wine_env(), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         app.wait_exit(timeout=20)

@@ -45,8 +45,8 @@ class IniFuzz(E2ETestCase):
         for i in range(50):
             with self.subTest(file=i):
                 app = self.app(ini=generated(rng)).start()
-                app.window("Form1")
-                app.window("Form3")
+                app.window("Camera")
+                app.window("Frame")
                 self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "no message at start")
                 self.assertEqual(app.close(), 0, "ends normally")
                 with open(app.ini, "rb") as f:

@@ -214,7 +214,7 @@ class App:
         return probe("windows", os.path.basename(self.dir) + "\\" + self.exe)
 
     def window(self, cls):
-        """The visible window of a form class (Form1, Form3, ...), waiting for it."""
+        """The visible window of a form class (Camera, Frame, ...), waiting for it."""
         def find():
             for w in self.windows():
                 if w["class"] == "Kirasoe." + cls and w["visible"]:
@@ -260,7 +260,7 @@ class App:
 
     def close(self):
         """A close request from the system to the main window."""
-        probe("close", self.window("Form1")["hwnd"])
+        probe("close", self.window("Camera")["hwnd"])
         return self.wait_exit()
 
     def wait_exit(self, timeout=20):
@@ -278,7 +278,7 @@ class App:
         if self.running():
             try:
                 for w in self.windows():
-                    if w["class"] == "Kirasoe.Form1":
+                    if w["class"] == "Kirasoe.Camera":
                         probe("close", w["hwnd"])
                 self.proc.wait(timeout=5)
             except Exception:

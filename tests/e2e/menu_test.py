@@ -26,7 +26,7 @@ class Menu(E2ETestCase):
     def start(self, **kwargs):
         app = self.app(ini=ini(**kwargs)).start()
         x, y, w, h = AREA
-        app.settled("Form3", [x, y, x + w, y + h])
+        app.settled("Frame", [x, y, x + w, y + h])
         return app
 
     def menus(self, app):
@@ -85,7 +85,7 @@ class Menu(E2ETestCase):
         self.assertEqual(dict(read_ini(app.ini))["LineC"], "2")
 
         again = self.app(ini=open(app.ini, "rb").read()).start()
-        again.settled("Form3", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])
+        again.settled("Frame", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])
         self.assertEqual(self.frame_colour(), LINE[2])
         self.assertEqual(self.checked_colour_row(again), [2])
 
@@ -93,7 +93,7 @@ class Menu(E2ETestCase):
         return app.capture((MAIN[0] + 13, MAIN[1] + 10))
 
     def preview(self, app):
-        return next((w for w in app.windows() if w["class"] == "Kirasoe.Form2"), None)
+        return next((w for w in app.windows() if w["class"] == "Kirasoe.Preview"), None)
 
     def test_preview_shows_each_capture_while_the_dialog_is_open(self):
         set_pattern_background()
@@ -135,7 +135,7 @@ class Menu(E2ETestCase):
         self.assertEqual((values["X2"], values["Y2"]), (str(t(300)), str(t(260))))
 
         again = self.app(ini=open(app.ini, "rb").read()).start()
-        again.settled("Form3", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])
+        again.settled("Frame", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])
         self.capture_until_dialog(again)
         self.assertEqual(self.preview(again)["rect"][:2], [300, 260])
 
@@ -149,7 +149,7 @@ class VersionDialog(E2ETestCase):
         time.sleep(1.0)
 
     def dialog(self, app):
-        return wait_for(lambda: next((w for w in app.windows() if w["class"] == "Kirasoe.frm_Version"
+        return wait_for(lambda: next((w for w in app.windows() if w["class"] == "Kirasoe.Version"
                                       and w["visible"]), None), what="version dialog")
 
     def open_version(self, app):
@@ -164,7 +164,7 @@ class VersionDialog(E2ETestCase):
 
     def test_opens_centred_above_everything_and_closes_every_way(self):
         app = self.app(ini=ini()).start()
-        app.window("Form3")
+        app.window("Frame")
         m = self.metrics
         for close in ("Escape", "Return", "box"):
             d = self.open_version(app)
@@ -172,21 +172,21 @@ class VersionDialog(E2ETestCase):
             self.assertTrue(d["topmost"])
             # 3945 x 1125 twips: 263 x 75 pixels at 96 dpi, 329 x 94 at 120.
             self.assertEqual(d["client"], {96: [263, 75], 120: [329, 94]}[DPI])
-            frame = app.window("Form3")
+            frame = app.window("Frame")
             self.assertLess(d["z"], frame["z"], "above the frame")
             cx, cy = (d["rect"][0] + d["rect"][2]) / 2, (d["rect"][1] + d["rect"][3]) / 2
             self.assertLessEqual(abs(cx - m["cx"] / 2), 1)
             self.assertLessEqual(abs(cy - m["cy"] / 2), 1)
-            self.assertFalse(app.window("Form1")["enabled"], "modal")
+            self.assertFalse(app.window("Camera")["enabled"], "modal")
             probe("move", d["hwnd"], 10, 10)  # moved away; it opens centred again
             if close == "box":
                 probe("close", d["hwnd"])
             else:
-                wait_for(lambda: any(w["foreground"] and w["class"] == "Kirasoe.frm_Version" for w in app.windows()),
+                wait_for(lambda: any(w["foreground"] and w["class"] == "Kirasoe.Version" for w in app.windows()),
                          what="dialog focus")
                 xdotool("key", close)
-            wait_for(lambda: not any(w["class"] == "Kirasoe.frm_Version" for w in app.windows()), what="closed")
-            self.assertTrue(app.window("Form1")["enabled"])
+            wait_for(lambda: not any(w["class"] == "Kirasoe.Version" for w in app.windows()), what="closed")
+            self.assertTrue(app.window("Camera")["enabled"])
 
 
 if __name__ == "__main__":

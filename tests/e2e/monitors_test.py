@@ -37,13 +37,13 @@ class TwoMonitors(E2ETestCase):
         set_pattern_background()
         ini = "[Data]\r\nX=600\r\nY=600\r\nSnapX=3000\r\nSnapY=1800\r\nSnapW=1500\r\nSnapH=750\r\nLineC=0\r\n"
         app = self.app(ini=ini).start()
-        app.settled("Form1", [40, 40, 68, 65])
-        app.settled("Form3", [200, 120, 300, 170])
+        app.settled("Camera", [40, 40, 68, 65])
+        app.settled("Frame", [200, 120, 300, 170])
         # Drag the frame by its top ring, 50 pixels in, 850 to the left and
         # 100 down: onto the left monitor.
         start = (x_of(250), 120)
         drag([start] + [(x_of(250 - 85 * i), 120 + 10 * i) for i in range(1, 11)])
-        app.settled("Form3", [-650, 220, -550, 270])
+        app.settled("Frame", [-650, 220, -550, 270])
         self.capture_exactly(app, -650, 220, 100, 50)
         self.assertEqual(app.close(), 0)
         values = dict(read_ini(app.ini))
@@ -51,9 +51,9 @@ class TwoMonitors(E2ETestCase):
 
         # A restart puts it back on the same pixels; then a frame across both monitors.
         again = self.app(ini=open(app.ini, "rb").read()).start()
-        again.settled("Form3", [-650, 220, -550, 270])
+        again.settled("Frame", [-650, 220, -550, 270])
         drag([(x_of(-620), 220)] + [(x_of(-620 + 60 * i), 220 - 10 * i) for i in range(1, 11)])
-        again.settled("Form3", [-50, 120, 50, 170])
+        again.settled("Frame", [-50, 120, 50, 170])
         self.capture_exactly(again, -50, 120, 100, 50)
 
 

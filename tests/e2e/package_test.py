@@ -43,8 +43,8 @@ class Package(E2ETestCase):
         shutil.copytree(folder, app.dir)
         app.ini = os.path.join(app.dir, "kirasoe.ini")
         app.start()
-        app.window("Form1")
-        app.window("Form3")
+        app.window("Camera")
+        app.window("Frame")
         self.assertEqual(app.close(), 0)
         self.assertEqual(dict(read_ini(app.ini))["LineC"], "1")
 

@@ -19,7 +19,7 @@ class Repeat(E2ETestCase):
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
                % TWIPS[DPI]) + "LFType=%d\r\nLFName=%s\r\n" % (lftype, name)
         app = (self.app_saving_to(ini, folder) if folder else self.app(ini=ini)).start()
-        app.settled("Form3", [200, 120, 300, 170])
+        app.settled("Frame", [200, 120, 300, 170])
         return app
 
     def expect_capture(self, path):
@@ -86,10 +86,10 @@ class Repeat(E2ETestCase):
         xdotool("mousemove", *CAMERA)
         time.sleep(0.3)
         xdotool("click", 1)  # the camera becomes the active window
-        wait_for(lambda: app.window("Form1")["foreground"], what="camera active")
+        wait_for(lambda: app.window("Camera")["foreground"], what="camera active")
         xdotool("key", "--delay", 50, "Right", "Right", "Right", "shift+Down", "shift+Down", "ctrl+Left",
                 "ctrl+shift+Right")
-        app.settled("Form3", [193, 120, 303, 172])
+        app.settled("Frame", [193, 120, 303, 172])
         self.assertTrue(self.visible(app, "SizeLabel"), "the size shows while it changes")
         wait_for(lambda: not self.visible(app, "SizeLabel"), timeout=3, what="size label gone")
         self.assertEqual(app.close(), 0)
@@ -112,7 +112,7 @@ class Repeat(E2ETestCase):
             time.sleep(0.1)
         wait_for(lambda: self.visible(app, "SizeLabel"), what="size label during the drag")
         xdotool("mouseup", 1)
-        app.settled("Form3", [200, 120, 284, 160])  # the corner under the pointer
+        app.settled("Frame", [200, 120, 284, 160])  # the corner under the pointer
         # Captured right after: the label is gone before the copy.
         xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
         xdotool("mousemove", *CAMERA)

@@ -42,7 +42,7 @@ class Save(E2ETestCase):
         with open(app.ini, "ab") as f:
             f.write(("LFPath=%s\r\n" % windows_path(self.folder)).encode("cp932"))
         app.start()
-        app.settled("Form3", [x, y, x + w, y + h])
+        app.settled("Frame", [x, y, x + w, y + h])
         return app
 
     def capture(self, app):

@@ -30,9 +30,9 @@ class StartUp(E2ETestCase):
 
     def test_first_start_centres_the_window_and_puts_the_frame_beside_it(self):
         app = self.app().start()
-        frame = app.settled("Form3", FIRST_START["frame"])
+        frame = app.settled("Frame", FIRST_START["frame"])
         self.assertTrue(frame["topmost"])
-        main_win = app.settled("Form1", FIRST_START["camera"])
+        main_win = app.settled("Camera", FIRST_START["camera"])
         self.assertTrue(main_win["topmost"])
         self.assertTrue(main_win["toolwindow"], "no taskbar button")
         self.assertEqual(main_win["title"], "Kirasoe")
@@ -47,9 +47,9 @@ class StartUp(E2ETestCase):
                "LFName=  画像 1  \r\nLFPath=Z:\\tmp\\ｷｬﾌﾟﾁｬ\r\nLFType=4\r\nLineC=2.5\r\nPreview=-1\r\n"
                % (t(100), t(60), t(200), t(120), t(100), t(50)))
         app = self.app(ini=ini).start()
-        app.settled("Form3", [200, 120, 300, 170])
-        r = app.window("Form1")["rect"]
-        app.settled("Form1", [100, 60, 100 + r[2] - r[0], 60 + r[3] - r[1]])
+        app.settled("Frame", [200, 120, 300, 170])
+        r = app.window("Camera")["rect"]
+        app.settled("Camera", [100, 60, 100 + r[2] - r[0], 60 + r[3] - r[1]])
         self.assertEqual(app.close(), 0)
         self.assertEqual(dict(read_ini(app.ini)), {
             "X": str(t(100)), "Y": str(t(60)), "SnapX": str(t(200)), "SnapY": str(t(120)),
@@ -59,15 +59,15 @@ class StartUp(E2ETestCase):
 
     def test_blank_x_means_first_start_even_with_other_keys(self):
         app = self.app(ini="[Data]\r\nX=   \r\nSnapX=15\r\nSnapW=1500\r\nSnapH=1500\r\nLineC=0\r\n").start()
-        app.settled("Form3", FIRST_START["frame"])
-        app.settled("Form1", FIRST_START["camera"])
+        app.settled("Frame", FIRST_START["frame"])
+        app.settled("Camera", FIRST_START["camera"])
         app.close()
         self.assertEqual(dict(read_ini(app.ini))["LineC"], "1")
 
     def test_a_number_too_large_for_32_bits_reads_as_a_missing_key(self):
         app = self.app(ini="[Data]\r\nX=1500\r\nY=1500\r\nSnapX=12345678901\r\nSnapY=300\r\n"
                            "SnapW=%d\r\nSnapH=%d\r\n" % (int(40 * TPP), int(30 * TPP))).start()
-        app.settled("Form3", [0, round(300 / TPP), 40, round(300 / TPP) + 30])
+        app.settled("Frame", [0, round(300 / TPP), 40, round(300 / TPP) + 30])
         self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "no message box")
         app.close()
         values = dict(read_ini(app.ini))

@@ -1,0 +1,109 @@
+#include "app/camera_window.h"
+
+#include "core/outline.h"
+#include "resources/resource.h"
+#include "win/clipboard.h"
+#include "win/message_box.h"
+#include "win/region.h"
+#include "win/screen.h"
+#include "win/system_move.h"
+
+bool CameraWindow::Open() {
+  picture_.reset(static_cast<HBITMAP>(
+      ::LoadImageW(win::Instance(), MAKEINTRESOURCEW(IDB_CAMERA), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return Create({.className = L"Kirasoe.Camera"});
+}
+
+void CameraWindow::Shape(const geometry::Rect& bounds) {
+  Place(bounds);
+  ApplyOutlineOrEnd(hwnd(), outline::CameraRects());
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ApplyOutlineOrEnd(HWND hwnd, const std::vector<geometry::Rect>& rects) {
+  win::UniqueRgn region = win::RegionFromRects(rects);
+  const wchar_t* failure = nullptr;
+  if (!region) failure = L"It failed in reading of region data.";
+  else if (!win::GiveRegion(hwnd, region)) failure = L"It failed in plastic surgery of a window.";
+  if (!failure) return;
+  win::ShowMessage(failure);
+  win::clipboard::RenderBeforeExit();
+  ::ExitProcess(0);
+}
+
+LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  try {
+    switch (msg) {
+      case WM_ERASEBKGND: return 1;
+      case WM_PAINT: Paint(); return 0;
+      case WM_LBUTTONDOWN: OnLeftDown(); return 0;
+      case WM_MOUSEMOVE: OnMouseMove(wp); return 0;
+      case WM_LBUTTONUP:
+        pressed_ = false;
+        if (::GetCapture() == hwnd()) ::ReleaseCapture();
+        return 0;
+      case WM_LBUTTONDBLCLK: owner_.CaptureRequested(::GetKeyState(VK_SHIFT) < 0); return 0;
+      case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: owner_.MenuRequested(hwnd()); return 0;
+      case WM_KEYDOWN:
+        if (OnKeyDown(wp)) return 0;
+        break;
+      case WM_HOTKEY: owner_.HotKeyPressed(static_cast<int>(wp)); return 0;
+      case WM_QUERYENDSESSION: return TRUE;
+      case WM_ENDSESSION:
+        if (wp) owner_.ExitRequested();
+        return 0;
+      case WM_CLOSE: owner_.ExitRequested(); return 0;
+      default: break;
+    }
+  } catch (...) {
+    // A handler's failure must not unwind through the system.
+  }
+  return Default(msg, wp, lp);
+}
+
+void CameraWindow::OnLeftDown() {
+  ::SetCapture(hwnd());
+  pressed_ = true;
+  pressedAt_ = win::CursorPos();
+}
+
+void CameraWindow::OnMouseMove(WPARAM buttons) {
+  if (!pressed_) {
+    owner_.PointerOverCamera();
+    return;
+  }
+  // A click without moving never moves the camera.
+  if (!(buttons & MK_LBUTTON) || win::CursorPos() == pressedAt_) return;
+  pressed_ = false;
+  owner_.SystemMoveStarted();
+  win::MoveWithSystemLoop(hwnd());
+  owner_.SystemMoveEnded();
+}
+
+bool CameraWindow::OnKeyDown(WPARAM key) {
+  int dx = 0, dy = 0;
+  switch (key) {
+    case VK_LEFT: dx = -1; break;
+    case VK_RIGHT: dx = 1; break;
+    case VK_UP: dy = -1; break;
+    case VK_DOWN: dy = 1; break;
+    default: return false;
+  }
+  owner_.FrameKey(dx, dy, ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0);
+  return true;
+}
+
+void CameraWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd(), &ps);
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  BITMAP bm{};
+  if (picture_ && ::GetObjectW(picture_.get(), sizeof bm, &bm)) {
+    win::MemoryDC source(::CreateCompatibleDC(dc));
+    win::SelectedObject selected(source.get(), picture_.get());
+    ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCCOPY);
+  }
+  ::EndPaint(hwnd(), &ps);
+}

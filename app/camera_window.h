@@ -1,0 +1,54 @@
+// The camera: the program's small main window, in the camera's outline,
+// always on top. Dragging it moves it; a double-click captures; the right
+// button opens the menu; the arrow keys move the frame.
+#pragma once
+
+#include <vector>
+
+#include "core/geometry.h"
+#include "win/handles.h"
+#include "win/window.h"
+
+class CameraWindow : public win::Window {
+ public:
+  // What the camera asks of the program.
+  class Owner {
+   public:
+    virtual void CaptureRequested(bool quick) = 0;
+    virtual void HotKeyPressed(int id) = 0;
+    virtual void MenuRequested(HWND on) = 0;
+    virtual void FrameKey(int dx, int dy, bool resize, bool big) = 0;
+    virtual void PointerOverCamera() = 0;
+    virtual void SystemMoveStarted() = 0;
+    virtual void SystemMoveEnded() = 0;
+    virtual void ExitRequested() = 0;
+
+   protected:
+    ~Owner() = default;
+  };
+
+  explicit CameraWindow(Owner& owner) : owner_(owner) {}
+  // Creates the window, hidden; false when the system refused.
+  bool Open();
+  // Gives the window its size and outline; ends the program with a message
+  // when the system refuses the outline.
+  void Shape(const geometry::Rect& bounds);
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
+ private:
+  void OnLeftDown();
+  void OnMouseMove(WPARAM buttons);
+  bool OnKeyDown(WPARAM key);
+  void Paint();
+
+  Owner& owner_;
+  win::UniqueBitmap picture_;
+  bool pressed_ = false;     // a left press that has not moved or been released yet
+  geometry::Point pressedAt_;
+};
+
+// Gives `hwnd` the outline `rects`; when the system refuses, says so and ends
+// the program, which cannot be used without its window's shape.
+void ApplyOutlineOrEnd(HWND hwnd, const std::vector<geometry::Rect>& rects);

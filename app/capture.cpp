@@ -1,0 +1,93 @@
+// The capture, from the flash to the saved file, in the order the user sees
+// it: flash, own windows hidden, the exact pixels copied, windows back,
+// clipboard, preview, save.
+#include "app/capture_flash.h"
+#include "app/program.h"
+#include "win/clipboard.h"
+#include "win/message_box.h"
+#include "win/screen.h"
+#include "win/screen_copy.h"
+
+namespace {
+
+// Marks the program busy for a scope, and idle again however it is left.
+class BusyWith {
+ public:
+  BusyWith(Activity& activity, Activity what) : activity_(activity) { activity_ = what; }
+  BusyWith(const BusyWith&) = delete;
+  BusyWith& operator=(const BusyWith&) = delete;
+  ~BusyWith() { activity_ = Activity::Idle; }
+
+ private:
+  Activity& activity_;
+};
+
+}  // namespace
+
+void Program::Capture(bool quick) {
+  if (Busy()) return;
+  BusyWith busy(activity_, Activity::Capturing);
+  try {
+    Flash();
+    // Without a folder to go to, a quick capture is the normal one.
+    const bool toSeries = quick && QuickFolderExists();
+    if (!CopyScreen()) return;
+    if (toSeries) {
+      SaveToSeries();
+    } else {
+      if (settings_.preview) ShowPreview();
+      SaveWithDialog();
+      if (settings_.preview) preview_.Close();
+    }
+    ::SetForegroundWindow(previousForeground_);
+  } catch (...) {
+    // Whatever failed, the windows come back and the next capture can start.
+    camera_.Show();
+    frame_.Show();
+  }
+}
+
+void Program::Flash() {
+  CaptureFlash flash;
+  flash.Open(area_.Pixels());
+  // The flash is painted before the pause, and gone (destroyed) after it.
+  win::PumpPending();
+  ::Sleep(50);
+}
+
+bool Program::CopyScreen() {
+  if (area_.Empty()) {
+    win::ShowMessage(L"取得エリアが設定されていません");
+    return false;
+  }
+  // The labels beside the camera and the frame are never part of a picture.
+  notice_.Hide();
+  sizeLabel_.Hide();
+  camera_.Hide();
+  frame_.Hide();
+  // The flash and the hidden windows must have left the screen, and the
+  // windows beneath them must have repainted, before it is read: that takes
+  // the message loop, and the screen's next composition.
+  win::PumpPending();
+  win::SettleScreen();
+  win::PumpPending();
+  const bool copied = win::CopyScreen(picture_, area_.Pixels());
+  camera_.Show();
+  frame_.Show();
+  win::PumpPending();
+  if (!copied) {
+    win::ShowMessage(L"画像を取得できませんでした。");
+    return false;
+  }
+  // The clipboard is an output: when another program holds it, the user is
+  // told, and the capture is still saved from the picture.
+  if (!win::clipboard::SetImage(picture_.Copy())) win::ShowMessage(L"画像をクリップボードにコピーできませんでした。");
+  win::PumpPending();
+  return true;
+}
+
+void Program::ShowPreview() {
+  const twips::Scale scale = win::CurrentScale();
+  preview_.ShowPicture(picture_.Copy(), {twips::ToPixels(previewStored_.left, scale.x),
+                                         twips::ToPixels(previewStored_.top, scale.y)});
+}

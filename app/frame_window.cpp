@@ -1,0 +1,142 @@
+#include "app/frame_window.h"
+
+#include "win/region.h"
+#include "win/screen.h"
+#include "win/system_move.h"
+
+COLORREF FrameColour(int index) {
+  switch (index) {
+    case 0: return RGB(0, 0, 0);
+    case 2: return RGB(255, 255, 255);
+    default: return RGB(128, 128, 128);
+  }
+}
+
+bool FrameWindow::Open(const CaptureArea& area, COLORREF colour) {
+  if (!Create({.className = L"Kirasoe.Frame", .style = WS_POPUP | WS_CLIPCHILDREN})) return false;
+  win::DisableTransitions(hwnd());
+  brush_.reset(::CreateSolidBrush(colour));
+  // Placed while still hidden: a window manager may keep the first geometry
+  // it sees when the window is mapped.
+  Place(area.Pixels());
+  win::MakeTopmost(hwnd(), false);
+  Layout(area);
+  return true;
+}
+
+void FrameWindow::Layout(const CaptureArea& area) {
+  pixels_ = area.Pixels();
+  const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
+  win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
+                                                 frame::kUnionOrder.data(), static_cast<int>(l.squares.size()));
+  win::GiveRegion(hwnd(), shape);
+  outlines_ = frame::HandleOutlines(area.Stored().w, area.Stored().h, area.Scale());
+  Place(pixels_);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void FrameWindow::SetColour(COLORREF colour) {
+  brush_.reset(::CreateSolidBrush(colour));
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT FrameWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  try {
+    switch (msg) {
+      case WM_ERASEBKGND: return 1;
+      case WM_PAINT: Paint(); return 0;
+      case WM_SETCURSOR:
+        if (OnSetCursor(lp)) return TRUE;
+        break;
+      case WM_LBUTTONDOWN: OnLeftDown(); return 0;
+      case WM_MOUSEMOVE: OnMouseMove(wp); return 0;
+      case WM_LBUTTONUP: EndResize(); return 0;
+      // Alt+Tab or another program taking the mouse ends a resize: without
+      // the mouse the release never comes here.
+      case WM_CAPTURECHANGED: case WM_CANCELMODE: EndResize(); break;
+      case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: owner_.MenuRequested(hwnd()); return 0;
+      case WM_ENTERSIZEMOVE: inMoveLoop_ = true; break;
+      case WM_EXITSIZEMOVE: inMoveLoop_ = false; break;
+      case WM_MOVE:
+        if (inMoveLoop_) owner_.FrameMoving();
+        break;
+      case WM_QUERYENDSESSION: return TRUE;
+      case WM_ENDSESSION:
+        if (wp) owner_.ExitRequested();
+        return 0;
+      case WM_CLOSE: owner_.ExitRequested(); return 0;
+      default: break;
+    }
+  } catch (...) {
+    // A handler's failure must not unwind through the system.
+  }
+  return Default(msg, wp, lp);
+}
+
+geometry::Point FrameWindow::CursorInFrame() const {
+  const geometry::Point p = win::CursorPos();
+  const geometry::Rect r = Bounds();
+  return {p.x - r.left, p.y - r.top};
+}
+
+void FrameWindow::OnLeftDown() {
+  const frame::Hit hit = frame::HitTest(CursorInFrame(), pixels_.Width(), pixels_.Height());
+  if (hit.corner != frame::Corner::None) {
+    ::SetCapture(hwnd());
+    corner_ = hit.corner;
+    return;
+  }
+  owner_.SystemMoveStarted();
+  win::MoveWithSystemLoop(hwnd());
+  const geometry::Rect moved = Bounds();
+  owner_.FrameChanged(geometry::RectAt(moved.left, moved.top, pixels_.Width(), pixels_.Height()));
+  owner_.SystemMoveEnded();
+}
+
+void FrameWindow::OnMouseMove(WPARAM buttons) {
+  if (!Resizing()) return;
+  // A resize lasts only while the left button is held: a release that went
+  // elsewhere (another program took the mouse) ends it.
+  if (!(buttons & MK_LBUTTON)) {
+    EndResize();
+    return;
+  }
+  // The pointer where it is now, not where this message saw it: moves
+  // queued behind a resize are relative to where the window was before it.
+  const geometry::Rect resized = frame::Resize(pixels_, corner_, CursorInFrame());
+  if (resized != pixels_) owner_.FrameChanged(resized);
+}
+
+void FrameWindow::EndResize() {
+  corner_ = frame::Corner::None;
+  if (::GetCapture() == hwnd()) ::ReleaseCapture();
+}
+
+bool FrameWindow::OnSetCursor(LPARAM lp) {
+  if (LOWORD(lp) != HTCLIENT) return false;
+  frame::Cursor cursor = frame::Cursor::Move;
+  if (Resizing()) {
+    const bool nwse = corner_ == frame::Corner::TopLeft || corner_ == frame::Corner::BottomRight;
+    cursor = nwse ? frame::Cursor::NorthWestSouthEast : frame::Cursor::NorthEastSouthWest;
+  } else {
+    cursor = frame::HitTest(CursorInFrame(), pixels_.Width(), pixels_.Height()).cursor;
+  }
+  const LPCWSTR id = cursor == frame::Cursor::Move                 ? IDC_SIZEALL
+                     : cursor == frame::Cursor::NorthWestSouthEast ? IDC_SIZENWSE
+                                                                   : IDC_SIZENESW;
+  ::SetCursor(::LoadCursorW(nullptr, id));
+  return true;
+}
+
+void FrameWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd(), &ps);
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  ::FillRect(dc, &client, brush_.get());
+  win::UniquePen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_WINDOWTEXT)));
+  win::SelectedObject usePen(dc, pen.get());
+  win::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
+  for (const geometry::Rect& r : outlines_) ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  ::EndPaint(hwnd(), &ps);
+}

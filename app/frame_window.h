@@ -1,0 +1,63 @@
+// The capture frame: a borderless topmost window whose outer rectangle is the
+// capture area; only a one-pixel ring and eight 5 x 5 handles show, and
+// everything inside is see-through and click-through. A corner handle
+// resizes it, the ring or a middle handle moves it.
+#pragma once
+
+#include <array>
+
+#include "core/capture_area.h"
+#include "core/frame_model.h"
+#include "win/handles.h"
+#include "win/window.h"
+
+class FrameWindow : public win::Window {
+ public:
+  // What the frame asks of the program.
+  class Owner {
+   public:
+    // The user moved or resized the frame to `pixels`.
+    virtual void FrameChanged(const geometry::Rect& pixels) = 0;
+    // The system's move loop moved the window; the area follows at its end.
+    virtual void FrameMoving() = 0;
+    virtual void MenuRequested(HWND on) = 0;
+    virtual void SystemMoveStarted() = 0;
+    virtual void SystemMoveEnded() = 0;
+    virtual void ExitRequested() = 0;
+
+   protected:
+    ~Owner() = default;
+  };
+
+  explicit FrameWindow(Owner& owner) : owner_(owner) {}
+  // Creates the frame over `area` in `colour` and shows it (activated: under
+  // Wine a frame that only the first press activates loses the mouse in the
+  // middle of a drag).
+  bool Open(const CaptureArea& area, COLORREF colour);
+  // Shape, handles and place from the capture area.
+  void Layout(const CaptureArea& area);
+  void SetColour(COLORREF colour);
+  // A corner is being dragged.
+  bool Resizing() const { return corner_ != frame::Corner::None; }
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
+ private:
+  void OnLeftDown();
+  void OnMouseMove(WPARAM buttons);
+  void EndResize();
+  bool OnSetCursor(LPARAM lp);
+  void Paint();
+  geometry::Point CursorInFrame() const;
+
+  Owner& owner_;
+  win::UniqueBrush brush_;
+  geometry::Rect pixels_;
+  std::array<geometry::Rect, 8> outlines_{};
+  frame::Corner corner_ = frame::Corner::None;  // the corner being dragged
+  bool inMoveLoop_ = false;
+};
+
+// The frame's line colour for a colour index (0 black, 1 grey, 2 white).
+COLORREF FrameColour(int index);

@@ -1,0 +1,175 @@
+#include "app/program.h"
+
+#include "app/version_dialog.h"
+#include "core/outline.h"
+#include "win/clipboard.h"
+#include "win/files.h"
+#include "win/image_library.h"
+#include "win/message_box.h"
+#include "win/profile.h"
+#include "win/screen.h"
+
+namespace {
+
+constexpr int kCaptureHotKey = 1;  // Shift+PrintScreen
+constexpr int kQuickHotKey = 2;    // Ctrl+Shift+PrintScreen
+
+settings::Reader FileReader() {
+  return [path = win::SettingsFilePath()](const std::wstring& key) {
+    return win::ReadProfile(path, settings::kSection, key);
+  };
+}
+
+}  // namespace
+
+Program::Program()
+    : foldFileName_(&win::FoldFileName),
+      camera_(*this),
+      frame_(*this),
+      notice_(L"Kirasoe.Notice"),
+      sizeLabel_(L"Kirasoe.SizeLabel") {}
+
+void Program::Start() {
+  if (!camera_.Open()) ::ExitProcess(1);
+  win::DisableTransitions(camera_.hwnd());
+  try {
+    imgctl::ImgctlVersion();  // proves that the image library can be called
+  } catch (...) {
+    win::ShowMessage(L"imgctl.dllが組み込まれていません。");
+    ::ExitProcess(0);
+  }
+  win::MakeTopmost(camera_.hwnd(), false);
+  const twips::Scale scale = win::CurrentScale();
+  camera_.Shape(geometry::RectAt(0, 0, twips::ToPixels(outline::kCameraWidthTwips, scale.x),
+                                 twips::ToPixels(outline::kCameraHeightTwips, scale.y)));
+  RestoreOrFirstStart();
+  OpenWindows();
+}
+
+void Program::RestoreOrFirstStart() {
+  const twips::Scale scale = win::CurrentScale();
+  const geometry::Rect shape = camera_.Bounds();
+  const settings::Reader read = FileReader();
+  if (auto stored = settings::ReadStored(read)) {
+    settings_ = *stored;
+    previewStored_ = settings::ReadPreviewPosition(read);
+    camera_.Place(geometry::RectAt(twips::ToPixels(stored->camera.left, scale.x),
+                                   twips::ToPixels(stored->camera.top, scale.y), shape.Width(), shape.Height()));
+    area_ = CaptureArea(settings_.snap, scale);
+    KeepFrameReachable();
+    return;
+  }
+  const settings::PixelPoint at =
+      settings::FirstStartCamera(win::ScreenWidth(), shape.Width(), win::UsableHeight(), shape.Height(), scale);
+  camera_.Place(geometry::RectAt(at.x, at.y, shape.Width(), shape.Height()));
+  const geometry::Rect placed = camera_.Bounds();
+  settings_ = settings::FirstStartState(static_cast<float>(twips::FromPixels(placed.left, scale.x)),
+                                        static_cast<float>(twips::FromPixels(placed.top, scale.y)), scale.x, scale.y);
+  area_ = CaptureArea(settings_.snap, scale);
+}
+
+void Program::KeepFrameReachable() {
+  // A monitor unplugged since the last run can leave the camera or the frame
+  // where no monitor shows them, and their menu is the only way to the rest.
+  win::BringOnScreen(camera_);
+  if (auto back = placement::BringFrameBack(area_.Pixels(), camera_.Bounds(), win::Monitors())) area_.Set(*back);
+}
+
+void Program::OpenWindows() {
+  // A hand-edited colour outside the three choices shows grey and is grey
+  // from then on, so that exactly one colour is checked.
+  if (settings_.lineC < 0 || settings_.lineC > 2) settings_.lineC = 1;
+  frame_.Open(area_, FrameColour(settings_.lineC));
+  frame_.Show();
+  // Captures from the keyboard, whatever program is in front.
+  captureKey_ = win::HotKey(camera_.hwnd(), kCaptureHotKey, MOD_SHIFT, VK_SNAPSHOT);
+  quickKey_ = win::HotKey(camera_.hwnd(), kQuickHotKey, MOD_CONTROL | MOD_SHIFT, VK_SNAPSHOT);
+  camera_.Show();
+}
+
+void Program::Exit() {
+  WriteSettings();
+  // What the clipboard was only promised is made now, so that the capture
+  // stays there after the program has gone.
+  win::clipboard::RenderBeforeExit();
+  ::ExitProcess(0);
+}
+
+void Program::WriteSettings() {
+  const twips::Scale scale = win::CurrentScale();
+  const std::wstring path = win::SettingsFilePath();
+  const geometry::Rect camera = camera_.Bounds();
+  settings_.camera = settings::KeptPosition(settings_.camera, camera.left, camera.top, scale);
+  settings_.snap = area_.Stored();
+  for (const auto& [key, value] : settings::ExitWrites(settings_)) win::WriteProfile(path, settings::kSection, key, value);
+  if (!preview_.Exists()) return;
+  const geometry::Rect preview = preview_.Bounds();
+  const settings::Position kept = settings::KeptPosition(previewStored_, preview.left, preview.top, scale);
+  for (const auto& [key, value] : settings::PreviewWrites(kept)) win::WriteProfile(path, settings::kSection, key, value);
+}
+
+void Program::SetArea(const geometry::Rect& pixels) {
+  area_.Set(pixels);
+  frame_.Layout(area_);
+}
+
+void Program::FrameChanged(const geometry::Rect& pixels) {
+  SetArea(pixels);
+  ShowFrameSize();
+}
+
+void Program::ShowFrameSize() {
+  const geometry::Rect frame = frame_.Bounds();
+  sizeLabel_.ShowText(frame::SizeText(area_.Pixels()), frame, frame, 1000);
+}
+
+void Program::FrameKey(int dx, int dy, bool resize, bool big) {
+  if (Busy()) return;
+  FrameChanged(frame::KeyStep(area_.Pixels(), dx, dy, resize, big ? 10 : 1));
+}
+
+void Program::MenuRequested(HWND on) {
+  if (Busy()) return;
+  activity_ = Activity::Menu;
+  const MenuCommand command = ShowPopupMenu(on, {settings_.lineC, settings_.preview});
+  RunMenuCommand(command);
+  activity_ = Activity::Idle;
+}
+
+void Program::RunMenuCommand(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::Black: case MenuCommand::Grey: case MenuCommand::White:
+      settings_.lineC = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
+      frame_.SetColour(FrameColour(settings_.lineC));
+      break;
+    case MenuCommand::Preview: settings_.preview = !settings_.preview; break;
+    case MenuCommand::Version: {
+      activity_ = Activity::Dialog;
+      VersionDialog dialog;
+      dialog.ShowModal({camera_.hwnd(), frame_.hwnd(), preview_.hwnd()});
+      break;
+    }
+    case MenuCommand::Exit: Exit();
+    case MenuCommand::None: break;
+  }
+}
+
+void Program::PointerOverCamera() {
+  // Hovering does not activate the camera: the window the user works in is
+  // still the foreground window, and gets the focus back after a capture.
+  if (activity_ == Activity::Capturing) return;
+  HWND front = ::GetForegroundWindow();
+  if (front != camera_.hwnd()) previousForeground_ = front;
+}
+
+void Program::HotKeyPressed(int id) {
+  if (Busy()) return;
+  // The window the user is in gets the focus back afterwards.
+  HWND front = ::GetForegroundWindow();
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(front, &pid);
+  if (front && pid != ::GetCurrentProcessId()) previousForeground_ = front;
+  Capture(id == kQuickHotKey);
+}
+
+void Program::CaptureRequested(bool quick) { Capture(quick); }

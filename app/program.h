@@ -1,0 +1,86 @@
+// The program: owns the settings, the capture area and what the program is
+// busy with for the whole run, and the windows that show them. Every way out
+// (a close, 終了, the end of the session) goes through Exit, which writes the
+// settings once.
+#pragma once
+
+#include <windows.h>
+
+#include "app/camera_window.h"
+#include "app/frame_window.h"
+#include "app/info_label.h"
+#include "app/popup_menu.h"
+#include "app/preview_window.h"
+#include "core/capture_area.h"
+#include "core/save_names.h"
+#include "core/settings.h"
+#include "win/bitmap_buffer.h"
+#include "win/hotkey.h"
+
+// What the program is doing that nothing else may start during.
+enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow };
+
+class Program : public CameraWindow::Owner, public FrameWindow::Owner {
+ public:
+  Program();
+  // Reads the settings and shows the camera and the frame; without the
+  // image library it says so and ends without touching the settings.
+  void Start();
+  [[noreturn]] void Exit();
+
+  // A capture, a drag of the frame or the camera, the menu or a dialog of
+  // ours is under way: a double-click, a hotkey or a key does nothing.
+  bool Busy() const { return activity_ != Activity::Idle || frame_.Resizing(); }
+
+  // The capture from the flash to the end; `quick` saves without a dialog
+  // under the next number of a series.
+  void Capture(bool quick);
+  // Hides the own windows, copies the capture area into the picture, shows
+  // them again and puts the picture on the clipboard; false when nothing
+  // was copied (the user has been told).
+  bool CopyScreen();
+
+  const CaptureArea& Area() const { return area_; }
+  void SetArea(const geometry::Rect& pixels);
+  const win::BitmapBuffer& Picture() const { return picture_; }
+  HWND CameraHandle() const { return camera_.hwnd(); }
+  HWND FrameHandle() const { return frame_.hwnd(); }
+
+  // CameraWindow::Owner and FrameWindow::Owner.
+  void CaptureRequested(bool quick) override;
+  void HotKeyPressed(int id) override;
+  void MenuRequested(HWND on) override;
+  void FrameKey(int dx, int dy, bool resize, bool big) override;
+  void PointerOverCamera() override;
+  void SystemMoveStarted() override { activity_ = Activity::MovingWindow; }
+  void SystemMoveEnded() override { activity_ = Activity::Idle; }
+  void ExitRequested() override { Exit(); }
+  void FrameChanged(const geometry::Rect& pixels) override;
+  void FrameMoving() override { ShowFrameSize(); }
+
+ private:
+  void RestoreOrFirstStart();
+  void KeepFrameReachable();
+  void OpenWindows();
+  void RunMenuCommand(MenuCommand command);
+  void ShowFrameSize();
+  void Flash();
+  void SaveWithDialog();
+  bool SaveToSeries();
+  bool QuickFolderExists() const;
+  void ShowPreview();
+  void WriteSettings();
+
+  settings::State settings_;
+  settings::Position previewStored_;
+  CaptureArea area_;
+  Activity activity_ = Activity::Idle;
+  HWND previousForeground_ = nullptr;  // the window the focus goes back to after a capture
+  win::BitmapBuffer picture_;          // the capture, never seen
+  saveflow::FoldCase foldFileName_;
+  CameraWindow camera_;
+  FrameWindow frame_;
+  PreviewWindow preview_;
+  InfoLabel notice_, sizeLabel_;
+  win::HotKey captureKey_, quickKey_;
+};

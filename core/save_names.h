@@ -1,0 +1,59 @@
+// The save's rules: the dialog's file types, the final file name with the
+// extension of the chosen type, and what is remembered for next time.
+// Pure C++.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace saveflow {
+
+enum class Writer { Bmp, Gif, Jpg, Png };
+
+// How file names are compared: both sides folded by the file system's rule,
+// which the program takes from the system (upper case, as NTFS compares).
+using FoldCase = std::function<std::wstring(const std::wstring&)>;
+
+struct FileType {
+  const wchar_t* description;
+  const wchar_t* pattern;
+  const wchar_t* extension;
+  Writer writer;
+  int quality;  // JPEG only
+};
+
+// 0-based type index: 0 BMP, 1 GIF, 2-4 JPEG high/middle/low, 5 PNG.
+const FileType* TypeAt(int index);
+
+// Descriptions and patterns joined by single NULs, no NUL after the last.
+std::wstring FilterText();
+
+// The dialog's result, read once: the type (the 0-based index the leading
+// digit names; outside 0 to 5 for no type of ours) and the path up to the
+// first NUL. nullopt for the empty result of Cancel.
+struct DialogChoice {
+  int type = 0;
+  std::wstring path;
+};
+std::optional<DialogChoice> ParseDialogResult(const std::wstring& result);
+
+// The final path: the type's extension is appended unless the last four
+// characters of the path already are it (compared as file names are).
+std::wstring MakeSaveFileName(const DialogChoice& choice, const FoldCase& fold);
+
+struct Remembered {
+  std::wstring name;    // without folder and extension
+  std::wstring folder;  // without the trailing "\"
+};
+Remembered RememberSaveFile(const std::wstring& path);
+
+// The file name part of a path ("C:\a\shot.png" -> "shot.png").
+std::wstring FileNameOf(const std::wstring& path);
+
+
+// What the user is told when the save dialog failed with `code` (the
+// dialog's extended error), rather than being cancelled.
+std::wstring DialogErrorText(unsigned code);
+
+}  // namespace saveflow

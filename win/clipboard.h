@@ -1,0 +1,31 @@
+// The clipboard: one picture at a time.
+#pragma once
+
+#include <windows.h>
+
+#include "win/handles.h"
+
+namespace win::clipboard {
+
+// Replaces the clipboard's content with `image` (a bitmap no DC holds, which
+// the clipboard then owns), as a bitmap and as a device-independent bitmap.
+// The DIB is made when a program asks for it; the GUI thread's message loop
+// serves such requests. The clipboard may be held open by another program for
+// a moment: opening is retried for about a second. False when it stayed
+// closed.
+bool SetImage(UniqueBitmap image);
+
+// Makes whatever is still promised on the clipboard, so that it stays there
+// after the process ends.
+void RenderBeforeExit() noexcept;
+
+// A copy of the clipboard's picture; empty when it holds none.
+UniqueBitmap GetPicture();
+
+// The function that opens the clipboard (OpenClipboard). Wine waits while
+// another program holds the clipboard where Windows refuses at once; a
+// stand-in that refuses lets the refusal be exercised anywhere.
+using OpenFunction = BOOL(WINAPI*)(HWND);
+void OpenWith(OpenFunction open);
+
+}  // namespace win::clipboard

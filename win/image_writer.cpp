@@ -1,0 +1,55 @@
+#include "win/image_writer.h"
+
+#include "win/image_library.h"
+
+namespace win {
+namespace {
+
+const ImageLibrarySteps& RealLibrary() {
+  static const ImageLibrarySteps library{
+      [](HDC dc, int x, int y, int w, int h) { return imgctl::DCtoDIB(dc, x, y, w, h); },
+      [](HANDLE dib) { return imgctl::DeleteDIB(dib); },
+  };
+  return library;
+}
+
+// The library's call for one file type.
+std::function<int(HANDLE)> Encoder(const saveflow::FileType& type, const std::wstring& path) {
+  switch (type.writer) {
+    case saveflow::Writer::Bmp: return [&path](HANDLE dib) { return imgctl::DIBtoBMP(path, dib); };
+    case saveflow::Writer::Gif: return [&path](HANDLE dib) { return imgctl::DIBtoGIF(path, dib, 0); };
+    case saveflow::Writer::Jpg:
+      return [&path, q = type.quality](HANDLE dib) { return imgctl::DIBtoJPG(path, dib, q, 0); };
+    case saveflow::Writer::Png: return [&path](HANDLE dib) { return imgctl::DIBtoPNG(path, dib, 0); };
+  }
+  return [](HANDLE) { return 0; };
+}
+
+}  // namespace
+
+bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int height,
+                    const std::function<int(HANDLE)>& encode) {
+  HANDLE dib = nullptr;
+  try {
+    dib = library.makeDib(source, 0, 0, width, height);
+  } catch (...) {
+  }
+  if (!dib) return false;
+  bool result = false;
+  try {
+    result = encode(dib) != 0;
+  } catch (...) {
+  }
+  try {
+    library.deleteDib(dib);
+  } catch (...) {
+  }
+  return result;
+}
+
+bool WriteImage(const BitmapBuffer& picture, const saveflow::FileType& type, const std::wstring& path) {
+  if (!picture.dc()) return false;
+  return WriteImageFile(RealLibrary(), picture.dc(), picture.Width(), picture.Height(), Encoder(type, path));
+}
+
+}  // namespace win
