@@ -8,12 +8,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Form1.h"
-#include "app/Globals.h"
-#include "frame/Form3.h"
-#include "output/imgctl_util.h"
-#include "toolkit/App.h"
-#include "toolkit/Twips.h"
+#include "app/program.h"
+#include "win/image_writer.h"
+#include "win/profile.h"
+#include "win/screen.h"
 
 #include <psapi.h>
 
@@ -21,8 +19,6 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
-
-using namespace kirasoe;
 
 namespace {
 
@@ -54,7 +50,7 @@ double BareCopy(int w, int h) {
 
 double EventPass() {
   double t0 = Now();
-  tk::DoEvents();
+  win::PumpPending();
   return Now() - t0;
 }
 
@@ -65,17 +61,17 @@ struct Floor {
   double hideShow, settle, clipboard;
 };
 
-Floor PlatformFloor(int w, int h) {
+Floor PlatformFloor(const Program& program, int w, int h) {
   Floor f{};
   double t0 = Now();
-  ::ShowWindow(Form1.hWnd(), SW_HIDE);
-  ::ShowWindow(Form3.hWnd(), SW_HIDE);
-  ::ShowWindow(Form1.hWnd(), SW_SHOW);
-  ::ShowWindow(Form3.hWnd(), SW_SHOW);
+  ::ShowWindow(program.CameraHandle(), SW_HIDE);
+  ::ShowWindow(program.FrameHandle(), SW_HIDE);
+  ::ShowWindow(program.CameraHandle(), SW_SHOW);
+  ::ShowWindow(program.FrameHandle(), SW_SHOW);
   f.hideShow = Now() - t0;
-  tk::DoEvents();
+  win::PumpPending();
   t0 = Now();
-  tk::SettleScreen();
+  win::SettleScreen();
   f.settle = Now() - t0;
   HDC screen = ::GetDC(nullptr);
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
@@ -94,7 +90,7 @@ Floor PlatformFloor(int w, int h) {
 // The capture buffer's pixels against a bare copy of the same rectangle taken
 // right after it: the number of pixels that differ (0 for an exact capture on
 // a still screen).
-std::size_t DifferentFromScreen(int w, int h) {
+std::size_t DifferentFromScreen(const Program& program, int w, int h) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
   std::vector<std::uint32_t> a(static_cast<std::size_t>(w) * h), b(a.size());
@@ -105,7 +101,7 @@ std::size_t DifferentFromScreen(int w, int h) {
   ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
   ::SelectObject(mem, old);
   ::GetDIBits(mem, bmp, 0, h, a.data(), &info, DIB_RGB_COLORS);
-  tk::UniqueBitmap captured = Form1.Picture1.CopyImage();
+  win::UniqueBitmap captured = program.Picture().Copy();
   ::GetDIBits(mem, captured.get(), 0, h, b.data(), &info, DIB_RGB_COLORS);
   ::DeleteDC(mem);
   ::DeleteObject(bmp);
@@ -140,11 +136,8 @@ std::vector<std::pair<int, int>> Sizes() {
 
 // Many captures in a row: memory, windows and GDI objects after capture 10
 // and after the last one must be the same.
-void Endurance(int count) {
-  SnapX = 0;
-  SnapY = 0;
-  SnapW = twips::FromPixels(640, tk::Screen::TwipsPerPixelX());
-  SnapH = twips::FromPixels(480, tk::Screen::TwipsPerPixelY());
+void Endurance(Program& program, int count) {
+  program.SetArea({0, 0, 640, 480});
   auto windows = [] {
     int n = 0;
     ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND, LPARAM c) { ++*reinterpret_cast<int*>(c); return TRUE; },
@@ -156,7 +149,7 @@ void Endurance(int count) {
   DWORD gdi10 = 0, user10 = 0;
   const double t0 = Now();
   for (int i = 1; i <= count; ++i) {
-    Form1.CopyScreenArea();
+    program.CopyScreen();
     if (i == 10) {
       mem10 = PrivateMiB();
       win10 = windows();
@@ -174,28 +167,35 @@ void Endurance(int count) {
 // The quick capture of 1920 x 1080 as PNG, from the key (the whole sequence,
 // flash included) to the file being complete, next to the capture alone and
 // the PNG encoding alone, in the same run.
-void Quick() {
+std::wstring QuickFolder() {
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"kirasoe-quick";
+  return std::wstring(temp) + L"kirasoe-quick";
+}
+
+// The last save the program starts with: PNG files named "bench" in the
+// quick capture's folder.
+void RememberQuickFolder() {
+  const std::wstring folder = QuickFolder(), ini = win::SettingsFilePath();
   ::CreateDirectoryW(folder.c_str(), nullptr);
-  LFPath = folder;
-  LFName = std::wstring(L"bench");
-  LFType = 5;
-  SnapX = 0;
-  SnapY = 0;
-  SnapW = twips::FromPixels(1920, tk::Screen::TwipsPerPixelX());
-  SnapH = twips::FromPixels(1080, tk::Screen::TwipsPerPixelY());
+  for (auto [key, value] : {std::pair{L"X", L"600"}, {L"Y", L"600"}, {L"LFPath", folder.c_str()},
+                            {L"LFName", L"bench"}, {L"LFType", L"5"}})
+    win::WriteProfile(ini, L"Data", key, std::wstring(value));
+}
+
+void Quick(Program& program) {
+  const std::wstring folder = QuickFolder();
+  program.SetArea({0, 0, 1920, 1080});
   std::vector<double> quick, capture, encode;
   for (int i = 0; i < 7; ++i) {
     double t0 = Now();
-    Form1.RunCapture(true);
+    program.Capture(true);
     quick.push_back(Now() - t0);
     t0 = Now();
-    Form1.CopyScreenArea();
+    program.CopyScreen();
     capture.push_back(Now() - t0);
     t0 = Now();
-    imgctl_util::WritePNGFile(Form1.Picture1, folder + L"\\alone.png", 0);
+    win::WriteImage(program.Picture(), *saveflow::TypeAt(5), folder + L"\\alone.png");
     encode.push_back(Now() - t0);
   }
   const double q = Median(quick), c = Median(capture), e = Median(encode);
@@ -213,35 +213,33 @@ void Quick() {
 }
 
 int main() {
-  Form1.Load();  // the program's own start-up: main window, frame, settings
-  Form1.Visible(true);
-  tk::DoEvents();
-  if (std::getenv("KIRASOE_BENCH_QUICK")) {
-    Quick();
+  const bool quick = std::getenv("KIRASOE_BENCH_QUICK") != nullptr;
+  if (quick) RememberQuickFolder();
+  Program program;
+  program.Start();  // the program's own start-up: camera, frame, settings
+  win::PumpPending();
+  if (quick) {
+    Quick(program);
     return 0;
   }
   if (const char* n = std::getenv("KIRASOE_BENCH_ENDURANCE")) {
-    Endurance(std::atoi(n));
+    Endurance(program, std::atoi(n));
     return 0;
   }
-  const double tpp = tk::Screen::TwipsPerPixelX();
   const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
   std::printf("screen %dx%d\n", screenW, screenH);
   for (auto [w, h] : Sizes()) {
     const int size[2] = {w, h};
-    SnapX = 0;
-    SnapY = 0;
-    SnapW = static_cast<int>(size[0] * tpp);
-    SnapH = static_cast<int>(size[1] * tpp);
+    program.SetArea({0, 0, w, h});
     std::vector<double> capture, bare, events, hideShow, settle, clipboard;
     const int runs = static_cast<long long>(w) * h > 10'000'000 ? 5 : 15;
     for (int i = 0; i < runs; ++i) {
       double t0 = Now();
-      Form1.CopyScreenArea();
+      program.CopyScreen();
       capture.push_back(Now() - t0);
       bare.push_back(BareCopy(size[0], size[1]));
       events.push_back(4 * EventPass());  // the sequence runs four pending-event passes
-      const Floor f = PlatformFloor(size[0], size[1]);
+      const Floor f = PlatformFloor(program, size[0], size[1]);
       hideShow.push_back(f.hideShow);
       settle.push_back(f.settle);
       clipboard.push_back(f.clipboard);
@@ -258,19 +256,19 @@ int main() {
     if (w <= screenW && h <= screenH) {
       const double t0 = Now();
       const double before = PrivateMiB();
-      Form1.CopyScreenArea();
+      program.CopyScreen();
       const double took = Now() - t0;
       std::printf("  one more capture: %.0f ms; pixels unlike a bare copy right after: %zu of %lld; "
                   "private bytes %.1f MiB (%.1f before this capture)\n",
-                  took, DifferentFromScreen(w, h), static_cast<long long>(w) * h, PrivateMiB(), before);
+                  took, DifferentFromScreen(program, w, h), static_cast<long long>(w) * h, PrivateMiB(), before);
       wchar_t temp[MAX_PATH];
       ::GetTempPathW(MAX_PATH, temp);
       const std::wstring base = std::wstring(temp) + L"kirasoe-bench";
       struct { const char* name; std::function<bool()> write; const wchar_t* ext; } writers[] = {
-          {"BMP", [&] { return imgctl_util::WriteBMPFile(Form1.Picture1, base + L".bmp"); }, L".bmp"},
-          {"GIF", [&] { return imgctl_util::WriteGIFFile(Form1.Picture1, base + L".gif", 0); }, L".gif"},
-          {"JPEG 100", [&] { return imgctl_util::WriteJPGFile(Form1.Picture1, base + L".jpg", 100, 0); }, L".jpg"},
-          {"PNG", [&] { return imgctl_util::WritePNGFile(Form1.Picture1, base + L".png", 0); }, L".png"},
+          {"BMP", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(0), base + L".bmp"); }, L".bmp"},
+          {"GIF", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(1), base + L".gif"); }, L".gif"},
+          {"JPEG 100", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(2), base + L".jpg"); }, L".jpg"},
+          {"PNG", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(5), base + L".png"); }, L".png"},
       };
       for (auto& wr : writers) {
         const double t0 = Now();

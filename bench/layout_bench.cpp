@@ -8,21 +8,34 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Globals.h"
 #include "bench/gdi_count.h"
-#include "frame/Form3.h"
-#include "toolkit/App.h"
+#include "app/frame_window.h"
+#include "win/screen.h"
+
+namespace {
+
+class NoOwner : public FrameWindow::Owner {
+ public:
+  void FrameChanged(const geometry::Rect&) override {}
+  void FrameMoving() override {}
+  void MenuRequested(HWND) override {}
+  void SystemMoveStarted() override {}
+  void SystemMoveEnded() override {}
+  void ExitRequested() override {}
+};
+
+CaptureArea Area(int width, int height) {
+  const twips::Scale scale = win::CurrentScale();
+  return CaptureArea({0, 0, twips::FromPixels(width, scale.x), twips::FromPixels(height, scale.y)}, scale);
+}
+
+}  // namespace
 
 int main() {
-  using namespace kirasoe;
-  const double tpp = tk::Screen::TwipsPerPixelX();
-  SnapX = 0;
-  SnapY = 0;
-  SnapW = static_cast<int>(1920 * tpp);
-  SnapH = static_cast<int>(1080 * tpp);
-  LineC = 1;
-  Form3.Load();
-  tk::DoEvents();
+  NoOwner owner;
+  FrameWindow frame(owner);
+  frame.Open(Area(1920, 1080), FrameColour(1));
+  win::PumpPending();
 
   const int kCalls = 10000;
   long before = CountGdiObjects();
@@ -30,25 +43,24 @@ int main() {
   ms.reserve(kCalls);
   for (int i = 0; i < kCalls; ++i) {
     // Alternate by one pixel, as a resize does, so every call has work to do.
-    SnapW = static_cast<int>((1920 - (i & 1)) * tpp);
-    SnapH = static_cast<int>((1080 - (i & 1)) * tpp);
+    const CaptureArea area = Area(1920 - (i & 1), 1080 - (i & 1));
     auto t0 = std::chrono::steady_clock::now();
-    Form3.LayoutFrame();
+    frame.Layout(area);
     auto t1 = std::chrono::steady_clock::now();
     ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    if (i % 100 == 0) tk::DoEvents();
+    if (i % 100 == 0) win::PumpPending();
   }
-  tk::DoEvents();
+  win::PumpPending();
   long after = CountGdiObjects();
   std::sort(ms.begin(), ms.end());
 
   std::vector<double> anchor;
   for (int i = 0; i < 2000; ++i) {
     auto t0 = std::chrono::steady_clock::now();
-    ::SetWindowPos(Form3.hWnd(), nullptr, 0, 0, 1920 - (i & 1), 1080 - (i & 1), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(frame.hwnd(), nullptr, 0, 0, 1920 - (i & 1), 1080 - (i & 1), SWP_NOZORDER | SWP_NOACTIVATE);
     auto t1 = std::chrono::steady_clock::now();
     anchor.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
-    if (i % 100 == 0) tk::DoEvents();
+    if (i % 100 == 0) win::PumpPending();
   }
   std::sort(anchor.begin(), anchor.end());
   const double median = ms[ms.size() / 2], bare = anchor[anchor.size() / 2];

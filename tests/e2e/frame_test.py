@@ -100,7 +100,7 @@ class Shapes(E2ETestCase):
         self.assertEqual(dict(read_ini(app.ini))["LineC"], "1")
 
 
-    def test_an_empty_outline_slot_is_reported_and_ends_the_program(self):
+    def test_an_empty_outline_is_reported_and_ends_the_program(self):
         app = self.app(exe="shape_fail.exe").start()
         box = app.message_box()
         self.assertEqual(box["title"], "Kirasoe")

@@ -124,6 +124,38 @@ class Repeat(E2ETestCase):
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
         self.assertEqual(rows, [[pattern_pixel(200 + i, 120 + j) for i in range(84)] for j in range(40)])
 
+    def test_a_hotkey_during_a_drag_of_the_frame_does_nothing(self):
+        set_pattern_background()
+        app = self.start(folder="midrag")
+        # The ring moved 20 pixels right and 10 down, then the bottom-right
+        # corner to the pointer 15 right and 10 down; both hotkeys pressed half-way.
+        for grab, to, settled in (((250, 120), (270, 130), [220, 130, 320, 180]),
+                                  ((319, 179), (334, 189), [220, 130, 334, 189])):
+            xdotool("mousemove", grab[0] - 2, grab[1] - 2)
+            time.sleep(0.1)
+            xdotool("mousemove", *grab)
+            time.sleep(0.3)
+            xdotool("mousedown", 1)
+            time.sleep(0.2)
+            half = ((grab[0] + to[0]) // 2, (grab[1] + to[1]) // 2)
+            xdotool("mousemove", *half)
+            time.sleep(0.2)
+            xdotool("key", "ctrl+shift+Print")
+            xdotool("key", "shift+Print")
+            time.sleep(1.0)
+            self.assertEqual(os.listdir(app.folder), [], "nothing saved during the drag")
+            self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "no dialog during the drag")
+            xdotool("mousemove", *to)
+            time.sleep(0.2)
+            xdotool("mouseup", 1)
+            app.settled("Frame", settled)
+        # The drag ended normally: the next hotkey captures the new area.
+        self.target_in_front()
+        xdotool("key", "ctrl+shift+Print")
+        path = os.path.join(app.folder, "shot_001.png")
+        rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
+        self.assertEqual(rows, [[pattern_pixel(220 + i, 130 + j) for i in range(114)] for j in range(59)])
+
 
 if __name__ == "__main__":
     main()

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "toolkit/Numbers.h"
-#include "toolkit/Twips.h"
+#include "core/numbers.h"
+#include "core/twips.h"
 
 using num::ParseLeadingNumber;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "toolkit/Placement.h"
+#include "core/placement.h"
 
 using placement::Monitor;
 using placement::Rect;

@@ -2,38 +2,39 @@
 
 #include <set>
 
-#include "app/QuickSave.h"
+#include "core/series.h"
+#include "fold.h"
 
 using quicksave::ClaimNext;
 using quicksave::NextNumber;
 
 TEST(QuickSave, TheFirstOfASeriesIs001) {
-  EXPECT_EQ(NextNumber({}, L"shot", L".png"), 1);
+  EXPECT_EQ(NextNumber({}, L"shot", L".png", AsciiFold), 1);
   EXPECT_EQ(quicksave::SeriesFileName(L"shot", 1, L".png"), L"shot_001.png");
 }
 
 TEST(QuickSave, NextIsOneMoreThanTheHighestInUseGapsStay) {
   // shot_002 was deleted: the series goes on after 003, never back to 002.
-  EXPECT_EQ(NextNumber({L"shot_001.png", L"shot_003.png"}, L"shot", L".png"), 4);
+  EXPECT_EQ(NextNumber({L"shot_001.png", L"shot_003.png"}, L"shot", L".png", AsciiFold), 4);
   // Other extensions, other names and other shapes are not part of it.
   EXPECT_EQ(NextNumber({L"shot_007.jpg", L"shots_009.png", L"shot_x01.png", L"shot_.png", L"shot.png",
                         L"shot_001.png.bak", L"shot_002.png"},
-                       L"shot", L".png"),
+                       L"shot", L".png", AsciiFold),
             3);
-  EXPECT_EQ(NextNumber({L"SHOT_005.PNG"}, L"shot", L".png"), 6);  // as the file system compares
+  EXPECT_EQ(NextNumber({L"SHOT_005.PNG"}, L"shot", L".png", AsciiFold), 6);  // as the file system compares
 }
 
 TEST(QuickSave, NamesWithDigitsOfTheirOwn) {
   EXPECT_EQ(NextNumber({L"page_12_001.png", L"page_12_002.png", L"page_12.png", L"page_13_009.png"}, L"page_12",
-                       L".png"),
+                       L".png", AsciiFold),
             3);
-  EXPECT_EQ(quicksave::SeriesNumber(L"2024_001.gif", L"2024", L".gif"), 1);
+  EXPECT_EQ(quicksave::SeriesNumber(L"2024_001.gif", L"2024", L".gif", AsciiFold), 1);
 }
 
 TEST(QuickSave, TheNumberGrowsPast999) {
-  EXPECT_EQ(NextNumber({L"shot_999.png"}, L"shot", L".png"), 1000);
+  EXPECT_EQ(NextNumber({L"shot_999.png"}, L"shot", L".png", AsciiFold), 1000);
   EXPECT_EQ(quicksave::SeriesFileName(L"shot", 1000, L".png"), L"shot_1000.png");
-  EXPECT_EQ(NextNumber({L"shot_1000.png", L"shot_999.png"}, L"shot", L".png"), 1001);
+  EXPECT_EQ(NextNumber({L"shot_1000.png", L"shot_999.png"}, L"shot", L".png", AsciiFold), 1001);
 }
 
 TEST(QuickSave, ANameTakenBetweenTheChoiceAndTheWriteTakesTheNext) {
@@ -41,6 +42,6 @@ TEST(QuickSave, ANameTakenBetweenTheChoiceAndTheWriteTakesTheNext) {
   std::vector<std::wstring> listed(onDisk.begin(), onDisk.end());
   onDisk.insert(L"shot_002.png");  // another program wrote it after the folder was read
   auto reserve = [&](const std::wstring& f) { return onDisk.insert(f).second; };
-  EXPECT_EQ(ClaimNext(listed, L"shot", L".png", reserve), L"shot_003.png");
-  EXPECT_EQ(ClaimNext({}, L"shot", L".png", [](const std::wstring&) { return false; }, 5), L"");
+  EXPECT_EQ(ClaimNext(listed, L"shot", L".png", AsciiFold, reserve), L"shot_003.png");
+  EXPECT_EQ(ClaimNext({}, L"shot", L".png", AsciiFold, [](const std::wstring&) { return false; }, 5), L"");
 }

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "app/SaveFlow.h"
+#include "core/save_names.h"
+#include "fold.h"
 
-using saveflow::MakeSaveFileName;
 using saveflow::RememberSaveFile;
 
 namespace {
 std::wstring Result(wchar_t digit, const std::wstring& path, const std::wstring& rest = std::wstring(5, L'\0')) {
   return std::wstring(1, digit) + path + std::wstring(1, L'\0') + rest;
+}
+std::wstring MakeSaveFileName(const std::wstring& result) {
+  return saveflow::MakeSaveFileName(*saveflow::ParseDialogResult(result), AsciiFold);
 }
 }  // namespace
 

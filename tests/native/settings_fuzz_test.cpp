@@ -8,9 +8,8 @@
 #include <random>
 #include <string>
 
-#include "app/Settings.h"
-#include "shape/IniPath.h"
-#include "toolkit/Numbers.h"
+#include "core/numbers.h"
+#include "core/settings.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ struct GeneratedFile {
       if (it == first.end()) return std::wstring();
       std::wstring w;
       for (unsigned char c : it->second) w += static_cast<wchar_t>(c);  // bytes as they are, one by one
-      return inipath::CleanProfileValue(w);
+      return settings::CleanProfileValue(w);
     };
   }
 };
@@ -87,7 +86,7 @@ TEST(SettingsFuzz, TenThousandGeneratedFilesReadSoundAndWriteBackTheSame) {
     EXPECT_EQ(again->snap.x, state->snap.x);
     EXPECT_EQ(again->snap.w, state->snap.w);
     EXPECT_EQ(again->lineC, state->lineC);
-    EXPECT_EQ(again->left, state->left);
+    EXPECT_EQ(again->camera.left, state->camera.left);
     EXPECT_EQ(again->lfType, state->lfType);
     EXPECT_EQ(again->preview, state->preview);
   }

@@ -2,8 +2,7 @@
 
 #include <map>
 
-#include "app/Settings.h"
-#include "shape/IniPath.h"
+#include "core/settings.h"
 
 namespace {
 
@@ -34,8 +33,8 @@ TEST(SettingsRead, StoredValuesInStartUpOrder) {
   auto p = Stored();
   auto s = settings::ReadStored(p.Reader());
   ASSERT_TRUE(s);
-  EXPECT_EQ(s->left, 9390.0f);
-  EXPECT_EQ(s->top, 7470.0f);
+  EXPECT_EQ(s->camera.left, 9390.0f);
+  EXPECT_EQ(s->camera.top, 7470.0f);
   EXPECT_EQ(s->snap.x, 3000);
   EXPECT_EQ(s->snap.y, 1800);
   EXPECT_EQ(s->snap.w, 1500);
@@ -98,7 +97,7 @@ TEST(SettingsRead, OutOfRangeNumbersReadAsMissingKeys) {
   ASSERT_TRUE(s);
   EXPECT_EQ(s->snap.x, 0);
   EXPECT_EQ(s->lfType, 0.0f);
-  EXPECT_EQ(s->top, 0.0f);
+  EXPECT_EQ(s->camera.top, 0.0f);
   EXPECT_EQ(s->snap.y, 1800);
 
   p.values[L"X"] = L"12345678901";  // "X" unusable: first-start defaults
@@ -148,14 +147,14 @@ TEST(SettingsExit, ElevenKeysInOrderNeverAssignedNamesRemoved) {
 }
 
 TEST(IniPath, BesideTheExecutableWithoutADoubledBackslash) {
-  EXPECT_EQ(inipath::IniFilePath(L"C:\\Tools\\Kirasoe", L"kirasoe"), L"C:\\Tools\\Kirasoe\\kirasoe.ini");
-  EXPECT_EQ(inipath::IniFilePath(L"D:\\", L"kirasoe"), L"D:\\kirasoe.ini");
+  EXPECT_EQ(settings::IniFilePath(L"C:\\Tools\\Kirasoe", L"kirasoe"), L"C:\\Tools\\Kirasoe\\kirasoe.ini");
+  EXPECT_EQ(settings::IniFilePath(L"D:\\", L"kirasoe"), L"D:\\kirasoe.ini");
 }
 
 TEST(IniPath, ProfileValuesAreCutAtNulAndTrimmedOfSpacesOnly) {
-  EXPECT_EQ(inipath::CleanProfileValue(std::wstring(L"  a b \0   junk", 14)), L"a b");
-  EXPECT_EQ(inipath::CleanProfileValue(L"\tx\t"), L"\tx\t");
-  EXPECT_EQ(inipath::CleanProfileValue(L"     "), L"");
+  EXPECT_EQ(settings::CleanProfileValue(std::wstring(L"  a b \0   junk", 14)), L"a b");
+  EXPECT_EQ(settings::CleanProfileValue(L"\tx\t"), L"\tx\t");
+  EXPECT_EQ(settings::CleanProfileValue(L"     "), L"");
 }
 
 TEST(Settings, PreviewPositionFollowsTheSameReadingRules) {
@@ -168,4 +167,18 @@ TEST(Settings, PreviewPositionFollowsTheSameReadingRules) {
   auto pos = settings::ReadPreviewPosition(p.Reader());
   EXPECT_EQ(pos.left, -1500.0f);
   EXPECT_EQ(pos.top, 0.0f);
+}
+
+TEST(SettingsPositions, AWindowThatStayedKeepsTheTwipsItWasReadWith) {
+  // 376 twips were written at 192 dpi; at 96 dpi they name pixel 25.
+  const settings::Position read{376, -376};
+  EXPECT_EQ(settings::KeptPosition(read, 25, -25, {15, 15}), read);
+  EXPECT_EQ(settings::KeptPosition(read, 26, -25, {15, 15}), (settings::Position{390, -376}));
+  // A first start on a 1280-pixel screen with a 28 x 25 camera: (626, 509).
+  const settings::PixelPoint at = settings::FirstStartCamera(1280, 28, 1043, 25, {15, 15});
+  EXPECT_EQ(at.x, 626);
+  EXPECT_EQ(at.y, 509);
+  EXPECT_EQ(settings::TypeIndex(5.0f), 5);
+  EXPECT_EQ(settings::PreviewWrites({4500, -15}),
+            (std::vector<std::pair<std::wstring, settings::Text>>{{L"X2", L"4500"}, {L"Y2", L"-15"}}));
 }

@@ -1,41 +1,30 @@
 #include <gtest/gtest.h>
 
 #include "bmp_reader.h"
-#include "shape/RegionMath.h"
-#include "shape/mod_RGN_Data.h"
-
-using mod_RGN_Data::ShapeRegions;
+#include "core/outline.h"
+#include "core/region.h"
 
 namespace {
 const std::string kResources = KIRASOE_SOURCE_DIR "/resources/";
 }
 
-TEST(RegionTables, StoreIsZeroUntilLoadedThenHoldsBothOutlines) {
-  for (const auto& slot : ShapeRegions)
-    for (auto byte : slot) ASSERT_EQ(byte, 0);
-  mod_RGN_Data::LoadShapeTables();
-  auto h0 = mod_RGN_Data::ReadHeader(ShapeRegions[0]);
-  EXPECT_EQ(h0.dwSize, 32u);
-  EXPECT_EQ(h0.iType, 1u);
-  EXPECT_EQ(h0.nCount, 9u);
-  EXPECT_EQ(h0.nRgnSize, 144u);
-  EXPECT_EQ(h0.bound, (region::Rect{1, 1, 27, 23}));
-  EXPECT_EQ(region::Area(mod_RGN_Data::ReadRects(ShapeRegions[0])), 476);
-
-  auto h1 = mod_RGN_Data::ReadHeader(ShapeRegions[1]);
-  EXPECT_EQ(h1.nCount, 116u);
-  EXPECT_EQ(h1.nRgnSize, 1856u);
-  EXPECT_LE(h1.dwSize + h1.nRgnSize, 1904u);
-  EXPECT_EQ(h1.bound, (region::Rect{1, 1, 32, 31}));
-  auto rects1 = mod_RGN_Data::ReadRects(ShapeRegions[1]);
-  EXPECT_EQ(region::Area(rects1), 466);
-  for (std::size_t i = 0; i < rects1.size(); ++i) EXPECT_EQ(rects1[i].bottom - rects1[i].top, 1) << i;
-  EXPECT_EQ(rects1.front().top, 1);
-  EXPECT_EQ(rects1.back().top, 30);
-
-  for (auto byte : ShapeRegions[2]) ASSERT_EQ(byte, 0);
-  // Room beyond the rectangles in use stays zero.
-  for (std::size_t i = 32 + 144; i < 1904; ++i) ASSERT_EQ(ShapeRegions[0][i], 0) << i;
+TEST(Outline, RegionDataHoldsHeaderAndRectangles) {
+  const std::vector<std::uint8_t> data = outline::RegionData(outline::CameraRects());
+  ASSERT_EQ(data.size(), 32u + 9u * 16u);
+  auto at = [&](std::size_t i) {
+    return static_cast<std::int32_t>(data[i] | data[i + 1] << 8 | data[i + 2] << 16 | data[i + 3] << 24);
+  };
+  EXPECT_EQ(at(0), 32);   // header size
+  EXPECT_EQ(at(4), 1);    // rectangles
+  EXPECT_EQ(at(8), 9);    // count
+  EXPECT_EQ(at(12), 144);  // bytes of rectangles
+  EXPECT_EQ((geometry::Rect{at(16), at(20), at(24), at(28)}), (geometry::Rect{1, 1, 27, 23}));
+  EXPECT_EQ((geometry::Rect{at(32), at(36), at(40), at(44)}), (geometry::Rect{11, 1, 17, 2}));
+  EXPECT_EQ(region::Area(outline::CameraRects()), 476);
+  // Negative values are stored as two's complement, little-endian.
+  const auto negative = outline::RegionData({{-2, -1, 3, 4}});
+  EXPECT_EQ(negative[32], 0xFE);
+  EXPECT_EQ(negative[35], 0xFF);
 }
 
 TEST(RegionTables, CameraPictureCoversExactlyTheCameraOutline) {
@@ -44,16 +33,7 @@ TEST(RegionTables, CameraPictureCoversExactlyTheCameraOutline) {
   ASSERT_EQ(cam.height, 25);
   const std::array<std::uint8_t, 3> magenta{255, 0, 255};
   auto rects = region::CanonicalRects(28, 25, [&](int x, int y) { return cam.At(x, y) != magenta; });
-  EXPECT_EQ(rects, mod_RGN_Data::CameraRects());
-}
-
-TEST(RegionTables, FigurePictureMatchesTheFigureTable) {
-  TestPicture fig = ReadBmp(kResources + "figure.bmp");
-  ASSERT_EQ(fig.width, 32);
-  ASSERT_EQ(fig.height, 32);
-  const std::array<std::uint8_t, 3> black{0, 0, 0};
-  auto rects = region::CanonicalRects(32, 32, [&](int x, int y) { return fig.At(x, y) == black; });
-  EXPECT_EQ(rects, mod_RGN_Data::FigureRects());
+  EXPECT_EQ(rects, outline::CameraRects());
 }
 
 TEST(RegionMath, MergesIdenticalRowsIntoBands) {

@@ -1,17 +1,11 @@
-// Asks for the window region of the empty outline slot; the program must
-// report it and end. Run by the end-to-end tests.
+// Gives a window an outline with nothing in it; the program must report it
+// and end. Run by the end-to-end tests.
 #include <windows.h>
 
-#include "shape/mod_RGN_Proc.h"
-#include "toolkit/Form.h"
-
-class Target : public tk::Form {
- public:
-  Target() : tk::Form({.name = L"Target", .caption = L"Target"}) {}
-};
+#include "app/camera_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  Target form;
-  mod_RGN_Proc::SetFormShape(2, form, true);
+  HWND window = ::CreateWindowExW(0, L"STATIC", L"Target", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ApplyOutlineOrEnd(window, {});
   return 3;  // not reached: the failure ends the program
 }

@@ -10,13 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/Form1.h"
-#include "app/Globals.h"
-#include "toolkit/App.h"
-#include "toolkit/Clipboard.h"
-#include "toolkit/Twips.h"
-
-using namespace kirasoe;
+#include "app/program.h"
+#include "win/clipboard.h"
+#include "win/screen.h"
 
 namespace {
 
@@ -81,12 +77,14 @@ std::vector<std::uint32_t> ScreenPixels(int x, int y, int w, int h) {
   return px;
 }
 
-void SetArea(int x, int y, int w, int h) {
-  const double tx = tk::Screen::TwipsPerPixelX(), ty = tk::Screen::TwipsPerPixelY();
-  SnapX = twips::FromPixels(x, tx);
-  SnapY = twips::FromPixels(y, ty);
-  SnapW = twips::FromPixels(w, tx);
-  SnapH = twips::FromPixels(h, ty);
+// The program as it runs, started once for all tests here.
+Program& TheProgram() {
+  static Program* program = [] {
+    auto* p = new Program;
+    p->Start();
+    return p;
+  }();
+  return *program;
 }
 
 double PrivateMiB() {
@@ -106,36 +104,41 @@ int ThreadWindows() {
 }  // namespace
 
 TEST(Capture, AClipboardThatRefusesIsReportedAndTheCaptureIsKept) {
-  Form1.Load();
+  Program& program = TheProgram();
   // The desktop itself, which no window covers there and nothing repaints.
-  SetArea(40, 40, 60, 30);
+  program.SetArea({40, 40, 100, 70});
 
   // Another program holds the clipboard: Windows refuses to open it.
-  tk::Clipboard::OpenWith([](HWND) -> BOOL {
+  win::clipboard::OpenWith([](HWND) -> BOOL {
     ::SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   });
   {
     MessageBoxes boxes;
-    EXPECT_TRUE(Form1.CopyScreenArea());
-    tk::Clipboard::OpenWith(nullptr);
-    tk::DoEvents();
+    EXPECT_TRUE(program.CopyScreen());
+    win::clipboard::OpenWith(nullptr);
+    win::PumpPending();
     ASSERT_EQ(boxes.texts, std::vector<std::wstring>{L"画像をクリップボードにコピーできませんでした。"});
   }
-  // What would be saved is the capture, pixel for pixel.
-  tk::UniqueBitmap captured = Form1.Picture1.CopyImage();
+  // What would be saved is the capture, pixel for pixel: the desktop
+  // beneath the frame.
+  win::UniqueBitmap captured = program.Picture().Copy();
+  ::ShowWindow(program.FrameHandle(), SW_HIDE);
+  win::PumpPending();
+  win::SettleScreen();
   EXPECT_EQ(Pixels(captured.get(), 60, 30), ScreenPixels(40, 40, 60, 30));
+  ::ShowWindow(program.FrameHandle(), SW_SHOW);
 }
 
 TEST(Capture, FiftyCapturesInARowLeaveNothingBehind) {
-  Form1.Load();
+  Program& program = TheProgram();
   // A large area, so that a bitmap or DIB left behind by each capture would
   // show in the memory in use (Wine counts no GDI objects per process).
-  SetArea(0, 0, 400, 300);
+  program.SetArea({0, 0, 400, 300});
   double after10 = 0;
   int windows10 = 0;
   for (int i = 1; i <= 50; ++i) {
-    ASSERT_TRUE(Form1.CopyScreenArea());
+    ASSERT_TRUE(program.CopyScreen());
     if (i == 10) {
       after10 = PrivateMiB();
       windows10 = ThreadWindows();

@@ -2,35 +2,25 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "toolkit/App.h"
-#include "toolkit/Clipboard.h"
-#include "toolkit/Form.h"
-#include "toolkit/PictureBox.h"
+#include "win/bitmap_buffer.h"
+#include "win/clipboard.h"
+#include "win/screen.h"
 
 namespace {
-
-class Owner : public tk::Form {
- public:
-  Owner() : tk::Form({.name = L"ClipOwner", .caption = L"ClipOwner"}) {}
-};
 
 COLORREF Expected(int x, int y) { return RGB((x * 7 + y * 3) & 255, (x ^ y) & 255, (x * y + x) & 255); }
 
 }  // namespace
 
 TEST(Clipboard, PictureComesBackExactly) {
-  Owner owner;
-  owner.Load();
   for (int round = 0; round < 20; ++round) {
-    tk::PictureBox source;
-    const double tpp = 1440.0 / ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSX);
+    win::BitmapBuffer source;
     const int w = 40 + round, h = 30;
-    source.Width(static_cast<float>(w * tpp));
-    source.Height(static_cast<float>(h * tpp));
+    ASSERT_TRUE(source.Resize(w, h));
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) ::SetPixel(source.hDC(), x, y, Expected(x, y));
-    ASSERT_TRUE(tk::Clipboard::SetImage(source.CopyImage()));
-    tk::DoEvents();
+      for (int x = 0; x < w; ++x) ::SetPixel(source.dc(), x, y, Expected(x, y));
+    ASSERT_TRUE(win::clipboard::SetImage(source.Copy()));
+    win::PumpPending();
 
     // The DIB is made on request, from the same pixels.
     ASSERT_TRUE(::OpenClipboard(nullptr));
@@ -51,16 +41,17 @@ TEST(Clipboard, PictureComesBackExactly) {
     ::CloseClipboard();
     ASSERT_EQ(wrongDib, 0) << "round " << round;
 
-    tk::UniqueBitmap back = tk::Clipboard::GetPicture();
+    win::UniqueBitmap back = win::clipboard::GetPicture();
     ASSERT_TRUE(back) << round;
-    tk::PictureBox target;
-    target.Picture(back.get());
-    ASSERT_EQ(target.PixelSize().cx, w);
-    ASSERT_EQ(target.PixelSize().cy, h);
+    BITMAP bm{};
+    ::GetObjectW(back.get(), sizeof bm, &bm);
+    ASSERT_EQ(bm.bmWidth, w);
+    ASSERT_EQ(bm.bmHeight, h);
+    win::MemoryDC target(::CreateCompatibleDC(nullptr));
+    win::SelectedObject selected(target.get(), back.get());
     int wrong = 0;
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) wrong += ::GetPixel(target.hDC(), x, y) != Expected(x, y);
+      for (int x = 0; x < w; ++x) wrong += ::GetPixel(target.get(), x, y) != Expected(x, y);
     ASSERT_EQ(wrong, 0) << "round " << round;
   }
-  owner.Unload();
 }

@@ -10,11 +10,11 @@
 #include <string>
 #include <thread>
 
-#include "app/Globals.h"
-#include "frame/Form3.h"
+#include "app/frame_window.h"
 #include "imagelib/imgctl.h"
-#include "output/imgctl.h"
-#include "shape/mod_RGN_Proc.h"
+#include "win/image_library.h"
+#include "win/profile.h"
+#include "win/screen.h"
 
 namespace {
 
@@ -125,33 +125,48 @@ TEST(Settings, AFolderOutsideTheCodePageKeepsAnAnsiFile) {
   // Hangul has no place in code page 932.
   auto dir = TempDir(L"kirasoe-설정");
   const std::wstring ini = (dir / L"kirasoe.ini").wstring();
-  mod_RGN_Proc::WriteProfile(ini, L"Data", L"LFName", std::wstring(L"画像"));
-  mod_RGN_Proc::WriteProfile(ini, L"Data", L"SnapW", std::wstring(L"1500"));
-  EXPECT_EQ(mod_RGN_Proc::ReadProfile(ini, L"Data", L"LFName"), L"画像");
-  EXPECT_EQ(mod_RGN_Proc::ReadProfile(ini, L"Data", L"SnapW"), L"1500");
+  win::WriteProfile(ini, L"Data", L"LFName", std::wstring(L"画像"));
+  win::WriteProfile(ini, L"Data", L"SnapW", std::wstring(L"1500"));
+  EXPECT_EQ(win::ReadProfile(ini, L"Data", L"LFName"), L"画像");
+  EXPECT_EQ(win::ReadProfile(ini, L"Data", L"SnapW"), L"1500");
   // The same bytes as ever: code page 932, CRLF, no byte-order mark.
   EXPECT_EQ(Bytes(ini), "[Data]\r\nLFName=\x89\xe6\x91\x9c\r\nSnapW=1500\r\n");
   std::filesystem::remove_all(dir);
 }
 
+namespace {
+
+class FrameOwner : public FrameWindow::Owner {
+ public:
+  void FrameChanged(const geometry::Rect&) override { ++changes; }
+  void FrameMoving() override {}
+  void MenuRequested(HWND) override {}
+  void SystemMoveStarted() override {}
+  void SystemMoveEnded() override {}
+  void ExitRequested() override {}
+  int changes = 0;
+};
+
+}  // namespace
+
 TEST(Frame, AResizeEndsWhenTheMouseIsTakenAway) {
-  using namespace kirasoe;
-  SnapX = 3000;
-  SnapY = 1800;
-  SnapW = 1500;
-  SnapH = 750;
-  HWND frame = Form3.hWnd();
-  Form3.HitCorner = 4;
-  Form3.ButtonState = L"DOWN";
-  ::SendMessageW(frame, WM_CAPTURECHANGED, 0, 0);
-  EXPECT_EQ(Form3.ButtonState, L"UP");
+  FrameOwner owner;
+  FrameWindow frame(owner);
+  ASSERT_TRUE(frame.Open(CaptureArea({3000, 1800, 1500, 750}, win::CurrentScale()), FrameColour(1)));
+  const geometry::Rect r = frame.Bounds();
+  ::SetCursorPos(r.right - 2, r.bottom - 2);  // on the bottom-right handle
+  ::SendMessageW(frame.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ASSERT_TRUE(frame.Resizing());
+  ::SendMessageW(frame.hwnd(), WM_CAPTURECHANGED, 0, 0);
+  EXPECT_FALSE(frame.Resizing());
 
   // A move without the left button held (its release went elsewhere) does
   // not resize either.
-  Form3.ButtonState = L"DOWN";
-  ::SendMessageW(frame, WM_MOUSEMOVE, 0, MAKELPARAM(150, 90));
-  EXPECT_EQ(Form3.ButtonState, L"UP");
-  EXPECT_EQ(SnapW, 1500);
-  EXPECT_EQ(SnapH, 750);
-  Form3.Unload();
+  ::SendMessageW(frame.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ASSERT_TRUE(frame.Resizing());
+  ::SetCursorPos(r.right + 40, r.bottom + 30);
+  ::SendMessageW(frame.hwnd(), WM_MOUSEMOVE, 0, 0);
+  EXPECT_FALSE(frame.Resizing());
+  EXPECT_EQ(owner.changes, 0);
+  EXPECT_EQ(frame.Bounds(), r);
 }

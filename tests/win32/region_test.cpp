@@ -5,10 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "shape/mod_RGN_Data.h"
-#include "shape/mod_RGN_Proc.h"
-#include "toolkit/App.h"
-#include "toolkit/Form.h"
+#include "app/camera_window.h"
+#include "core/outline.h"
+#include "win/region.h"
 
 namespace {
 
@@ -27,16 +26,22 @@ long Area(const std::vector<RECT>& rects) {
   return a;
 }
 
-class Plain : public tk::Form {
+class TestCamera : public CameraWindow::Owner {
  public:
-  Plain() : tk::Form({.name = L"Plain", .caption = L"Plain", .backColor = RGB(10, 20, 30)}) {}
+  void CaptureRequested(bool) override {}
+  void HotKeyPressed(int) override {}
+  void MenuRequested(HWND) override {}
+  void FrameKey(int, int, bool, bool) override {}
+  void PointerOverCamera() override {}
+  void SystemMoveStarted() override {}
+  void SystemMoveEnded() override {}
+  void ExitRequested() override {}
 };
 
 }  // namespace
 
 TEST(Shapes, CameraOutlineRegion) {
-  mod_RGN_Data::LoadShapeTables();
-  tk::UniqueRgn rgn = mod_RGN_Proc::CreateShapeRegion(0, 0, 0);
+  win::UniqueRgn rgn = win::RegionFromRects(outline::CameraRects());
   ASSERT_TRUE(rgn);
   RECT box;
   ::GetRgnBox(rgn.get(), &box);
@@ -51,42 +56,19 @@ TEST(Shapes, CameraOutlineRegion) {
   EXPECT_FALSE(::PtInRegion(rgn.get(), 27, 20));
   EXPECT_TRUE(::PtInRegion(rgn.get(), 11, 1));
   EXPECT_FALSE(::PtInRegion(rgn.get(), 10, 1));
-
-  tk::UniqueRgn figure = mod_RGN_Proc::CreateShapeRegion(1, 0, 0);
-  EXPECT_EQ(Area(RegionRects(figure.get())), 466);
-
-  // Offsets in twips become whole pixels by integer division.
-  double tpp = tk::Screen::TwipsPerPixelX();
-  tk::UniqueRgn moved = mod_RGN_Proc::CreateShapeRegion(0, 3 * tpp + 1, 2 * tpp);
-  ::GetRgnBox(moved.get(), &box);
-  EXPECT_EQ(box.left, 4);
-  EXPECT_EQ(box.top, 3);
+  EXPECT_FALSE(win::RegionFromRects({}));  // no outline is no region
 }
 
-TEST(Shapes, FormTakesSizeOutlineAndPictureOnce) {
-  Plain form;
-  mod_RGN_Proc::SetFormShape(0, form, false);
-  EXPECT_TRUE(mod_RGN_Data::ShapesLoaded);
-  EXPECT_TRUE(form.AutoRedraw());
-  RECT wr;
-  ::GetWindowRect(form.hWnd(), &wr);
-  EXPECT_EQ(wr.right - wr.left, std::lround(420 / tk::Screen::TwipsPerPixelX()));  // fixed twips
-  EXPECT_EQ(wr.bottom - wr.top, std::lround(375 / tk::Screen::TwipsPerPixelY()));
-  tk::UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
-  ASSERT_NE(::GetWindowRgn(form.hWnd(), rgn.get()), ERROR);
+TEST(Shapes, TheCameraTakesItsSizeOutlineAndPicture) {
+  TestCamera owner;
+  CameraWindow camera(owner);
+  ASSERT_TRUE(camera.Open());
+  const int dpi = ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSX);
+  // 420 x 375 twips: 28 x 25 pixels at 96 dpi, 35 x 31 at 120.
+  const geometry::Rect size = dpi == 120 ? geometry::Rect{0, 0, 35, 31} : geometry::Rect{0, 0, 28, 25};
+  camera.Shape(size);
+  EXPECT_EQ(camera.Bounds(), size);
+  win::UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(::GetWindowRgn(camera.hwnd(), rgn.get()), ERROR);
   EXPECT_EQ(Area(RegionRects(rgn.get())), 476);
-  // Painting off: only the background colour in the persistent image.
-  EXPECT_EQ(::GetPixel(form.hDC(), 13, 10), RGB(10, 20, 30));
-
-  // A second request does not reload the tables: a changed table stays changed.
-  mod_RGN_Data::ShapeRegions[0][8] = 8;  // nCount 8: the bottom band is dropped
-  mod_RGN_Proc::SetFormShape(0, form, true);
-  ASSERT_NE(::GetWindowRgn(form.hWnd(), rgn.get()), ERROR);
-  EXPECT_EQ(Area(RegionRects(rgn.get())), 476 - 22);
-  mod_RGN_Data::LoadShapeTables();
-
-  // Painted: the camera picture inside the outline, nothing outside it.
-  EXPECT_NE(::GetPixel(form.hDC(), 13, 10), RGB(10, 20, 30));
-  EXPECT_EQ(::GetPixel(form.hDC(), 0, 0), RGB(10, 20, 30));
-  form.Unload();
 }

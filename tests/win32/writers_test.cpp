@@ -7,27 +7,20 @@
 #include <iterator>
 #include <string>
 
-#include "app/Form1.h"
 #include "imagelib/imgctl.h"
-#include "output/imgctl.h"
-#include "output/imgctl_util.h"
-#include "toolkit/App.h"
+#include "win/image_library.h"
+#include "win/image_writer.h"
 
-using imgctl_util::Library;
-using imgctl_util::Source;
-using imgctl_util::WriteImageFile;
+using win::WriteImageFile;
 
 namespace {
 
 struct Fake {
   HANDLE dib = reinterpret_cast<HANDLE>(0x1234);
   int made = 0, released = 0, encoded = 0;
-  int lastWidth = -1, lastHeight = -1;
-  Library library() {
-    return {[this](HDC, int, int, int w, int h) {
+  win::ImageLibrarySteps library() {
+    return {[this](HDC, int, int, int, int) {
               ++made;
-              lastWidth = w;
-              lastHeight = h;
               return dib;
             },
             [this](HANDLE h) {
@@ -38,7 +31,7 @@ struct Fake {
   }
 };
 
-Source Buffer() { return {reinterpret_cast<HDC>(1), 480.4f, 359.5f}; }
+const HDC kBuffer = reinterpret_cast<HDC>(1);
 
 std::filesystem::path TempDir() {
   wchar_t buf[MAX_PATH];
@@ -58,7 +51,7 @@ std::string Bytes(const std::filesystem::path& p) {
 TEST(Writers, NoDibMeansNoEncoderAndNoRelease) {
   Fake fake;
   fake.dib = nullptr;
-  bool result = WriteImageFile(fake.library(), Buffer, [&](HANDLE) { return ++fake.encoded, 1; });
+  bool result = WriteImageFile(fake.library(), kBuffer, 480, 360, [&](HANDLE) { return ++fake.encoded, 1; });
   EXPECT_FALSE(result);
   EXPECT_EQ(fake.encoded, 0);
   EXPECT_EQ(fake.released, 0);
@@ -67,7 +60,7 @@ TEST(Writers, NoDibMeansNoEncoderAndNoRelease) {
 TEST(Writers, AnyNonZeroIsSuccessAndTheDibIsReleasedOnce) {
   for (int returned : {2, 1, -1, 0}) {
     Fake fake;
-    bool result = WriteImageFile(fake.library(), Buffer, [&](HANDLE h) {
+    bool result = WriteImageFile(fake.library(), kBuffer, 480, 360, [&](HANDLE h) {
       EXPECT_EQ(h, fake.dib);
       return returned;
     });
@@ -75,46 +68,37 @@ TEST(Writers, AnyNonZeroIsSuccessAndTheDibIsReleasedOnce) {
     EXPECT_EQ(fake.released, 1);
   }
   Fake throwing;  // a library call that fails outright still releases
-  EXPECT_FALSE(WriteImageFile(throwing.library(), Buffer, [](HANDLE) -> int { throw imgctl::Unavailable("gone"); }));
+  EXPECT_FALSE(WriteImageFile(throwing.library(), kBuffer, 480, 360, [](HANDLE) -> int { throw imgctl::Unavailable("gone"); }));
   EXPECT_EQ(throwing.released, 1);
-}
-
-TEST(Writers, AskForTheBufferSizeInTwipsRounded) {
-  Fake fake;
-  WriteImageFile(fake.library(), Buffer, [](HANDLE) { return 1; });
-  EXPECT_EQ(fake.lastWidth, 480);
-  EXPECT_EQ(fake.lastHeight, 360);  // 359.5 to even
 }
 
 TEST(Writers, TwoWritesMakeAndReleaseTwoDibs) {
   Fake fake;
-  WriteImageFile(fake.library(), Buffer, [](HANDLE) { return 1; });
-  WriteImageFile(fake.library(), Buffer, [](HANDLE) { return 0; });
+  WriteImageFile(fake.library(), kBuffer, 480, 360, [](HANDLE) { return 1; });
+  WriteImageFile(fake.library(), kBuffer, 480, 360, [](HANDLE) { return 0; });
   EXPECT_EQ(fake.made, 2);
   EXPECT_EQ(fake.released, 2);
 }
 
 TEST(Writers, RealLibraryWritesTheCaptureBuffer) {
-  auto& picture = kirasoe::Form1.Picture1;
-  const double tpp = tk::Screen::TwipsPerPixelX();
-  picture.Width(static_cast<float>(33 * tpp));
-  picture.Height(static_cast<float>(20 * tpp));
+  win::BitmapBuffer picture;
+  ASSERT_TRUE(picture.Resize(33, 20));
   RECT all{0, 0, 33, 20};
   HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 255));
-  ::FillRect(picture.hDC(), &all, blue);
+  ::FillRect(picture.dc(), &all, blue);
   ::DeleteObject(blue);
   auto dir = TempDir();
   auto bmp = dir / L"画像.bmp", png = dir / L"画像.png", gif = dir / L"画像.gif", jpg = dir / L"画像.jpg";
-  EXPECT_TRUE(imgctl_util::WriteBMPFile(picture, bmp.wstring()));
+  EXPECT_TRUE(win::WriteImage(picture, *saveflow::TypeAt(0), bmp.wstring()));
   EXPECT_EQ(std::filesystem::file_size(bmp), 54u + 100u * 20u);  // 33 * 3 = 99, padded to 100
   std::string b = Bytes(bmp);
   EXPECT_EQ(static_cast<unsigned char>(b[54]), 255);  // blue first
   EXPECT_EQ(static_cast<unsigned char>(b[56]), 0);
-  EXPECT_TRUE(imgctl_util::WritePNGFile(picture, png.wstring(), 0));
+  EXPECT_TRUE(win::WriteImage(picture, *saveflow::TypeAt(5), png.wstring()));
   EXPECT_EQ(Bytes(png).substr(1, 3), "PNG");
-  EXPECT_TRUE(imgctl_util::WriteGIFFile(picture, gif.wstring(), 0));
+  EXPECT_TRUE(win::WriteImage(picture, *saveflow::TypeAt(1), gif.wstring()));
   EXPECT_EQ(Bytes(gif).substr(0, 6), "GIF89a");
-  EXPECT_TRUE(imgctl_util::WriteJPGFile(picture, jpg.wstring(), 50, 0));
+  EXPECT_TRUE(win::WriteImage(picture, *saveflow::TypeAt(3), jpg.wstring()));
   EXPECT_EQ(static_cast<unsigned char>(Bytes(jpg)[0]), 0xFF);
   std::filesystem::remove_all(dir);
 }
