@@ -77,7 +77,7 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   Activity activity_ = Activity::Idle;
   HWND previousForeground_ = nullptr;  // the window the focus goes back to after a capture
   win::BitmapBuffer picture_;          // the capture, never seen
-  saveflow::FoldCase foldFileName_;
+  save_names::FoldCase foldFileName_;
   CameraWindow camera_;
   FrameWindow frame_;
   PreviewWindow preview_;

@@ -31,27 +31,27 @@ void Program::SaveWithDialog() {
     win::ShowMessage(L"画像を取得できませんでした。");
     return;
   }
-  const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), saveflow::FilterText(),
+  const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(),
                                                            settings_.lfPath.value_or(L""),
                                                            settings_.lfName.value_or(L""), FilterIndex(settings_.lfType));
   if (result.text.empty()) {
     // Cancel is silent; a dialog that failed says why.
-    if (result.error) win::ShowMessage(saveflow::DialogErrorText(result.error));
+    if (result.error) win::ShowMessage(save_names::DialogErrorText(result.error));
     return;
   }
-  const saveflow::DialogChoice choice = *saveflow::ParseDialogResult(result.text);
+  const save_names::DialogChoice choice = *save_names::ParseDialogResult(result.text);
   settings_.lfType = static_cast<float>(choice.type);
-  const saveflow::FileType* type = saveflow::TypeAt(choice.type);
+  const save_names::FileType* type = save_names::TypeAt(choice.type);
   if (!type) return;
-  const std::wstring path = saveflow::MakeSaveFileName(choice, foldFileName_);
+  const std::wstring path = save_names::MakeSaveFileName(choice, foldFileName_);
   // The dialog asked about the name as typed; a name that only the added
   // extension makes is asked about here.
   if (path != choice.path && win::Exists(path) &&
-      !win::AskYesNo(saveflow::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
+      !win::AskYesNo(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
     return;
   // The capture is still on the clipboard; the user must know the file is not.
   if (!win::WriteImage(picture_, *type, path)) ReportNotSaved(path);
-  const saveflow::Remembered remembered = saveflow::RememberSaveFile(path);
+  const save_names::Remembered remembered = save_names::RememberSaveFile(path);
   settings_.lfName = remembered.name;
   settings_.lfPath = remembered.folder;
 }
@@ -59,17 +59,17 @@ void Program::SaveWithDialog() {
 bool Program::QuickFolderExists() const { return win::IsFolder(settings_.lfPath.value_or(L"")); }
 
 bool Program::SaveToSeries() {
-  const saveflow::FileType* type = saveflow::TypeAt(settings::TypeIndex(settings_.lfType));
-  if (!type) type = saveflow::TypeAt(0);
+  const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(settings_.lfType));
+  if (!type) type = save_names::TypeAt(0);
   std::wstring folder = settings_.lfPath.value_or(L"");
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
   const std::wstring name = settings_.lfName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *settings_.lfName;
   // A name is claimed by creating its file: one that appears meanwhile, from
   // whatever program, is never overwritten; the series takes the next number.
   const std::wstring file =
-      quicksave::ClaimNext(win::FolderEntries(folder), name, type->extension, foldFileName_,
+      series::ClaimNext(win::FolderEntries(folder), name, type->extension, foldFileName_,
                            [&](const std::wstring& f) { return win::CreateNewFile(folder + f); });
-  const std::wstring path = folder + (file.empty() ? saveflow::FileNameOf(name + type->extension) : file);
+  const std::wstring path = folder + (file.empty() ? save_names::FileNameOf(name + type->extension) : file);
   const bool written = !file.empty() && win::WriteImage(picture_, *type, path);
   if (!written) {
     if (!file.empty()) win::RemoveFile(path);  // the claim, still empty

@@ -195,7 +195,7 @@ void Quick(Program& program) {
     program.CopyScreen();
     capture.push_back(Now() - t0);
     t0 = Now();
-    win::WriteImage(program.Picture(), *saveflow::TypeAt(5), folder + L"\\alone.png");
+    win::WriteImage(program.Picture(), *save_names::TypeAt(5), folder + L"\\alone.png");
     encode.push_back(Now() - t0);
   }
   const double q = Median(quick), c = Median(capture), e = Median(encode);
@@ -265,10 +265,10 @@ int main() {
       ::GetTempPathW(MAX_PATH, temp);
       const std::wstring base = std::wstring(temp) + L"kirasoe-bench";
       struct { const char* name; std::function<bool()> write; const wchar_t* ext; } writers[] = {
-          {"BMP", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(0), base + L".bmp"); }, L".bmp"},
-          {"GIF", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(1), base + L".gif"); }, L".gif"},
-          {"JPEG 100", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(2), base + L".jpg"); }, L".jpg"},
-          {"PNG", [&] { return win::WriteImage(program.Picture(), *saveflow::TypeAt(5), base + L".png"); }, L".png"},
+          {"BMP", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(0), base + L".bmp"); }, L".bmp"},
+          {"GIF", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(1), base + L".gif"); }, L".gif"},
+          {"JPEG 100", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(2), base + L".jpg"); }, L".jpg"},
+          {"PNG", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(5), base + L".png"); }, L".png"},
       };
       for (auto& wr : writers) {
         const double t0 = Now();

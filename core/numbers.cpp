@@ -9,73 +9,81 @@ namespace {
 
 bool IsBlank(char32_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
+// Reads the characters of a leading number, blanks left out wherever they
+// stand, into the plain form the standard parser takes.
 template <class Char>
-std::optional<double> ParseImpl(std::basic_string_view<Char> text) {
-  // Gather the characters of the leading number with blanks removed, then let
-  // the standard parser do the exact decimal-to-binary conversion.
-  std::string digits;
-  std::size_t i = 0;
-  auto skip = [&] { while (i < text.size() && IsBlank(static_cast<char32_t>(text[i]))) ++i; };
-  auto at = [&](char c) { return i < text.size() && static_cast<char32_t>(text[i]) == static_cast<char32_t>(c); };
-  auto digit = [&] {
-    return i < text.size() && text[i] >= Char('0') && text[i] <= Char('9');
-  };
-  skip();
-  if (at('+') || at('-')) {
-    if (at('-')) digits += '-';
-    ++i;
-    skip();
-  }
-  bool any = false;
-  while (true) {
-    skip();
-    if (!digit()) break;
-    digits += static_cast<char>(text[i++]);
-    any = true;
-  }
-  skip();
-  if (at('.')) {
-    ++i;
-    std::string frac;
-    while (true) {
-      skip();
-      if (!digit()) break;
-      frac += static_cast<char>(text[i++]);
+class NumberScanner {
+ public:
+  explicit NumberScanner(std::basic_string_view<Char> text) : text_(text) {}
+
+  // "-123.45e-6" or "" when the text does not begin with a number.
+  std::string Scan() {
+    Skip();
+    if (At('+') || At('-')) {
+      if (At('-')) out_ += '-';
+      ++i_;
     }
-    if (!frac.empty()) {
-      digits += '.';
-      digits += frac;
+    const bool whole = Digits(out_);
+    const bool fraction = Fraction();
+    if (!whole && !fraction) return {};
+    Exponent();
+    return out_;
+  }
+
+ private:
+  void Skip() {
+    while (i_ < text_.size() && IsBlank(static_cast<char32_t>(text_[i_]))) ++i_;
+  }
+  bool At(char c) { return i_ < text_.size() && static_cast<char32_t>(text_[i_]) == static_cast<char32_t>(c); }
+  bool Digit() { return i_ < text_.size() && text_[i_] >= Char('0') && text_[i_] <= Char('9'); }
+  // Digits, blanks between them allowed; true when there was one.
+  bool Digits(std::string& into) {
+    bool any = false;
+    for (Skip(); Digit(); Skip()) {
+      into += static_cast<char>(text_[i_++]);
       any = true;
     }
+    return any;
   }
-  if (!any) return 0.0;
-  skip();
-  if (at('e') || at('E')) {
-    std::size_t save = i;
+  bool Fraction() {
+    if (!At('.')) return false;
+    ++i_;
+    std::string digits;
+    if (!Digits(digits)) return false;
+    out_ += '.' + digits;
+    return true;
+  }
+  // An exponent counts only with digits; otherwise the text ends before it.
+  void Exponent() {
+    if (!At('e') && !At('E')) return;
+    const std::size_t save = i_;
     std::string exp = "e";
-    ++i;
-    skip();
-    if (at('+') || at('-')) {
-      if (at('-')) exp += '-';
-      ++i;
+    ++i_;
+    Skip();
+    if (At('+') || At('-')) {
+      if (At('-')) exp += '-';
+      ++i_;
     }
-    bool expDigits = false;
-    while (true) {
-      skip();
-      if (!digit()) break;
-      exp += static_cast<char>(text[i++]);
-      expDigits = true;
-    }
-    if (expDigits) digits += exp; else i = save;
+    if (Digits(exp)) out_ += exp;
+    else i_ = save;
   }
+
+  std::basic_string_view<Char> text_;
+  std::size_t i_ = 0;
+  std::string out_;
+};
+
+template <class Char>
+std::optional<double> ParseImpl(std::basic_string_view<Char> text) {
+  const std::string digits = NumberScanner<Char>(text).Scan();
+  if (digits.empty()) return 0.0;
   double value = 0;
   const char* first = digits.data();
   const char* last = first + digits.size();
   auto [ptr, ec] = std::from_chars(first, last, value);
   if (ec == std::errc::result_out_of_range) {
     // Underflow reads as 0; overflow does not fit anything we store.
-    bool negExp = digits.find("e-") != std::string::npos;
-    if (negExp) return 0.0;
+    if (digits.find("e-") != std::string::npos) return 0.0;
     return std::nullopt;
   }
   if (ec != std::errc() || ptr != last || !std::isfinite(value)) return std::nullopt;

@@ -1,6 +1,6 @@
 #include "core/outline.h"
 
-#include "core/region.h"
+#include <algorithm>
 
 namespace outline {
 namespace {
@@ -8,6 +8,18 @@ namespace {
 void Put(std::vector<std::uint8_t>& data, std::int32_t v) {
   auto u = static_cast<std::uint32_t>(v);
   for (int i = 0; i < 4; ++i) data.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+}
+
+geometry::Rect Bounds(const std::vector<geometry::Rect>& rects) {
+  if (rects.empty()) return {};
+  geometry::Rect box = rects.front();
+  for (const geometry::Rect& r : rects) {
+    box.left = std::min(box.left, r.left);
+    box.top = std::min(box.top, r.top);
+    box.right = std::max(box.right, r.right);
+    box.bottom = std::max(box.bottom, r.bottom);
+  }
+  return box;
 }
 
 }  // namespace
@@ -21,7 +33,7 @@ const std::vector<geometry::Rect>& CameraRects() {
 }
 
 std::vector<std::uint8_t> RegionData(const std::vector<geometry::Rect>& rects) {
-  const geometry::Rect box = region::Bounds(rects);
+  const geometry::Rect box = Bounds(rects);
   std::vector<std::uint8_t> data;
   data.reserve(kHeaderBytes + rects.size() * 16);
   Put(data, kHeaderBytes);

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-namespace saveflow {
+namespace save_names {
 namespace {
 
 constexpr FileType kTypes[] = {
@@ -71,4 +71,4 @@ std::wstring DialogErrorText(unsigned code) {
   return L"保存ダイアログを表示できませんでした。\n" + reason + (reason.empty() ? L"" : L"\n") + L"(エラー " + hex + L")";
 }
 
-}  // namespace saveflow
+}  // namespace save_names

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace saveflow {
+namespace save_names {
 
 enum class Writer { Bmp, Gif, Jpg, Png };
 
@@ -56,4 +56,4 @@ std::wstring FileNameOf(const std::wstring& path);
 // dialog's extended error), rather than being cancelled.
 std::wstring DialogErrorText(unsigned code);
 
-}  // namespace saveflow
+}  // namespace save_names

@@ -4,10 +4,10 @@
 #include <cwchar>
 
 
-namespace quicksave {
+namespace series {
 
 long long SeriesNumber(const std::wstring& file, const std::wstring& name, const std::wstring& extension,
-                       const saveflow::FoldCase& fold) {
+                       const save_names::FoldCase& fold) {
   const std::wstring f = fold(file), prefix = fold(name + L"_"), ext = fold(extension);
   if (f.size() <= prefix.size() + ext.size() || f.compare(0, prefix.size(), prefix) != 0 ||
       f.compare(f.size() - ext.size(), ext.size(), ext) != 0)
@@ -20,7 +20,7 @@ long long SeriesNumber(const std::wstring& file, const std::wstring& name, const
 }
 
 long long NextNumber(const std::vector<std::wstring>& files, const std::wstring& name, const std::wstring& extension,
-                     const saveflow::FoldCase& fold) {
+                     const save_names::FoldCase& fold) {
   long long highest = 0;
   for (const auto& f : files) highest = std::max(highest, SeriesNumber(f, name, extension, fold));
   return highest + 1;
@@ -33,7 +33,7 @@ std::wstring SeriesFileName(const std::wstring& name, long long number, const st
 }
 
 std::wstring ClaimNext(const std::vector<std::wstring>& files, const std::wstring& name, const std::wstring& extension,
-                       const saveflow::FoldCase& fold, const std::function<bool(const std::wstring&)>& reserve,
+                       const save_names::FoldCase& fold, const std::function<bool(const std::wstring&)>& reserve,
                        int attempts) {
   long long n = NextNumber(files, name, extension, fold);
   for (int i = 0; i < attempts; ++i, ++n) {
@@ -43,4 +43,4 @@ std::wstring ClaimNext(const std::vector<std::wstring>& files, const std::wstrin
   return {};
 }
 
-}  // namespace quicksave
+}  // namespace series

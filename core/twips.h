@@ -32,7 +32,6 @@ struct Scale {
 // the floating-point ratio the screen reports.
 struct Ratio {
   std::int64_t num = 15, den = 1;
-  bool Whole() const { return den == 1; }
 };
 Ratio ExactRatio(double twipsPerPixel);
 

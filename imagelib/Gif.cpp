@@ -74,7 +74,8 @@ Box MakeBox(std::vector<Bin>& bins, std::size_t first, std::size_t last) {
   return box;
 }
 
-std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size_t maxColours) {
+// The picture's colours at 6 bits a channel, each with its weighted count and sum.
+std::vector<Bin> Histogram(const Image& image) {
   std::vector<std::uint32_t> index(1 << 18, 0xFFFFFFFFu);
   std::vector<Bin> bins;
   const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
@@ -92,38 +93,49 @@ std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size
     b.count += w;
     for (int c = 0; c < 3; ++c) b.sum[c] += p[c] * w;
   }
+  return bins;
+}
+
+// Splits `box` along its widest axis where half of its pixels lie on each side.
+std::pair<Box, Box> Split(std::vector<Bin>& bins, const Box& box) {
+  auto first = bins.begin() + static_cast<std::ptrdiff_t>(box.first);
+  auto last = bins.begin() + static_cast<std::ptrdiff_t>(box.last);
+  const int axis = box.axis;
+  std::sort(first, last, [axis](const Bin& a, const Bin& b) { return a.at[axis] < b.at[axis]; });
+  std::uint64_t total = 0, half = 0;
+  for (auto b = first; b != last; ++b) total += b->count;
+  std::size_t cut = box.first + 1;
+  for (std::size_t i = box.first; i + 1 < box.last; ++i) {
+    half += bins[i].count;
+    cut = i + 1;
+    if (half * 2 >= total) break;
+  }
+  return {MakeBox(bins, box.first, cut), MakeBox(bins, cut, box.last)};
+}
+
+std::array<std::uint8_t, 3> MeanColour(const std::vector<Bin>& bins, const Box& box) {
+  std::uint64_t count = 0, sum[3] = {};
+  for (std::size_t i = box.first; i < box.last; ++i) {
+    count += bins[i].count;
+    for (int c = 0; c < 3; ++c) sum[c] += bins[i].sum[c];
+  }
+  std::array<std::uint8_t, 3> colour{};
+  for (int c = 0; c < 3; ++c) colour[c] = static_cast<std::uint8_t>((sum[c] + count / 2) / count);
+  return colour;
+}
+
+std::vector<std::array<std::uint8_t, 3>> MedianCut(const Image& image, std::size_t maxColours) {
+  std::vector<Bin> bins = Histogram(image);
   std::vector<Box> boxes{MakeBox(bins, 0, bins.size())};
   while (boxes.size() < maxColours) {
     auto it = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.error < b.error; });
     if (it->error <= 0) break;
-    Box box = *it;
-    auto first = bins.begin() + static_cast<std::ptrdiff_t>(box.first);
-    auto last = bins.begin() + static_cast<std::ptrdiff_t>(box.last);
-    const int axis = box.axis;
-    std::sort(first, last, [axis](const Bin& a, const Bin& b) { return a.at[axis] < b.at[axis]; });
-    // Split where half of the pixels lie on each side.
-    std::uint64_t total = 0, half = 0;
-    for (auto b = first; b != last; ++b) total += b->count;
-    std::size_t cut = box.first + 1;
-    for (std::size_t i = box.first; i + 1 < box.last; ++i) {
-      half += bins[i].count;
-      cut = i + 1;
-      if (half * 2 >= total) break;
-    }
-    *it = MakeBox(bins, box.first, cut);
-    boxes.push_back(MakeBox(bins, cut, box.last));
+    auto [low, high] = Split(bins, *it);
+    *it = low;
+    boxes.push_back(high);
   }
   std::vector<std::array<std::uint8_t, 3>> palette;
-  for (const Box& box : boxes) {
-    std::uint64_t count = 0, sum[3] = {};
-    for (std::size_t i = box.first; i < box.last; ++i) {
-      count += bins[i].count;
-      for (int c = 0; c < 3; ++c) sum[c] += bins[i].sum[c];
-    }
-    std::array<std::uint8_t, 3> colour{};
-    for (int c = 0; c < 3; ++c) colour[c] = static_cast<std::uint8_t>((sum[c] + count / 2) / count);
-    palette.push_back(colour);
-  }
+  for (const Box& box : boxes) palette.push_back(MeanColour(bins, box));
   return palette;
 }
 
@@ -151,58 +163,78 @@ int Distance(const std::uint8_t* p, const std::array<std::uint8_t, 3>& q) {
 // cells of 4 x 4 x 4; for each cell met, only the entries that can be nearest
 // to some colour in it are kept (those not farther at their closest than the
 // best entry at its farthest), so each pixel compares a handful of entries.
-void Map(const Image& image, const std::vector<std::array<std::uint8_t, 3>>& palette, std::vector<std::uint8_t>& indices) {
-  constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-  std::vector<std::uint32_t> cellAt(1 << 18, kNone);
-  std::vector<std::uint8_t> candidates;  // per cell: count, then the entries
-  std::vector<int> nearest(palette.size()), farthest(palette.size());
-  auto cellOf = [&](std::uint32_t cell) {
+// The exact nearest palette entry of a colour. Each cell of 4 x 4 x 4
+// values gets, once, the list of entries that can be nearest to some colour
+// in it: those no farther from the cell than its nearest entry's farthest
+// point. A colour is then compared with its cell's list only.
+class NearestColour {
+ public:
+  explicit NearestColour(const std::vector<std::array<std::uint8_t, 3>>& palette)
+      : palette_(palette), cellAt_(1 << 18, kNone), nearest_(palette.size()) {}
+
+  std::uint8_t Of(const std::uint8_t* p) {
+    const std::uint32_t cell = (p[0] >> 2) << 12 | (p[1] >> 2) << 6 | (p[2] >> 2);
+    if (cellAt_[cell] == kNone) cellAt_[cell] = Candidates(cell);
+    const std::uint8_t* list = &candidates_[cellAt_[cell]];
+    int best = list[1], bestDist = Distance(p, palette_[list[1]]);
+    for (int k = 2; k <= list[0]; ++k) {
+      const int d = Distance(p, palette_[list[k]]);
+      if (d < bestDist || (d == bestDist && list[k] < best)) {
+        bestDist = d;
+        best = list[k];
+      }
+    }
+    return static_cast<std::uint8_t>(best);
+  }
+
+ private:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+  // Where the cell's list starts in candidates_: a count, then the entries.
+  std::uint32_t Candidates(std::uint32_t cell) {
     const int lo[3] = {static_cast<int>(cell >> 12) << 2, static_cast<int>((cell >> 6) & 63) << 2,
                        static_cast<int>(cell & 63) << 2};
     int bound = 1 << 30;
-    for (std::size_t j = 0; j < palette.size(); ++j) {
+    for (std::size_t j = 0; j < palette_.size(); ++j) {
       int in = 0, out = 0;
       for (int c = 0; c < 3; ++c) {
-        const int v = palette[j][c], a = lo[c], b = lo[c] + 3;
+        const int v = palette_[j][c], a = lo[c], b = lo[c] + 3;
         const int d = v < a ? a - v : v > b ? v - b : 0;
         const int f = std::max(std::abs(v - a), std::abs(v - b));
         in += d * d;
         out += f * f;
       }
-      nearest[j] = in;
-      farthest[j] = out;
+      nearest_[j] = in;
       bound = std::min(bound, out);
     }
-    const auto at = static_cast<std::uint32_t>(candidates.size());
-    candidates.push_back(0);
-    for (std::size_t j = 0; j < palette.size(); ++j)
-      if (nearest[j] <= bound) {
-        candidates.push_back(static_cast<std::uint8_t>(j));
-        ++candidates[at];
+    const auto at = static_cast<std::uint32_t>(candidates_.size());
+    candidates_.push_back(0);
+    for (std::size_t j = 0; j < palette_.size(); ++j)
+      if (nearest_[j] <= bound) {
+        candidates_.push_back(static_cast<std::uint8_t>(j));
+        ++candidates_[at];
       }
     return at;
-  };
+  }
+
+  const std::vector<std::array<std::uint8_t, 3>>& palette_;
+  std::vector<std::uint32_t> cellAt_;
+  std::vector<std::uint8_t> candidates_;
+  std::vector<int> nearest_;
+};
+
+void Map(const Image& image, const std::vector<std::array<std::uint8_t, 3>>& palette, std::vector<std::uint8_t>& indices) {
+  NearestColour nearest(palette);
   const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
   indices.resize(n);
-  std::uint32_t lastKey = kNone;
+  std::uint32_t lastKey = 0xFFFFFFFFu;
   std::uint8_t lastIndex = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint8_t* p = &image.rgb[i * 3];
     const std::uint32_t key = Key(p);
     if (key != lastKey) {
-      const std::uint32_t cell = (p[0] >> 2) << 12 | (p[1] >> 2) << 6 | (p[2] >> 2);
-      if (cellAt[cell] == kNone) cellAt[cell] = cellOf(cell);
-      const std::uint8_t* list = &candidates[cellAt[cell]];
-      int best = list[1], bestDist = Distance(p, palette[list[1]]);
-      for (int k = 2; k <= list[0]; ++k) {
-        const int d = Distance(p, palette[list[k]]);
-        if (d < bestDist || (d == bestDist && list[k] < best)) {
-          bestDist = d;
-          best = list[k];
-        }
-      }
       lastKey = key;
-      lastIndex = static_cast<std::uint8_t>(best);
+      lastIndex = nearest.Of(p);
     }
     indices[i] = lastIndex;
   }
@@ -259,47 +291,63 @@ Palette Quantize(const Image& image) {
   return result;
 }
 
+// The string table of the LZW coder: a code for each prefix and byte seen,
+// in open addressing (key = prefix << 8 | byte, 8192 slots for at most 4096
+// codes).
+class LzwTable {
+ public:
+  static constexpr int kSlots = 8192;
+  LzwTable() : keys_(kSlots, -1), codes_(kSlots, 0) {}
+  // The slot of `key`: where it is, or where it would go.
+  std::uint32_t Find(std::int32_t key) const {
+    std::uint32_t slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> 19;  // top 13 bits
+    while (keys_[slot] != -1 && keys_[slot] != key) slot = (slot + 1) & (kSlots - 1);
+    return slot;
+  }
+  bool Holds(std::uint32_t slot) const { return keys_[slot] != -1; }
+  int Code(std::uint32_t slot) const { return codes_[slot]; }
+  void Add(std::uint32_t slot, std::int32_t key, int code) {
+    keys_[slot] = key;
+    codes_[slot] = static_cast<std::int16_t>(code);
+  }
+  void Clear() { std::fill(keys_.begin(), keys_.end(), -1); }
+
+ private:
+  std::vector<std::int32_t> keys_;
+  std::vector<std::int16_t> codes_;
+};
+
 std::vector<std::uint8_t> LzwEncode(const std::vector<std::uint8_t>& indices, int minCodeSize) {
   const int clear = 1 << minCodeSize, eoi = clear + 1;
-  int width = minCodeSize + 1;
-  int next = eoi + 1;
-  // Open addressing: key = prefix << 8 | byte, 8192 slots for at most 4096 codes.
-  constexpr int kSlots = 8192;
-  std::vector<std::int32_t> keys(kSlots, -1);
-  std::vector<std::int16_t> codes(kSlots, 0);
+  int width = minCodeSize + 1, next = eoi + 1;
+  LzwTable table;
   BitWriter out;
   auto emit = [&](int code) {
     out.Put(code, width);
     if (next >= (1 << width) && width < 12) ++width;
   };
   out.Put(clear, width);
-  if (indices.empty()) {
-    out.Put(eoi, width);
-    return out.Finish();
-  }
-  int prefix = indices[0];
+  int prefix = indices.empty() ? -1 : indices[0];
   for (std::size_t i = 1; i < indices.size(); ++i) {
     const int k = indices[i];
     const std::int32_t key = prefix << 8 | k;
-    std::uint32_t slot = (static_cast<std::uint32_t>(key) * 2654435761u) >> 19;  // top 13 bits
-    while (keys[slot] != -1 && keys[slot] != key) slot = (slot + 1) & (kSlots - 1);
-    if (keys[slot] == key) {
-      prefix = codes[slot];
+    const std::uint32_t slot = table.Find(key);
+    if (table.Holds(slot)) {
+      prefix = table.Code(slot);
       continue;
     }
     emit(prefix);
     prefix = k;
-    if (next >= 4095) {
-      emit(clear);
-      next = eoi + 1;
-      width = minCodeSize + 1;
-      std::fill(keys.begin(), keys.end(), -1);
-    } else {
-      keys[slot] = key;
-      codes[slot] = static_cast<std::int16_t>(next++);
+    if (next < 4095) {
+      table.Add(slot, key, next++);
+      continue;
     }
+    emit(clear);
+    next = eoi + 1;
+    width = minCodeSize + 1;
+    table.Clear();
   }
-  emit(prefix);
+  if (prefix >= 0) emit(prefix);
   out.Put(eoi, width);
   return out.Finish();
 }

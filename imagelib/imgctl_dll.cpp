@@ -125,30 +125,10 @@ int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) noexcept {
   }
 }
 
-HIMGDIB CopyFromDC(HDC dc, int x, int y, int width, int height) {
-  HBITMAP bitmap = dc ? static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP)) : nullptr;
-  BITMAP bm{};
-  if (!dc || !bitmap || !::GetObjectW(bitmap, sizeof bm, &bm)) {
-    Fail(IMGCTL_ERR_SOURCE);
-    return nullptr;
-  }
-  // Limit the request to the bitmap: callers may ask in twips.
-  int left = std::clamp(x, 0, static_cast<int>(bm.bmWidth));
-  int top = std::clamp(y, 0, static_cast<int>(bm.bmHeight));
-  int w = std::clamp(width, 0, static_cast<int>(bm.bmWidth) - left);
-  int h = std::clamp(height, 0, static_cast<int>(bm.bmHeight) - top);
-  if (w <= 0 || h <= 0) {
-    Fail(IMGCTL_ERR_ARGUMENT);
-    return nullptr;
-  }
-  if (!imagelib::Addressable(w, h)) {
-    Fail(IMGCTL_ERR_MEMORY);
-    return nullptr;
-  }
-  auto image = std::make_shared<imagelib::Image>();
-  image->rgb.resize(static_cast<std::size_t>(w) * h * 3);
-  // The bitmap is selected in the caller's DC, where GetDIBits may not read
-  // it; copy the rectangle into a DIB section of our own instead.
+// The bitmap is selected in the caller's DC, where GetDIBits may not read
+// it: the rectangle is copied into a DIB section of our own instead, and
+// from there into `image` as RGB.
+bool ReadPixels(HDC dc, int left, int top, int w, int h, imagelib::Image& image) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = w;
@@ -158,10 +138,7 @@ HIMGDIB CopyFromDC(HDC dc, int x, int y, int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HBITMAP section = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!section) {
-    Fail(IMGCTL_ERR_MEMORY);
-    return nullptr;
-  }
+  if (!section) throw std::bad_alloc();
   HDC mem = ::CreateCompatibleDC(dc);
   bool copied = false;
   if (mem) {
@@ -174,18 +151,16 @@ HIMGDIB CopyFromDC(HDC dc, int x, int y, int width, int height) {
   if (copied) {
     const auto* bgra = static_cast<const std::uint8_t*>(bits);
     for (std::size_t i = 0, n = static_cast<std::size_t>(w) * h; i < n; ++i) {
-      image->rgb[i * 3] = bgra[i * 4 + 2];
-      image->rgb[i * 3 + 1] = bgra[i * 4 + 1];
-      image->rgb[i * 3 + 2] = bgra[i * 4];
+      image.rgb[i * 3] = bgra[i * 4 + 2];
+      image.rgb[i * 3 + 1] = bgra[i * 4 + 1];
+      image.rgb[i * 3 + 2] = bgra[i * 4];
     }
   }
   ::DeleteObject(section);
-  if (!copied) {
-    Fail(IMGCTL_ERR_SOURCE);
-    return nullptr;
-  }
-  image->width = w;
-  image->height = h;
+  return copied;
+}
+
+HIMGDIB Register(std::shared_ptr<imagelib::Image> image) {
   imagelib::Image* handle = image.get();
   {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -193,6 +168,37 @@ HIMGDIB CopyFromDC(HDC dc, int x, int y, int width, int height) {
   }
   g_lastError = IMGCTL_OK;
   return handle;
+}
+
+HIMGDIB CopyFromDC(HDC dc, int x, int y, int width, int height) {
+  HBITMAP bitmap = dc ? static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP)) : nullptr;
+  BITMAP bm{};
+  if (!dc || !bitmap || !::GetObjectW(bitmap, sizeof bm, &bm)) {
+    Fail(IMGCTL_ERR_SOURCE);
+    return nullptr;
+  }
+  // Limit the request to the bitmap: callers may ask for more.
+  const int left = std::clamp(x, 0, static_cast<int>(bm.bmWidth));
+  const int top = std::clamp(y, 0, static_cast<int>(bm.bmHeight));
+  const int w = std::clamp(width, 0, static_cast<int>(bm.bmWidth) - left);
+  const int h = std::clamp(height, 0, static_cast<int>(bm.bmHeight) - top);
+  if (w <= 0 || h <= 0) {
+    Fail(IMGCTL_ERR_ARGUMENT);
+    return nullptr;
+  }
+  if (!imagelib::Addressable(w, h)) {
+    Fail(IMGCTL_ERR_MEMORY);
+    return nullptr;
+  }
+  auto image = std::make_shared<imagelib::Image>();
+  image->rgb.resize(static_cast<std::size_t>(w) * h * 3);
+  if (!ReadPixels(dc, left, top, w, h, *image)) {
+    Fail(IMGCTL_ERR_SOURCE);
+    return nullptr;
+  }
+  image->width = w;
+  image->height = h;
+  return Register(std::move(image));
 }
 
 }  // namespace

@@ -14,13 +14,13 @@ const ImageLibrarySteps& RealLibrary() {
 }
 
 // The library's call for one file type.
-std::function<int(HANDLE)> Encoder(const saveflow::FileType& type, const std::wstring& path) {
+std::function<int(HANDLE)> Encoder(const save_names::FileType& type, const std::wstring& path) {
   switch (type.writer) {
-    case saveflow::Writer::Bmp: return [&path](HANDLE dib) { return imgctl::DIBtoBMP(path, dib); };
-    case saveflow::Writer::Gif: return [&path](HANDLE dib) { return imgctl::DIBtoGIF(path, dib, 0); };
-    case saveflow::Writer::Jpg:
+    case save_names::Writer::Bmp: return [&path](HANDLE dib) { return imgctl::DIBtoBMP(path, dib); };
+    case save_names::Writer::Gif: return [&path](HANDLE dib) { return imgctl::DIBtoGIF(path, dib, 0); };
+    case save_names::Writer::Jpg:
       return [&path, q = type.quality](HANDLE dib) { return imgctl::DIBtoJPG(path, dib, q, 0); };
-    case saveflow::Writer::Png: return [&path](HANDLE dib) { return imgctl::DIBtoPNG(path, dib, 0); };
+    case save_names::Writer::Png: return [&path](HANDLE dib) { return imgctl::DIBtoPNG(path, dib, 0); };
   }
   return [](HANDLE) { return 0; };
 }
@@ -47,7 +47,7 @@ bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int
   return result;
 }
 
-bool WriteImage(const BitmapBuffer& picture, const saveflow::FileType& type, const std::wstring& path) {
+bool WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path) {
   if (!picture.dc()) return false;
   return WriteImageFile(RealLibrary(), picture.dc(), picture.Width(), picture.Height(), Encoder(type, path));
 }

@@ -24,6 +24,6 @@ bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int
                     const std::function<int(HANDLE)>& encode);
 
 // Writes `picture` to `path` as `type` says; true when the file is there.
-bool WriteImage(const BitmapBuffer& picture, const saveflow::FileType& type, const std::wstring& path);
+bool WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path);
 
 }  // namespace win

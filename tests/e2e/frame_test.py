@@ -25,15 +25,15 @@ def ini_for(frame_px, line=1, main_px=(40, 40)):
 # layout rules: the eight 5 x 5 squares in pixels (x0, y0, x1, y1) and the
 # handle outlines (left, top, side) drawn over them. At 120 dpi the outlines
 # are 75 twips = 6 pixels, and the middle ones of the 121 x 83 frame stand at
-# 58.5 -> 58 and 39.5 -> 40 (nearest, ties to even).
+# 58.5 -> 58 and 39.5 -> 39 (whole pixels, as every window is placed).
 GEOMETRY = {
     (121, 83): {
         "squares": [(0, 0, 5, 5), (116, 0, 121, 5), (116, 78, 121, 83), (0, 78, 5, 83),
                     (58, 0, 63, 5), (116, 39, 121, 44), (58, 78, 63, 83), (0, 39, 5, 44)],
         "outlines": {96: [(0, 0, 5), (116, 0, 5), (0, 78, 5), (116, 78, 5), (58, 0, 5), (116, 39, 5), (58, 78, 5),
                           (0, 39, 5)],
-                     120: [(0, 0, 6), (116, 0, 6), (0, 78, 6), (116, 78, 6), (58, 0, 6), (116, 40, 6), (58, 78, 6),
-                           (0, 40, 6)]},
+                     120: [(0, 0, 6), (116, 0, 6), (0, 78, 6), (116, 78, 6), (58, 0, 6), (116, 39, 6), (58, 78, 6),
+                           (0, 39, 6)]},
     },
     (10, 10): {
         "squares": [(0, 0, 5, 5), (5, 0, 10, 5), (5, 5, 10, 10), (0, 5, 5, 10),

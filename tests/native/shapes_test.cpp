@@ -2,7 +2,7 @@
 
 #include "bmp_reader.h"
 #include "core/outline.h"
-#include "core/region.h"
+#include "region_rects.h"
 
 namespace {
 const std::string kResources = KIRASOE_SOURCE_DIR "/resources/";

@@ -3,26 +3,26 @@
 #include "core/save_names.h"
 #include "fold.h"
 
-using saveflow::RememberSaveFile;
+using save_names::RememberSaveFile;
 
 namespace {
 std::wstring Result(wchar_t digit, const std::wstring& path, const std::wstring& rest = std::wstring(5, L'\0')) {
   return std::wstring(1, digit) + path + std::wstring(1, L'\0') + rest;
 }
 std::wstring MakeSaveFileName(const std::wstring& result) {
-  return saveflow::MakeSaveFileName(*saveflow::ParseDialogResult(result), AsciiFold);
+  return save_names::MakeSaveFileName(*save_names::ParseDialogResult(result), AsciiFold);
 }
 }  // namespace
 
 TEST(SaveFlow, FilterTextIsTwelveStringsJoinedByNul) {
-  std::wstring text = saveflow::FilterText();
+  std::wstring text = save_names::FilterText();
   std::wstring expected = std::wstring(L"BMPﾌｧｲﾙ(*.BMP)") + L'\0' + L"*.bmp" + L'\0' + L"GIFﾌｧｲﾙ(*.GIF)" + L'\0' + L"*.gif" +
                           L'\0' + L"JPEG(High)ﾌｧｲﾙ(*.JPG)" + L'\0' + L"*.jpg" + L'\0' + L"JPEG(Mid)ﾌｧｲﾙ(*.JPG)" + L'\0' +
                           L"*.jpg" + L'\0' + L"JPEG(Low)ﾌｧｲﾙ(*.JPG)" + L'\0' + L"*.jpg" + L'\0' + L"PNGﾌｧｲﾙ(*.PNG)" +
                           L'\0' + L"*.png";
   EXPECT_EQ(text, expected);
-  EXPECT_EQ(saveflow::TypeAt(3)->quality, 50);
-  EXPECT_EQ(saveflow::TypeAt(6), nullptr);
+  EXPECT_EQ(save_names::TypeAt(3)->quality, 50);
+  EXPECT_EQ(save_names::TypeAt(6), nullptr);
 }
 
 TEST(SaveFlow, FinalNameGetsTheExtensionOfItsType) {
@@ -52,14 +52,14 @@ TEST(SaveFlow, RemembersNameAndFolder) {
   r = RememberSaveFile(L"noext");
   EXPECT_EQ(r.name, L"noext");
   EXPECT_EQ(r.folder, L"");
-  EXPECT_EQ(saveflow::FileNameOf(L"C:\\caps\\shot.png"), L"shot.png");
+  EXPECT_EQ(save_names::FileNameOf(L"C:\\caps\\shot.png"), L"shot.png");
 }
 
 TEST(SaveFlow, TheDialogResultIsReadOnceIntoTypeAndPath) {
-  EXPECT_FALSE(saveflow::ParseDialogResult(L""));  // Cancel
-  auto c = saveflow::ParseDialogResult(std::wstring(L"4C:\\caps\\shot") + L'\0' + L"leftover");
+  EXPECT_FALSE(save_names::ParseDialogResult(L""));  // Cancel
+  auto c = save_names::ParseDialogResult(std::wstring(L"4C:\\caps\\shot") + L'\0' + L"leftover");
   ASSERT_TRUE(c);
   EXPECT_EQ(c->type, 3);  // JPEG(Mid)
   EXPECT_EQ(c->path, L"C:\\caps\\shot");
-  EXPECT_EQ(saveflow::ParseDialogResult(L"9x")->type, 8);  // no type of ours
+  EXPECT_EQ(save_names::ParseDialogResult(L"9x")->type, 8);  // no type of ours
 }

@@ -1,10 +1,22 @@
-#include "core/region.h"
+// The canonical decomposition of a set of pixels into rectangles, as the
+// system stores a region: bands top to bottom, maximal runs left to right,
+// identical adjacent rows merged. The tests check the outline table against
+// the camera picture with it.
+#pragma once
 
-#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "core/geometry.h"
 
 namespace region {
 
-std::vector<Rect> CanonicalRects(int width, int height, const std::function<bool(int, int)>& inside) {
+using geometry::Rect;
+
+// `inside(x, y)` tells which pixels of a width x height picture belong to the set.
+inline std::vector<Rect> CanonicalRects(int width, int height, const std::function<bool(int, int)>& inside) {
   auto runsOf = [&](int y) {
     std::vector<std::pair<int, int>> runs;
     for (int x = 0; x < width;) {
@@ -29,19 +41,7 @@ std::vector<Rect> CanonicalRects(int width, int height, const std::function<bool
   return rects;
 }
 
-Rect Bounds(const std::vector<Rect>& rects) {
-  if (rects.empty()) return {};
-  Rect box = rects.front();
-  for (const Rect& r : rects) {
-    box.left = std::min(box.left, r.left);
-    box.top = std::min(box.top, r.top);
-    box.right = std::max(box.right, r.right);
-    box.bottom = std::max(box.bottom, r.bottom);
-  }
-  return box;
-}
-
-std::int64_t Area(const std::vector<Rect>& rects) {
+inline std::int64_t Area(const std::vector<Rect>& rects) {
   std::int64_t a = 0;
   for (const Rect& r : rects) a += static_cast<std::int64_t>(r.right - r.left) * (r.bottom - r.top);
   return a;

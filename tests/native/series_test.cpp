@@ -5,12 +5,12 @@
 #include "core/series.h"
 #include "fold.h"
 
-using quicksave::ClaimNext;
-using quicksave::NextNumber;
+using series::ClaimNext;
+using series::NextNumber;
 
 TEST(QuickSave, TheFirstOfASeriesIs001) {
   EXPECT_EQ(NextNumber({}, L"shot", L".png", AsciiFold), 1);
-  EXPECT_EQ(quicksave::SeriesFileName(L"shot", 1, L".png"), L"shot_001.png");
+  EXPECT_EQ(series::SeriesFileName(L"shot", 1, L".png"), L"shot_001.png");
 }
 
 TEST(QuickSave, NextIsOneMoreThanTheHighestInUseGapsStay) {
@@ -28,12 +28,12 @@ TEST(QuickSave, NamesWithDigitsOfTheirOwn) {
   EXPECT_EQ(NextNumber({L"page_12_001.png", L"page_12_002.png", L"page_12.png", L"page_13_009.png"}, L"page_12",
                        L".png", AsciiFold),
             3);
-  EXPECT_EQ(quicksave::SeriesNumber(L"2024_001.gif", L"2024", L".gif", AsciiFold), 1);
+  EXPECT_EQ(series::SeriesNumber(L"2024_001.gif", L"2024", L".gif", AsciiFold), 1);
 }
 
 TEST(QuickSave, TheNumberGrowsPast999) {
   EXPECT_EQ(NextNumber({L"shot_999.png"}, L"shot", L".png", AsciiFold), 1000);
-  EXPECT_EQ(quicksave::SeriesFileName(L"shot", 1000, L".png"), L"shot_1000.png");
+  EXPECT_EQ(series::SeriesFileName(L"shot", 1000, L".png"), L"shot_1000.png");
   EXPECT_EQ(NextNumber({L"shot_1000.png", L"shot_999.png"}, L"shot", L".png", AsciiFold), 1001);
 }
 
