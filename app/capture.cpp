@@ -30,7 +30,7 @@ void Program::Capture(bool quick) {
   try {
     Flash();
     // Without a folder to go to, a quick capture is the normal one.
-    const bool toSeries = quick && QuickFolderExists();
+    const bool toSeries = quick && SeriesPossible();
     if (!CopyScreen()) return;
     if (toSeries) {
       SaveToSeries();

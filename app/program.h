@@ -67,7 +67,10 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   void Flash();
   void SaveWithDialog();
   bool SaveToSeries();
-  bool QuickFolderExists() const;
+  // A quick capture can go to a series: the last folder exists and the
+  // name is one a series can have (else the user is told).
+  bool SeriesPossible() const;
+  std::wstring SeriesName() const;
   void ShowPreview();
   void WriteSettings();
 

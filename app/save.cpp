@@ -3,7 +3,6 @@
 #include "app/program.h"
 #include "core/series.h"
 #include "win/files.h"
-#include "win/image_library.h"
 #include "win/image_writer.h"
 #include "win/message_box.h"
 #include "win/save_dialog.h"
@@ -13,12 +12,9 @@ namespace {
 // The dialog's filter index for a stored type, as the dialog counts (from 1).
 int FilterIndex(float lfType) { return settings::TypeIndex(lfType + 1); }
 
-void ReportNotSaved(const std::wstring& path) {
-  try {
-    imgctl::ImgctlError();  // the library's error is cleared for the next file
-  } catch (...) {
-  }
-  win::ShowMessage(L"ファイルを保存できませんでした。\n" + path);
+std::wstring WithSeparator(std::wstring folder) {
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  return folder;
 }
 
 }  // namespace
@@ -50,32 +46,57 @@ void Program::SaveWithDialog() {
       !win::AskYesNo(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
     return;
   // The capture is still on the clipboard; the user must know the file is not.
-  if (!win::WriteImage(picture_, *type, path)) ReportNotSaved(path);
+  const win::WriteOutcome written = win::WriteImage(picture_, *type, path);
+  if (!written.written) win::ShowMessage(save_names::NotSavedText(path, written.Reason()));
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);
   settings_.lfName = remembered.name;
   settings_.lfPath = remembered.folder;
 }
 
-bool Program::QuickFolderExists() const { return win::IsFolder(settings_.lfPath.value_or(L"")); }
+std::wstring Program::SeriesName() const {
+  return settings_.lfName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *settings_.lfName;
+}
+
+bool Program::SeriesPossible() const {
+  if (!win::IsFolder(settings_.lfPath.value_or(L""))) return false;
+  // The name comes from the settings file and may hold anything: one that
+  // would reach another folder or another file is refused.
+  if (series::UsableBaseName(SeriesName())) return true;
+  win::ShowMessage(L"ファイル名が正しくありません。\n" + SeriesName());
+  return false;
+}
 
 bool Program::SaveToSeries() {
   const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(settings_.lfType));
   if (!type) type = save_names::TypeAt(0);
-  std::wstring folder = settings_.lfPath.value_or(L"");
-  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  const std::wstring name = settings_.lfName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *settings_.lfName;
-  // A name is claimed by creating its file: one that appears meanwhile, from
-  // whatever program, is never overwritten; the series takes the next number.
-  const std::wstring file =
-      series::ClaimNext(win::FolderEntries(folder), name, type->extension, foldFileName_,
-                           [&](const std::wstring& f) { return win::CreateNewFile(folder + f); });
-  const std::wstring path = folder + (file.empty() ? save_names::FileNameOf(name + type->extension) : file);
-  const bool written = !file.empty() && win::WriteImage(picture_, *type, path);
-  if (!written) {
-    if (!file.empty()) win::RemoveFile(path);  // the claim, still empty
-    win::ShowMessage(L"ファイルを保存できませんでした。\n" + path);
+  const std::wstring folder = WithSeparator(settings_.lfPath.value_or(L"")), name = SeriesName();
+  const std::vector<std::wstring> entries = win::FolderEntries(folder);
+  // Written in full under a temporary name first, and then moved to the
+  // free name without replacing: nobody ever sees an empty or half-written
+  // file, and a name taken meanwhile moves on to the next number.
+  const std::wstring temporary = win::UnusedTemporaryName(folder);
+  const win::WriteOutcome written = win::WriteImage(picture_, *type, temporary);
+  if (!written.written) {
+    const long long next = series::NextNumber(entries, name, type->extension, foldFileName_);
+    win::ShowMessage(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension),
+                                              written.Reason()));
     return false;
   }
-  notice_.ShowText(file, camera_.Bounds(), frame_.Bounds(), 1500);
+  unsigned long error = 0;
+  const series::ClaimResult claimed = series::ClaimNext(entries, name, type->extension, foldFileName_,
+                                                        [&](const std::wstring& file) {
+    switch (win::MoveWithoutReplacing(temporary, folder + file, error)) {
+      case win::MoveResult::Moved: return series::Claim::Done;
+      case win::MoveResult::Exists: return series::Claim::Taken;
+      case win::MoveResult::Failed: break;
+    }
+    return series::Claim::Failed;
+  });
+  if (claimed.outcome != series::Claim::Done) {
+    win::RemoveFile(temporary);
+    win::ShowMessage(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error)));
+    return false;
+  }
+  notice_.ShowText(claimed.file, camera_.Bounds(), frame_.Bounds(), 1500);
   return true;
 }

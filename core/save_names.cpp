@@ -58,6 +58,10 @@ std::wstring FileNameOf(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
+std::wstring NotSavedText(const std::wstring& path, const std::wstring& reason) {
+  return L"ファイルを保存できませんでした。\n" + path + (reason.empty() ? L"" : L"\n" + reason);
+}
+
 std::wstring DialogErrorText(unsigned code) {
   std::wstring reason;
   switch (code) {

@@ -52,6 +52,10 @@ Remembered RememberSaveFile(const std::wstring& path);
 std::wstring FileNameOf(const std::wstring& path);
 
 
+// What the user is told when a file could not be written: the path and,
+// when it is known, why.
+std::wstring NotSavedText(const std::wstring& path, const std::wstring& reason);
+
 // What the user is told when the save dialog failed with `code` (the
 // dialog's extended error), rather than being cancelled.
 std::wstring DialogErrorText(unsigned code);

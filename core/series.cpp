@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string_view>
 
 
 namespace series {
@@ -32,15 +33,39 @@ std::wstring SeriesFileName(const std::wstring& name, long long number, const st
   return name + L"_" + digits + extension;
 }
 
-std::wstring ClaimNext(const std::vector<std::wstring>& files, const std::wstring& name, const std::wstring& extension,
-                       const save_names::FoldCase& fold, const std::function<bool(const std::wstring&)>& reserve,
-                       int attempts) {
+namespace {
+
+bool IsDevice(std::wstring stem) {
+  while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+  for (auto& c : stem)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL" || stem == L"CONIN$" ||
+      stem == L"CONOUT$")
+    return true;
+  return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+         stem[3] >= L'1' && stem[3] <= L'9';
+}
+
+}  // namespace
+
+bool UsableBaseName(const std::wstring& name) {
+  if (name.empty()) return false;
+  for (wchar_t c : name)
+    if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+  return !IsDevice(name.substr(0, name.find(L'.')));
+}
+
+ClaimResult ClaimNext(const std::vector<std::wstring>& files, const std::wstring& name, const std::wstring& extension,
+                      const save_names::FoldCase& fold, const std::function<Claim(const std::wstring&)>& claim,
+                      int attempts) {
+  ClaimResult result;
   long long n = NextNumber(files, name, extension, fold);
   for (int i = 0; i < attempts; ++i, ++n) {
-    const std::wstring file = SeriesFileName(name, n, extension);
-    if (reserve(file)) return file;
+    result.file = SeriesFileName(name, n, extension);
+    result.outcome = claim(result.file);
+    if (result.outcome != Claim::Taken) return result;
   }
-  return {};
+  return result;
 }
 
 }  // namespace series

@@ -24,11 +24,25 @@ long long NextNumber(const std::vector<std::wstring>& files, const std::wstring&
 // "shot_001.png": the number with at least three digits.
 std::wstring SeriesFileName(const std::wstring& name, long long number, const std::wstring& extension);
 
-// The first series name from the next free number on that `reserve` can
-// claim (it creates the file only when no file of that name exists). Empty
-// when none could be claimed in `attempts` tries.
-std::wstring ClaimNext(const std::vector<std::wstring>& files, const std::wstring& name, const std::wstring& extension,
-                       const save_names::FoldCase& fold, const std::function<bool(const std::wstring& fileName)>& reserve,
-                       int attempts = 1000);
+// Whether `name` can begin the names of a series in one folder: it names
+// no other folder (no "\" or "/"), no stream of another file (no ":"), holds
+// no character file names may not hold, and does not begin like a device's
+// name ("CON", "NUL.x", ...). Names from the settings file may hold anything.
+bool UsableBaseName(const std::wstring& name);
+
+// What became of one try to put the picture under a series name.
+enum class Claim { Done, Taken, Failed };
+
+struct ClaimResult {
+  std::wstring file;  // the name it was put under, or the one that failed
+  Claim outcome = Claim::Failed;
+};
+
+// Tries the series names from the next free number on: a name `claim`
+// finds taken moves on to the next number; success or any other failure
+// ends at once. After `attempts` names taken, the last one is reported.
+ClaimResult ClaimNext(const std::vector<std::wstring>& files, const std::wstring& name, const std::wstring& extension,
+                      const save_names::FoldCase& fold, const std::function<Claim(const std::wstring& fileName)>& claim,
+                      int attempts = 1000);
 
 }  // namespace series

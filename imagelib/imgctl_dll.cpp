@@ -64,47 +64,67 @@ bool Replace(const std::wstring& target, const std::wstring& source, DWORD attri
   return ok;
 }
 
+// A new temporary file in `folder`, with a short name: a name close to the
+// path limit must still save. INVALID_HANDLE_VALUE with the system's error.
+HANDLE CreateTemporary(const std::wstring& folder, std::wstring& temp) {
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    wchar_t name[32];
+    swprintf(name, 32, L"\\~ks%04x.tmp", static_cast<unsigned>((::GetCurrentProcessId() + ::GetTickCount() + attempt * 7919) & 0xffff));
+    temp = folder + name;
+    HANDLE file = ::CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Writes all of `bytes` and closes the file; the system's error, or 0.
+DWORD WriteAllAndClose(HANDLE file, const std::vector<std::uint8_t>& bytes) {
+  DWORD error = ERROR_SUCCESS;
+  const std::uint8_t* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (!error && left > 0) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 24));
+    DWORD written = 0;
+    if (!::WriteFile(file, p, chunk, &written, nullptr) || written != chunk) error = ::GetLastError();
+    p += written;
+    left -= written;
+  }
+  if (!::FlushFileBuffers(file) && !error) error = ::GetLastError();
+  if (!::CloseHandle(file) && !error) error = ::GetLastError();
+  return error;
+}
+
+// Puts the complete temporary file in the place of `path`. An existing file
+// is replaced rather than moved over, so that it keeps its attributes; a
+// folder is never replaced. The system's error, or 0.
+DWORD PutInPlace(const std::wstring& path, const std::wstring& temp) {
+  const std::wstring target = LongPath(path), source = LongPath(temp);
+  const DWORD existing = ::GetFileAttributesW(target.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
+  const bool ok = existing != INVALID_FILE_ATTRIBUTES
+                      ? Replace(target, source, existing)
+                      : ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  if (ok) return ERROR_SUCCESS;
+  const DWORD error = ::GetLastError();
+  return error ? error : ERROR_ACCESS_DENIED;
+}
+
 // Writes a temporary file in the target's folder and puts it in place only
-// when it is complete, so a failure never leaves a half-written file. An
-// existing file is replaced rather than moved over, so that it keeps its
-// attributes and security settings. The temporary name is short: a name
-// close to the path limit must still save.
+// when it is complete, so a failure never leaves a half-written file. On
+// failure the system's error is left for the caller (GetLastError).
 bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
   const auto slash = path.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
   std::wstring temp;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    wchar_t name[32];
-    swprintf(name, 32, L"\\~ks%04x.tmp", static_cast<unsigned>((::GetCurrentProcessId() + ::GetTickCount() + attempt * 7919) & 0xffff));
-    temp = folder + name;
-    file = ::CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
-  }
+  HANDLE file = CreateTemporary(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const std::uint8_t* p = bytes.data();
-  std::size_t left = bytes.size();
-  bool ok = true;
-  while (ok && left > 0) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 24));
-    DWORD written = 0;
-    ok = ::WriteFile(file, p, chunk, &written, nullptr) && written == chunk;
-    p += written;
-    left -= written;
-  }
-  ok = ::FlushFileBuffers(file) && ok;
-  ok = ::CloseHandle(file) && ok;
-  const std::wstring target = LongPath(path), source = LongPath(temp);
-  const DWORD existing = ::GetFileAttributesW(target.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) ok = false;  // never a folder
-  if (ok && existing != INVALID_FILE_ATTRIBUTES) {
-    ok = Replace(target, source, existing);
-  } else if (ok) {
-    ok = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-  }
-  if (!ok) ::DeleteFileW(source.c_str());
-  return ok;
+  DWORD error = WriteAllAndClose(file, bytes);
+  if (!error) error = PutInPlace(path, temp);
+  if (!error) return true;
+  ::DeleteFileW(LongPath(temp).c_str());
+  ::SetLastError(error);
+  return false;
 }
 
 template <class Encode>

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace win {
 
 std::wstring FoldFileName(const std::wstring& name) {
@@ -14,17 +16,26 @@ std::wstring FoldFileName(const std::wstring& name) {
   return folded;
 }
 
+std::wstring LongPath(const std::wstring& path) {
+  if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
+  if (path.size() > 2 && path[1] == L':') return L"\\\\?\\" + path;
+  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  return path;
+}
+
 bool IsFolder(const std::wstring& path) {
-  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(LongPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return ::GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
-  HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &found);
+  HANDLE find = ::FindFirstFileW(LongPath(folder + L"*").c_str(), &found);
   if (find == INVALID_HANDLE_VALUE) return names;
   do names.push_back(found.cFileName);
   while (::FindNextFileW(find, &found));
@@ -32,13 +43,32 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
   return names;
 }
 
-bool CreateNewFile(const std::wstring& path) {
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(h);
-  return true;
+void RemoveFile(const std::wstring& path) { ::DeleteFileW(LongPath(path).c_str()); }
+
+MoveResult MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, unsigned long& error) {
+  if (::MoveFileExW(LongPath(from).c_str(), LongPath(to).c_str(), MOVEFILE_WRITE_THROUGH)) return MoveResult::Moved;
+  error = ::GetLastError();
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? MoveResult::Exists : MoveResult::Failed;
 }
 
-void RemoveFile(const std::wstring& path) { ::DeleteFileW(path.c_str()); }
+std::wstring UnusedTemporaryName(const std::wstring& folder) {
+  for (unsigned attempt = 0;; ++attempt) {
+    wchar_t name[32];
+    swprintf(name, 32, L"~kq%04x.tmp", (::GetCurrentProcessId() + ::GetTickCount() + attempt * 7919) & 0xffff);
+    if (!Exists(folder + name) || attempt > 1000) return folder + name;
+  }
+}
+
+std::wstring SystemMessage(unsigned long code) {
+  wchar_t* text = nullptr;
+  const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = n && text ? std::wstring(text, n) : std::wstring();
+  if (text) ::LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+    message.pop_back();
+  return message;
+}
 
 }  // namespace win

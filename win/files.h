@@ -10,6 +10,9 @@ namespace win {
 // forms do (upper case, locale-independent, as NTFS compares).
 std::wstring FoldFileName(const std::wstring& name);
 
+// `path` in the form that reaches past the classic 260-character limit.
+std::wstring LongPath(const std::wstring& path);
+
 bool IsFolder(const std::wstring& path);
 bool Exists(const std::wstring& path);
 // The names of the entries of `folder` (which ends in "\").
@@ -17,5 +20,16 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 // Creates `path` only when nothing of that name exists; true when it did.
 bool CreateNewFile(const std::wstring& path);
 void RemoveFile(const std::wstring& path);
+
+// Moves `from` to `to` only when nothing of that name exists; `error` gets
+// the system's code of a failure.
+enum class MoveResult { Moved, Exists, Failed };
+MoveResult MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, unsigned long& error);
+
+// A name for a temporary file in `folder` (ending in "\") that no file has.
+std::wstring UnusedTemporaryName(const std::wstring& folder);
+
+// The system's words for an error code; empty when it has none.
+std::wstring SystemMessage(unsigned long code);
 
 }  // namespace win

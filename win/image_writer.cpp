@@ -1,5 +1,7 @@
 #include "win/image_writer.h"
 
+#include "imagelib/imgctl.h"
+#include "win/files.h"
 #include "win/image_library.h"
 
 namespace win {
@@ -47,9 +49,30 @@ bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int
   return result;
 }
 
-bool WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path) {
-  if (!picture.dc()) return false;
-  return WriteImageFile(RealLibrary(), picture.dc(), picture.Width(), picture.Height(), Encoder(type, path));
+WriteOutcome WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path) {
+  WriteOutcome outcome;
+  if (!picture.dc()) return outcome;
+  const auto encode = Encoder(type, path);
+  outcome.written = WriteImageFile(RealLibrary(), picture.dc(), picture.Width(), picture.Height(), [&](HANDLE dib) {
+    const int result = encode(dib);
+    // Read before anything else can overwrite it.
+    if (!result) outcome.systemError = ::GetLastError();
+    return result;
+  });
+  if (!outcome.written) {
+    try {
+      outcome.libraryError = imgctl::ImgctlError();
+    } catch (...) {
+    }
+  }
+  return outcome;
+}
+
+std::wstring WriteOutcome::Reason() const {
+  if (written) return {};
+  if (libraryError == IMGCTL_ERR_MEMORY) return L"メモリが足りません。";
+  if (libraryError == IMGCTL_ERR_FILE && systemError) return SystemMessage(systemError);
+  return {};
 }
 
 }  // namespace win

@@ -23,7 +23,15 @@ struct ImageLibrarySteps {
 bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int height,
                     const std::function<int(HANDLE)>& encode);
 
-// Writes `picture` to `path` as `type` says; true when the file is there.
-bool WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path);
+struct WriteOutcome {
+  bool written = false;
+  int libraryError = 0;           // the image library's code when not written
+  unsigned long systemError = 0;  // the system's code the library met, if any
+  // Why the file was not written, in the user's words; empty when unknown.
+  std::wstring Reason() const;
+};
+
+// Writes `picture` to `path` as `type` says.
+WriteOutcome WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path);
 
 }  // namespace win

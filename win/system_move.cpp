@@ -2,13 +2,19 @@
 
 namespace win {
 
+ContentsShownWhileDragging::ContentsShownWhileDragging() {
+  ::SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &before_, 0);
+  ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+}
+
+ContentsShownWhileDragging::~ContentsShownWhileDragging() {
+  ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, before_, nullptr, 0);
+}
+
 void MoveWithSystemLoop(HWND hwnd) {
-  UINT fullWindows = 0;
-  ::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &fullWindows, 0);
-  ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, 1, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+  ContentsShownWhileDragging contents;
   ::ReleaseCapture();
-  ::SendMessageA(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-  ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, fullWindows, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+  ::SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 }  // namespace win

@@ -89,16 +89,16 @@ TEST(Writers, RealLibraryWritesTheCaptureBuffer) {
   ::DeleteObject(blue);
   auto dir = TempDir();
   auto bmp = dir / L"画像.bmp", png = dir / L"画像.png", gif = dir / L"画像.gif", jpg = dir / L"画像.jpg";
-  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(0), bmp.wstring()));
+  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(0), bmp.wstring()).written);
   EXPECT_EQ(std::filesystem::file_size(bmp), 54u + 100u * 20u);  // 33 * 3 = 99, padded to 100
   std::string b = Bytes(bmp);
   EXPECT_EQ(static_cast<unsigned char>(b[54]), 255);  // blue first
   EXPECT_EQ(static_cast<unsigned char>(b[56]), 0);
-  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(5), png.wstring()));
+  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(5), png.wstring()).written);
   EXPECT_EQ(Bytes(png).substr(1, 3), "PNG");
-  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(1), gif.wstring()));
+  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(1), gif.wstring()).written);
   EXPECT_EQ(Bytes(gif).substr(0, 6), "GIF89a");
-  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(3), jpg.wstring()));
+  EXPECT_TRUE(win::WriteImage(picture, *save_names::TypeAt(3), jpg.wstring()).written);
   EXPECT_EQ(static_cast<unsigned char>(Bytes(jpg)[0]), 0xFF);
   std::filesystem::remove_all(dir);
 }
