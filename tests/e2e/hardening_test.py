@@ -38,12 +38,19 @@ class Hardening(E2ETestCase):
         self.assertLess(time.monotonic() - began, seconds)
 
     def test_a_close_at_the_worst_moments_ends_the_program_with_its_settings(self):
-        # With a window manager, as on a desktop: without one, Wine waits
-        # about a second for each hidden window of the ending program.
+        # With a window manager, as on a desktop.
         wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(lambda: (wm.terminate(), wm.wait()))
         time.sleep(1.0)
+        self.close_at_the_worst_moments()
 
+    def test_a_close_at_the_worst_moments_without_a_window_manager(self):
+        # On a plain screen Wine waits up to a second for each window of a
+        # dialog it hides (nobody withdraws it): a close right after Cancel
+        # is answered once the dialog has gone, still within the 3 s.
+        self.close_at_the_worst_moments()
+
+    def close_at_the_worst_moments(self):
         # During the flash: the request arrives the moment the flash window shows.
         app = self.start()
         closer = probe_async("closeon", os.path.basename(app.dir), "Kirasoe.Flash", 20, app.window("Camera")["hwnd"])

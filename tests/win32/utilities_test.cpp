@@ -12,6 +12,7 @@
 #include "imagelib/imgctl.h"
 #include "win/image_library.h"
 #include "win/screen.h"
+#include "win/system_move.h"
 #include "win/window.h"
 
 namespace {
@@ -105,4 +106,38 @@ TEST(ImageLibrary, DibIsLimitedToTheBitmapAndReleasedOnce) {
   ::SelectObject(dc, old);
   ::DeleteObject(bmp);
   ::DeleteDC(dc);
+}
+
+namespace {
+
+// The user's stored setting for showing window contents while dragging.
+std::wstring StoredDragSetting() {
+  wchar_t value[16] = {};
+  DWORD size = sizeof value;
+  ::RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"DragFullWindows", RRF_RT_REG_SZ, nullptr, value, &size);
+  return value;
+}
+
+BOOL DragSettingInUse() {
+  BOOL on = FALSE;
+  ::SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &on, 0);
+  return on;
+}
+
+}  // namespace
+
+TEST(SystemMove, TheUsersDragSettingIsSwitchedForTheSessionOnly) {
+  const BOOL original = DragSettingInUse();
+  // The user keeps "off" in the profile.
+  ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, SPIF_UPDATEINIFILE);
+  ASSERT_EQ(StoredDragSetting(), L"0");
+  {
+    win::ContentsShownWhileDragging shown;
+    EXPECT_TRUE(DragSettingInUse());
+    // Ended here, the program would leave the user's setting as it was.
+    EXPECT_EQ(StoredDragSetting(), L"0");
+  }
+  EXPECT_FALSE(DragSettingInUse());
+  EXPECT_EQ(StoredDragSetting(), L"0");
+  ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, original, nullptr, SPIF_UPDATEINIFILE);
 }
