@@ -45,8 +45,18 @@ std::wstring LongPath(const std::wstring& path) {
   return path;
 }
 
+// The access rules of a file (its discretionary ACL), to give to the file
+// that takes its place; empty when they cannot be read.
+std::vector<std::uint8_t> AccessRules(const std::wstring& path) {
+  DWORD size = 0;
+  ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::vector<std::uint8_t> rules(size);
+  if (!size || !::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, rules.data(), size, &size)) return {};
+  return rules;
+}
+
 // Puts `source` in the place of the existing file `target`, which keeps its
-// attributes (`attributes`) and security settings.
+// attributes (`attributes`) and access rules.
 bool Replace(const std::wstring& target, const std::wstring& source, DWORD attributes) {
   // A file another program holds open is not replaced; asked first, so that
   // nothing is moved aside for nothing.
@@ -55,10 +65,14 @@ bool Replace(const std::wstring& target, const std::wstring& source, DWORD attri
   ::CloseHandle(probe);
   bool ok = ::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                            nullptr) != 0;
-  // Where the system cannot replace (Wine with a long path), a move over
-  // the file, which is still complete or not at all.
-  if (!ok && ::GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES)
+  // Where the system cannot replace (Wine with a long path, no right to
+  // change the rules), a move over the file, which is still complete or not
+  // at all; the old file's access rules are given to the new one.
+  if (!ok && ::GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    std::vector<std::uint8_t> rules = AccessRules(target);
     ok = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (ok && !rules.empty()) ::SetFileSecurityW(target.c_str(), DACL_SECURITY_INFORMATION, rules.data());
+  }
   // Windows keeps the attributes; Wine's replace does not.
   if (ok && ::GetFileAttributesW(target.c_str()) != attributes) ::SetFileAttributesW(target.c_str(), attributes);
   return ok;

@@ -9,6 +9,9 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include <sddl.h>
 
 #include "app/frame_window.h"
 #include "imagelib/imgctl.h"
@@ -73,6 +76,54 @@ TEST(Library, ReplacingAFileKeepsItsAttributes) {
   EXPECT_EQ(Bytes(target).substr(1, 3), "PNG");
   EXPECT_TRUE(::GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(RegularFiles(dir), 1) << "no temporary file is left behind";
+  std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+// A file's access rules as text (its discretionary ACL in SDDL).
+std::wstring AccessRulesOf(const std::wstring& path) {
+  DWORD size = 0;
+  ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::vector<std::uint8_t> sd(size);
+  if (!size || !::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, sd.data(), size, &size)) return L"";
+  wchar_t* text = nullptr;
+  if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(sd.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                              &text, nullptr))
+    return L"";
+  std::wstring rules(text);
+  ::LocalFree(text);
+  return rules;
+}
+
+void SetAccessRules(const std::wstring& path, const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR sd = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr));
+  ::SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, sd);
+  ::LocalFree(sd);
+}
+
+}  // namespace
+
+TEST(Library, AReplacedFileKeepsItsAccessRulesAlsoWhenMovedOver) {
+  auto dir = TempDir(L"kirasoe-rules");
+  Picture p;
+  ASSERT_NE(p.dib, nullptr);
+  // A short path the system replaces, and a long one Wine cannot replace,
+  // where the library moves the new file over the old one.
+  const std::wstring deep = L"\\\\?\\" + (dir / std::wstring(200, L'd')).wstring();
+  ::CreateDirectoryW(deep.c_str(), nullptr);
+  const wchar_t* rules = L"D:P(A;;FA;;;WD)(A;;FR;;;BU)";
+  for (const std::wstring& target : {(dir / L"short.png").wstring(), deep + L"\\" + std::wstring(80, L'l') + L".png"}) {
+    { std::ofstream(std::filesystem::path(target), std::ios::binary) << "old"; }
+    SetAccessRules(target, rules);
+    const std::wstring before = AccessRulesOf(target);
+    if (before.find(L"(A;;FR;;;BU)") == std::wstring::npos) GTEST_SKIP() << "no access rules kept here: " << before;
+    EXPECT_NE(imgctl::DIBtoPNG(target, p.dib, 0), 0) << target.size();
+    EXPECT_EQ(AccessRulesOf(target), before) << target.size();
+    ::DeleteFileW(target.c_str());
+  }
+  ::RemoveDirectoryW(deep.c_str());
   std::filesystem::remove_all(dir);
 }
 
