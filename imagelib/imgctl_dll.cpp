@@ -149,7 +149,14 @@ int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) noexcept {
     if (!image) return Fail(IMGCTL_ERR_HANDLE);
     std::vector<std::uint8_t> bytes = encode(*image);
     if (bytes.empty()) return Fail(IMGCTL_ERR_ENCODE);
-    if (!WriteAtomically(path, bytes)) return Fail(IMGCTL_ERR_FILE);
+    if (!WriteAtomically(path, bytes)) {
+      // The system's reason stays for the caller: keeping the library's own
+      // error may touch it.
+      const DWORD reason = ::GetLastError();
+      Fail(IMGCTL_ERR_FILE);
+      ::SetLastError(reason);
+      return 0;
+    }
     g_lastError = IMGCTL_OK;
     return 1;
   } catch (const std::bad_alloc&) {

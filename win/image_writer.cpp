@@ -53,13 +53,19 @@ WriteOutcome WriteImage(const BitmapBuffer& picture, const save_names::FileType&
   WriteOutcome outcome;
   if (!picture.dc()) return outcome;
   const auto encode = Encoder(type, path);
+  bool encoded = false;
   outcome.written = WriteImageFile(RealLibrary(), picture.dc(), picture.Width(), picture.Height(), [&](HANDLE dib) {
+    encoded = true;
     const int result = encode(dib);
-    // Read before anything else can overwrite it.
-    if (!result) outcome.systemError = ::GetLastError();
+    // Both read before anything else can overwrite them (releasing the DIB
+    // clears the library's error).
+    if (!result) {
+      outcome.systemError = ::GetLastError();
+      outcome.libraryError = imgctl::ImgctlError();
+    }
     return result;
   });
-  if (!outcome.written) {
+  if (!outcome.written && !encoded) {  // the DIB could not be made
     try {
       outcome.libraryError = imgctl::ImgctlError();
     } catch (...) {

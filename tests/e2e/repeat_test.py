@@ -156,6 +156,51 @@ class Repeat(E2ETestCase):
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
         self.assertEqual(rows, [[pattern_pixel(220 + i, 130 + j) for i in range(114)] for j in range(59)])
 
+    def quick_capture(self):
+        xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
+        time.sleep(0.2)
+        xdotool("mousemove", *CAMERA)
+        time.sleep(0.4)
+        xdotool("keydown", "shift")
+        xdotool("click", "--repeat", 2, "--delay", 60, 1)
+        xdotool("keyup", "shift")
+
+    def message_texts(self, app):
+        box = app.message_box("Kirasoe")
+        texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
+        probe("press", box["hwnd"], "#1")
+        return texts
+
+    def test_a_series_name_that_would_reach_elsewhere_is_refused_and_the_dialog_opens(self):
+        app = self.start(folder="names", name="..\\up")
+        self.quick_capture()
+        self.assertIn("ファイル名が正しくありません。\n..\\up", self.message_texts(app))
+        dialog = app.message_box("ファイルを保存する", timeout=30)
+        probe("press", dialog["hwnd"], "#2")  # cancel
+        app.no_dialog()
+        self.assertEqual(os.listdir(app.folder), [])
+        self.assertFalse(any(n.startswith("up") for n in os.listdir(app.dir)), "nothing written outside the folder")
+
+    def test_a_name_the_file_system_refuses_stops_at_once_with_its_reason(self):
+        name = "n" * 250  # with "_001.png" past the 255 characters a file name may have
+        app = self.start(folder="long-name", name=name)
+        self.quick_capture()
+        texts = self.message_texts(app)
+        message = next((t for t in texts if t.startswith("ファイルを保存できませんでした。")), "")
+        lines = message.split("\n")
+        self.assertEqual(lines[1], windows_path(os.path.join(app.folder, name + "_001.png")))
+        self.assertGreater(len(lines), 2, "the system's reason follows the path: %r" % message)
+        app.no_dialog()
+        self.assertEqual(os.listdir(app.folder), [], "one try, and no temporary file left")
+
+    def test_a_series_in_a_folder_past_260_characters(self):
+        set_pattern_background()
+        app = self.start(folder=os.path.join("a" * 120, "b" * 120))
+        self.assertGreater(len(windows_path(app.folder)), 260)
+        self.quick_capture()
+        self.expect_capture(os.path.join(app.folder, "shot_001.png"))
+        self.assertEqual(os.listdir(app.folder), ["shot_001.png"])
+
 
 if __name__ == "__main__":
     main()

@@ -140,8 +140,10 @@ class Save(E2ETestCase):
         box = wait_for(lambda: next((w for w in app.windows() if w["class"] == "#32770" and w["visible"]
                                      and w["title"] == "Kirasoe" and w["hwnd"] != question["hwnd"]), None),
                        what="failure message")
-        expected = "ファイルを保存できませんでした。\n" + windows_path(os.path.join(self.folder, "shot.png"))
-        self.assertIn(expected, self.dialog_texts(box))
+        expected = "ファイルを保存できませんでした。\n" + windows_path(os.path.join(self.folder, "shot.png")) + "\n"
+        message = next((t for t in self.dialog_texts(box) if t.startswith(expected)), None)
+        self.assertIsNotNone(message, "the path, and then why: %r" % self.dialog_texts(box))
+        self.assertGreater(len(message), len(expected))
         probe("press", box["hwnd"], "#1")
         app.no_dialog()
         self.assertTrue(os.path.isdir(os.path.join(self.folder, "shot.png")))

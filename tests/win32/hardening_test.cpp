@@ -16,6 +16,7 @@
 #include "app/frame_window.h"
 #include "imagelib/imgctl.h"
 #include "win/image_library.h"
+#include "win/image_writer.h"
 #include "win/profile.h"
 #include "win/screen.h"
 
@@ -220,4 +221,17 @@ TEST(Frame, AResizeEndsWhenTheMouseIsTakenAway) {
   EXPECT_FALSE(frame.Resizing());
   EXPECT_EQ(owner.changes, 0);
   EXPECT_EQ(frame.Bounds(), r);
+}
+
+TEST(Library, AFailedWriteKeepsTheSystemsReason) {
+  auto dir = TempDir(L"kirasoe-reason");
+  ::CreateDirectoryW((dir / L"shot.png").c_str(), nullptr);  // a folder where the file should go
+  win::BitmapBuffer picture;
+  ASSERT_TRUE(picture.Resize(8, 8));
+  const win::WriteOutcome outcome = win::WriteImage(picture, *save_names::TypeAt(5), (dir / L"shot.png").wstring());
+  EXPECT_FALSE(outcome.written);
+  EXPECT_EQ(outcome.libraryError, IMGCTL_ERR_FILE);
+  EXPECT_EQ(outcome.systemError, static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+  EXPECT_FALSE(outcome.Reason().empty());
+  std::filesystem::remove_all(dir);
 }
