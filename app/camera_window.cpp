@@ -53,6 +53,10 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (wp) owner_.ExitRequested();
         return 0;
       case WM_CLOSE: owner_.ExitRequested(); return 0;
+      case WM_DISPLAYCHANGE: case WM_DPICHANGED: owner_.DisplayChanged(); break;
+      case WM_SETTINGCHANGE:
+        if (wp == SPI_SETWORKAREA) owner_.DisplayChanged();
+        break;
       default: break;
     }
   } catch (...) {

@@ -22,6 +22,8 @@ class CameraWindow : public win::Window {
     virtual void SystemMoveStarted() = 0;
     virtual void SystemMoveEnded() = 0;
     virtual void ExitRequested() = 0;
+    // Monitors, their work areas or the scale changed while running.
+    virtual void DisplayChanged() = 0;
 
    protected:
     ~Owner() = default;

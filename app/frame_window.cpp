@@ -18,13 +18,17 @@ bool FrameWindow::Open(const CaptureArea& area, COLORREF colour) {
   brush_.reset(::CreateSolidBrush(colour));
   // Placed while still hidden: a window manager may keep the first geometry
   // it sees when the window is mapped.
-  Place(area.Pixels());
+  pixels_ = area.Pixels();
+  Place(pixels_);
   win::MakeTopmost(hwnd(), false);
   Layout(area);
   return true;
 }
 
 void FrameWindow::Layout(const CaptureArea& area) {
+  // Setting the region is a change of the window too: the whole layout is
+  // the program's own placing.
+  placing_ = true;
   pixels_ = area.Pixels();
   const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
   win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
@@ -32,6 +36,7 @@ void FrameWindow::Layout(const CaptureArea& area) {
   win::GiveRegion(hwnd(), shape);
   outlines_ = frame::HandleOutlines(area.Stored().w, area.Stored().h, area.Scale());
   Place(pixels_);
+  placing_ = false;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -60,6 +65,7 @@ LRESULT FrameWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
       case WM_MOVE:
         if (inMoveLoop_) owner_.FrameMoving();
         break;
+      case WM_WINDOWPOSCHANGED: OnPositionChanged(); break;
       case WM_QUERYENDSESSION: return TRUE;
       case WM_ENDSESSION:
         if (wp) owner_.ExitRequested();
@@ -79,6 +85,14 @@ geometry::Point FrameWindow::CursorInFrame() const {
   return {p.x - r.left, p.y - r.top};
 }
 
+void FrameWindow::OnPositionChanged() {
+  // The program's own placing and the user's move (followed when it ends)
+  // are known; any other change comes from the system or another program.
+  if (placing_ || inMoveLoop_ || moving_ || !Visible()) return;
+  const geometry::Rect now = Bounds();
+  if (now != pixels_) owner_.FrameMovedBySystem(now);
+}
+
 void FrameWindow::OnLeftDown() {
   const frame::Hit hit = frame::HitTest(CursorInFrame(), pixels_.Width(), pixels_.Height());
   if (hit.corner != frame::Corner::None) {
@@ -87,7 +101,9 @@ void FrameWindow::OnLeftDown() {
     return;
   }
   owner_.SystemMoveStarted();
+  moving_ = true;
   win::MoveWithSystemLoop(hwnd());
+  moving_ = false;
   const geometry::Rect moved = Bounds();
   owner_.FrameChanged(geometry::RectAt(moved.left, moved.top, pixels_.Width(), pixels_.Height()));
   owner_.SystemMoveEnded();

@@ -20,6 +20,9 @@ class FrameWindow : public win::Window {
     virtual void FrameChanged(const geometry::Rect& pixels) = 0;
     // The system's move loop moved the window; the area follows at its end.
     virtual void FrameMoving() = 0;
+    // Something else moved or sized the window (a monitor removed, another
+    // program): the area follows it.
+    virtual void FrameMovedBySystem(const geometry::Rect& pixels) = 0;
     virtual void MenuRequested(HWND on) = 0;
     virtual void SystemMoveStarted() = 0;
     virtual void SystemMoveEnded() = 0;
@@ -45,6 +48,7 @@ class FrameWindow : public win::Window {
 
  private:
   void OnLeftDown();
+  void OnPositionChanged();
   void OnMouseMove(WPARAM buttons);
   void EndResize();
   bool OnSetCursor(LPARAM lp);
@@ -57,6 +61,8 @@ class FrameWindow : public win::Window {
   std::array<geometry::Rect, 8> outlines_{};
   frame::Corner corner_ = frame::Corner::None;  // the corner being dragged
   bool inMoveLoop_ = false;
+  bool placing_ = false;  // the window is being placed from the area
+  bool moving_ = false;   // the user moves it with the system's move loop
 };
 
 // The frame's line colour for a colour index (0 black, 1 grey, 2 white).

@@ -75,6 +75,21 @@ void Program::KeepFrameReachable() {
   if (auto back = placement::BringFrameBack(area_.Pixels(), camera_.Bounds(), win::Monitors())) area_.Set(*back);
 }
 
+void Program::DisplayChanged() {
+  // A new scale shows the stored rectangle and the camera's size on other
+  // pixels; windows no monitor shows any more come back as at start.
+  const twips::Scale scale = win::CurrentScale();
+  if (!(scale == area_.Scale())) {
+    area_ = CaptureArea(area_.Stored(), scale);
+    const geometry::Rect camera = camera_.Bounds();
+    camera_.Shape(geometry::RectAt(camera.left, camera.top, twips::ToPixels(outline::kCameraWidthTwips, scale.x),
+                                   twips::ToPixels(outline::kCameraHeightTwips, scale.y)));
+  }
+  KeepFrameReachable();
+  frame_.Layout(area_);
+  if (preview_.Exists()) win::BringOnScreen(preview_);
+}
+
 void Program::OpenWindows() {
   // A hand-edited colour outside the three choices shows grey and is grey
   // from then on, so that exactly one colour is checked.

@@ -57,6 +57,8 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   void ExitRequested() override { Exit(); }
   void FrameChanged(const geometry::Rect& pixels) override;
   void FrameMoving() override { ShowFrameSize(); }
+  void FrameMovedBySystem(const geometry::Rect& pixels) override { SetArea(pixels); }
+  void DisplayChanged() override;
 
  private:
   void RestoreOrFirstStart();

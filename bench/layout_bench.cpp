@@ -18,6 +18,7 @@ class NoOwner : public FrameWindow::Owner {
  public:
   void FrameChanged(const geometry::Rect&) override {}
   void FrameMoving() override {}
+  void FrameMovedBySystem(const geometry::Rect&) override {}
   void MenuRequested(HWND) override {}
   void SystemMoveStarted() override {}
   void SystemMoveEnded() override {}

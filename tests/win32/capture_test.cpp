@@ -82,6 +82,12 @@ Program& TheProgram() {
   static Program* program = [] {
     auto* p = new Program;
     p->Start();
+    // The windows settle as a user would see them: under Wine the display's
+    // answers to the first placing arrive a moment later.
+    for (int i = 0; i < 10; ++i) {
+      win::PumpPending();
+      ::Sleep(50);
+    }
     return p;
   }();
   return *program;
@@ -150,4 +156,29 @@ TEST(Capture, FiftyCapturesInARowLeaveNothingBehind) {
   // 40 captures of 400 x 300 leaking their picture would add 18 MiB.
   EXPECT_LT(after50 - after10, 2.0);
   EXPECT_EQ(ThreadWindows(), windows10);
+}
+
+TEST(Capture, TheAreaFollowsTheFrameWhateverMovesItAndComesBackWithTheMonitors) {
+  Program& program = TheProgram();
+  program.SetArea({200, 120, 300, 170});
+  // Another program (or the system, for a monitor that went) moves and
+  // sizes the frame: the area follows, in pixels and in the stored twips.
+  ::SetWindowPos(program.FrameHandle(), nullptr, 300, 200, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+  win::PumpPending();
+  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{300, 200, 420, 280}));
+  const twips::Scale scale = win::CurrentScale();
+  EXPECT_EQ(program.Area().Stored().x, twips::FromPixels(300, scale.x));
+  EXPECT_EQ(program.Area().Stored().w, twips::FromPixels(120, scale.x));
+  // Left where no monitor shows it, it comes back beside the camera when
+  // the displays change, and the frame and the area agree again.
+  ::SetWindowPos(program.FrameHandle(), nullptr, -5000, -5000, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+  win::PumpPending();
+  ::SendMessageW(program.CameraHandle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+  RECT camera{}, frame{};
+  ::GetWindowRect(program.CameraHandle(), &camera);
+  ::GetWindowRect(program.FrameHandle(), &frame);
+  EXPECT_EQ(frame.left, camera.left + 32);
+  EXPECT_EQ(frame.top, camera.top);
+  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}));
+  EXPECT_EQ(frame.right - frame.left, 120);
 }

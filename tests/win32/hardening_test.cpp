@@ -192,6 +192,7 @@ class FrameOwner : public FrameWindow::Owner {
  public:
   void FrameChanged(const geometry::Rect&) override { ++changes; }
   void FrameMoving() override {}
+  void FrameMovedBySystem(const geometry::Rect&) override {}
   void MenuRequested(HWND) override {}
   void SystemMoveStarted() override {}
   void SystemMoveEnded() override {}

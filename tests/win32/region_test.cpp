@@ -36,6 +36,7 @@ class TestCamera : public CameraWindow::Owner {
   void SystemMoveStarted() override {}
   void SystemMoveEnded() override {}
   void ExitRequested() override {}
+  void DisplayChanged() override {}
 };
 
 }  // namespace
