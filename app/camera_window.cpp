@@ -5,6 +5,7 @@
 #include "win/clipboard.h"
 #include "win/message_box.h"
 #include "win/region.h"
+#include "win/paint.h"
 #include "win/screen.h"
 #include "win/system_move.h"
 
@@ -35,7 +36,7 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
   try {
     switch (msg) {
       case WM_ERASEBKGND: return 1;
-      case WM_PAINT: Paint(); return 0;
+      case WM_PAINT: win::PaintPicture(hwnd(), COLOR_BTNFACE, picture_.get()); return 0;
       case WM_LBUTTONDOWN: OnLeftDown(); return 0;
       case WM_MOUSEMOVE: OnMouseMove(wp); return 0;
       case WM_LBUTTONUP:
@@ -48,6 +49,10 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (OnKeyDown(wp)) return 0;
         break;
       case WM_HOTKEY: owner_.HotKeyPressed(static_cast<int>(wp)); return 0;
+      case WM_SETCURSOR:
+        if (!owner_.Saving()) break;
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
       case WM_QUERYENDSESSION: return TRUE;
       case WM_ENDSESSION:
         if (wp) owner_.ExitRequested();
@@ -95,19 +100,4 @@ bool CameraWindow::OnKeyDown(WPARAM key) {
   }
   owner_.FrameKey(dx, dy, ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0);
   return true;
-}
-
-void CameraWindow::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd(), &ps);
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  BITMAP bm{};
-  if (picture_ && ::GetObjectW(picture_.get(), sizeof bm, &bm)) {
-    win::MemoryDC source(::CreateCompatibleDC(dc));
-    win::SelectedObject selected(source.get(), picture_.get());
-    ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCCOPY);
-  }
-  ::EndPaint(hwnd(), &ps);
 }

@@ -24,6 +24,7 @@ class CameraWindow : public win::Window {
     virtual void ExitRequested() = 0;
     // Monitors, their work areas or the scale changed while running.
     virtual void DisplayChanged() = 0;
+    virtual bool Saving() const = 0;
 
    protected:
     ~Owner() = default;
@@ -43,7 +44,6 @@ class CameraWindow : public win::Window {
   void OnLeftDown();
   void OnMouseMove(WPARAM buttons);
   bool OnKeyDown(WPARAM key);
-  void Paint();
 
   Owner& owner_;
   win::UniqueBitmap picture_;

@@ -71,6 +71,9 @@ bool Program::CopyScreen() {
   win::PumpPending();
   win::SettleScreen();
   win::PumpPending();
+  // What the clipboard offers is made from the picture: not from the one
+  // being replaced.
+  win::clipboard::Withdraw();
   const bool copied = win::CopyScreen(picture_, area_.Pixels());
   camera_.Show();
   frame_.Show();
@@ -81,7 +84,7 @@ bool Program::CopyScreen() {
   }
   // The clipboard is an output: when another program holds it, the user is
   // told, and the capture is still saved from the picture.
-  if (!win::clipboard::SetImage(picture_.Copy())) win::ShowMessage(L"画像をクリップボードにコピーできませんでした。");
+  if (!win::clipboard::Offer(picture_)) win::ShowMessage(L"画像をクリップボードにコピーできませんでした。");
   win::PumpPending();
   return true;
 }

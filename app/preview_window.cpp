@@ -1,6 +1,7 @@
 #include "app/preview_window.h"
 
 #include "resources/resource.h"
+#include "win/paint.h"
 #include "win/screen.h"
 
 bool PreviewWindow::Make(geometry::Point position) {
@@ -43,24 +44,9 @@ void PreviewWindow::Close() {
 LRESULT PreviewWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
   switch (msg) {
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(); return 0;
+    case WM_PAINT: win::PaintPicture(hwnd(), COLOR_BTNFACE, picture_.get()); return 0;
     // The user may close it; it is hidden, and kept for the next capture.
     case WM_CLOSE: Hide(); return 0;
     default: return Default(msg, wp, lp);
   }
-}
-
-void PreviewWindow::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd(), &ps);
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  BITMAP bm{};
-  if (picture_ && ::GetObjectW(picture_.get(), sizeof bm, &bm)) {
-    win::MemoryDC source(::CreateCompatibleDC(dc));
-    win::SelectedObject selected(source.get(), picture_.get());
-    ::BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCCOPY);
-  }
-  ::EndPaint(hwnd(), &ps);
 }

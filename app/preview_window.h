@@ -19,6 +19,5 @@ class PreviewWindow : public win::Window {
 
  private:
   bool Make(geometry::Point position);
-  void Paint();
   win::UniqueBitmap picture_;
 };

@@ -103,6 +103,8 @@ void Program::OpenWindows() {
 }
 
 void Program::Exit() {
+  // A file being written is completed first.
+  if (saving_.valid()) saving_.wait();
   WriteSettings();
   // What the clipboard was only promised is made now, so that the capture
   // stays there after the program has gone.

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <future>
+
 #include "app/camera_window.h"
 #include "app/frame_window.h"
 #include "app/info_label.h"
@@ -16,6 +18,7 @@
 #include "core/settings.h"
 #include "win/bitmap_buffer.h"
 #include "win/hotkey.h"
+#include "win/image_writer.h"
 
 // What the program is doing that nothing else may start during.
 enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow };
@@ -39,6 +42,11 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   // them again and puts the picture on the clipboard; false when nothing
   // was copied (the user has been told).
   bool CopyScreen();
+
+  // Writes the picture on a thread of its own while this one keeps
+  // answering the system; returns when the file is complete.
+  win::WriteOutcome WriteWhileAnswering(const save_names::FileType& type, const std::wstring& path);
+  bool Saving() const override { return saving_.valid(); }
 
   const CaptureArea& Area() const { return area_; }
   void SetArea(const geometry::Rect& pixels);
@@ -88,4 +96,5 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   PreviewWindow preview_;
   InfoLabel notice_, sizeLabel_;
   win::HotKey captureKey_, quickKey_;
+  std::future<win::WriteOutcome> saving_;  // a file being written
 };

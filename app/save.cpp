@@ -1,8 +1,11 @@
 // Saving the capture: through the save dialog, or straight to the next
 // number of a series (quick capture).
+#include <chrono>
+
 #include "app/program.h"
 #include "core/series.h"
 #include "win/files.h"
+#include "win/screen.h"
 #include "win/image_writer.h"
 #include "win/message_box.h"
 #include "win/save_dialog.h"
@@ -46,11 +49,27 @@ void Program::SaveWithDialog() {
       !win::AskYesNo(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
     return;
   // The capture is still on the clipboard; the user must know the file is not.
-  const win::WriteOutcome written = win::WriteImage(picture_, *type, path);
+  const win::WriteOutcome written = WriteWhileAnswering(*type, path);
   if (!written.written) win::ShowMessage(save_names::NotSavedText(path, written.Reason()));
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);
   settings_.lfName = remembered.name;
   settings_.lfPath = remembered.folder;
+}
+
+win::WriteOutcome Program::WriteWhileAnswering(const save_names::FileType& type, const std::wstring& path) {
+  // A big picture takes a while to encode. Meanwhile this thread keeps
+  // answering the system (repaints, a close, the end of the session) with a
+  // busy pointer over the program's windows; nothing else starts, as the
+  // capture is still under way. A close waits for the file (see Exit).
+  saving_ = std::async(std::launch::async, [this, &type, &path] { return win::WriteImage(picture_, type, path); });
+  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  while (saving_.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    win::PumpPending();
+  }
+  const win::WriteOutcome outcome = saving_.get();  // no longer valid: not saving
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  return outcome;
 }
 
 std::wstring Program::SeriesName() const {
@@ -75,7 +94,7 @@ bool Program::SaveToSeries() {
   // free name without replacing: nobody ever sees an empty or half-written
   // file, and a name taken meanwhile moves on to the next number.
   const std::wstring temporary = win::UnusedTemporaryName(folder);
-  const win::WriteOutcome written = win::WriteImage(picture_, *type, temporary);
+  const win::WriteOutcome written = WriteWhileAnswering(*type, temporary);
   if (!written.written) {
     const long long next = series::NextNumber(entries, name, type->extension, foldFileName_);
     win::ShowMessage(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension),

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -212,6 +214,49 @@ void Quick(Program& program) {
   ::RemoveDirectoryW(folder.c_str());
 }
 
+// The most memory in use while `work` runs, sampled every millisecond.
+double PeakMiBDuring(const std::function<void()>& work) {
+  std::atomic<bool> done{false};
+  std::atomic<double> peak{PrivateMiB()};
+  std::thread sampler([&] {
+    while (!done) {
+      const double now = PrivateMiB();
+      if (now > peak) peak = now;
+      ::Sleep(1);
+    }
+  });
+  work();
+  done = true;
+  sampler.join();
+  return std::max(peak.load(), PrivateMiB());
+}
+
+// A large area: exact, saved in every format; memory per pixel after the
+// capture and at the peak of each save.
+void LargeArea(Program& program, int w, int h, double baseMiB) {
+  const double t0 = Now();
+  program.CopyScreen();
+  const double took = Now() - t0;
+  const double pixels = static_cast<double>(w) * h, idle = PrivateMiB();
+  std::printf("  one more capture: %.0f ms; pixels unlike a bare copy right after: %zu of %.0f; "
+              "memory after the capture %.1f bytes a pixel above the program before any capture\n",
+              took, DifferentFromScreen(program, w, h), pixels, (idle - baseMiB) * 1048576.0 / pixels);
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring base = std::wstring(temp) + L"kirasoe-bench";
+  const struct { const char* name; int type; const wchar_t* ext; } writers[] = {
+      {"BMP", 0, L".bmp"}, {"GIF", 1, L".gif"}, {"JPEG 100", 2, L".jpg"}, {"PNG", 5, L".png"}};
+  for (const auto& wr : writers) {
+    bool ok = false;
+    const double before = PrivateMiB(), t1 = Now();
+    const double peak = PeakMiBDuring(
+        [&] { ok = program.WriteWhileAnswering(*save_names::TypeAt(wr.type), base + wr.ext).written; });
+    std::printf("  %s: %s in %.0f ms; peak %.1f bytes a pixel above the state after the capture\n", wr.name,
+                ok ? "written" : "FAILED", Now() - t1, (peak - before) * 1048576.0 / pixels);
+    ::DeleteFileW((base + wr.ext).c_str());
+  }
+}
+
 int main() {
   const bool quick = std::getenv("KIRASOE_BENCH_QUICK") != nullptr;
   if (quick) RememberQuickFolder();
@@ -227,6 +272,7 @@ int main() {
     return 0;
   }
   const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+  const double baseMiB = PrivateMiB();  // the program running, before any capture
   std::printf("screen %dx%d\n", screenW, screenH);
   for (auto [w, h] : Sizes()) {
     const int size[2] = {w, h};
@@ -245,38 +291,13 @@ int main() {
       clipboard.push_back(f.clipboard);
     }
     const double c = Median(capture), b = Median(bare), e = Median(events);
-    std::printf("capture %dx%d to clipboard: median %.2f ms; bare BitBlt %.2f ms; event passes %.2f ms; "
-                "ratio to bare copy + passes %.2f\n",
-                size[0], size[1], c, b, e, c / (b + e));
     const double hs = Median(hideShow), st = Median(settle), cb = Median(clipboard);
-    std::printf("  platform floor: hide+show %.2f ms, wait for the screen %.2f ms, CF_BITMAP hand-over %.2f ms; "
-                "bare copy + passes + floor = %.2f ms, ratio %.2f\n",
-                hs, st, cb, b + e + hs + st + cb, (b + e + hs + st + cb) / (b + e));
-    // Large areas: exact, saved in every format, memory and time linear.
-    if (w <= screenW && h <= screenH) {
-      const double t0 = Now();
-      const double before = PrivateMiB();
-      program.CopyScreen();
-      const double took = Now() - t0;
-      std::printf("  one more capture: %.0f ms; pixels unlike a bare copy right after: %zu of %lld; "
-                  "private bytes %.1f MiB (%.1f before this capture)\n",
-                  took, DifferentFromScreen(program, w, h), static_cast<long long>(w) * h, PrivateMiB(), before);
-      wchar_t temp[MAX_PATH];
-      ::GetTempPathW(MAX_PATH, temp);
-      const std::wstring base = std::wstring(temp) + L"kirasoe-bench";
-      struct { const char* name; std::function<bool()> write; const wchar_t* ext; } writers[] = {
-          {"BMP", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(0), base + L".bmp"); }, L".bmp"},
-          {"GIF", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(1), base + L".gif"); }, L".gif"},
-          {"JPEG 100", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(2), base + L".jpg"); }, L".jpg"},
-          {"PNG", [&] { return win::WriteImage(program.Picture(), *save_names::TypeAt(5), base + L".png"); }, L".png"},
-      };
-      for (auto& wr : writers) {
-        const double t0 = Now();
-        const bool ok = wr.write();
-        std::printf("  %s: %s in %.0f ms\n", wr.name, ok ? "written" : "FAILED", Now() - t0);
-        ::DeleteFileW((base + wr.ext).c_str());
-      }
-    }
+    std::printf("capture %dx%d to clipboard: median %.2f ms; bare BitBlt %.2f ms; platform floor %.2f ms "
+                "(hide+show %.2f, wait for the screen %.2f, CF_BITMAP hand-over %.2f, event passes %.2f); "
+                "ratio to floor + bare copy %.2f\n",
+                w, h, c, b, hs + st + cb + e, hs, st, cb, e, c / (hs + st + cb + e + b));
+    if (w <= screenW && h <= screenH) LargeArea(program, w, h, baseMiB);
   }
   return 0;
 }
+

@@ -52,10 +52,11 @@ HGLOBAL MakeDib(HBITMAP image) {
   return mem;
 }
 
-// The clipboard's owner: a message-only window that keeps a copy of the
-// picture and makes the device-independent bitmap only when a program asks
-// for it. Most captures are never pasted as a DIB, and at full-screen size
-// making and handing over one costs about as much as the screen copy.
+// The clipboard's owner: a message-only window that makes the bitmap and the
+// device-independent bitmap from the program's picture only when a program
+// asks for them, and before the program ends. Most captures are never
+// pasted, and at full-screen size every copy and hand-over costs about as
+// much as the screen copy itself.
 class Owner : public Window {
  public:
   static Owner& Instance() {
@@ -70,59 +71,68 @@ class Owner : public Window {
     return owner;
   }
 
-  void Offer(UniqueBitmap source) { source_ = std::move(source); }
+  void Offer(const BitmapBuffer* picture) {
+    picture_ = picture;
+    bitmapMade_ = dibMade_ = false;
+  }
 
   // What the system asks for when the owner goes away, done before the
   // process ends on its own.
   void RenderAll() noexcept {
-    if (!source_ || !hwnd() || !Open(hwnd())) return;
-    if (::GetClipboardOwner() == hwnd()) RenderDib();
+    if (!picture_ || !hwnd() || !Open(hwnd())) return;
+    if (::GetClipboardOwner() == hwnd()) {
+      Render(CF_BITMAP);
+      Render(CF_DIB);
+    }
     ::CloseClipboard();
   }
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override {
     switch (msg) {
-      case WM_RENDERFORMAT: OnRenderFormat(static_cast<UINT>(wp)); return 0;
+      case WM_RENDERFORMAT: Render(static_cast<UINT>(wp)); return 0;
       case WM_RENDERALLFORMATS: RenderAll(); return 0;
-      case WM_DESTROYCLIPBOARD: source_.reset(); return 0;
+      case WM_DESTROYCLIPBOARD: picture_ = nullptr; return 0;
       default: return Default(msg, wp, lp);
     }
   }
 
  private:
-  void OnRenderFormat(UINT format) noexcept {
-    if (format == CF_DIB) RenderDib();
-  }
   // Called while the clipboard is open, by whoever asked.
-  void RenderDib() noexcept {
-    if (!source_) return;
-    HGLOBAL dib = MakeDib(source_.get());
-    if (dib && !::SetClipboardData(CF_DIB, dib)) ::GlobalFree(dib);
-    source_.reset();
+  void Render(UINT format) noexcept {
+    if (!picture_) return;
+    if (format == CF_BITMAP && !bitmapMade_) {
+      UniqueBitmap copy = picture_->Copy();
+      bitmapMade_ = copy && ::SetClipboardData(CF_BITMAP, copy.get());
+      if (bitmapMade_) copy.release();  // the clipboard owns it now
+    } else if (format == CF_DIB && !dibMade_) {
+      const UniqueBitmap copy = picture_->Copy();
+      HGLOBAL dib = copy ? MakeDib(copy.get()) : nullptr;
+      dibMade_ = dib && ::SetClipboardData(CF_DIB, dib);
+      if (dib && !dibMade_) ::GlobalFree(dib);
+    }
   }
 
-  UniqueBitmap source_;
+  const BitmapBuffer* picture_ = nullptr;
+  bool bitmapMade_ = false, dibMade_ = false;
 };
 
 }  // namespace
 
-bool SetImage(UniqueBitmap bitmap) {
-  if (!bitmap) return false;
+bool Offer(const BitmapBuffer& picture) {
+  if (!picture.dc()) return false;
   Owner& owner = Owner::Created();
-  // The DIB is made from a copy of its own, when it is asked for.
-  UniqueBitmap source = CopyBitmap(bitmap.get());
   if (!Open(owner.hwnd())) return false;
   Closer closer;
   ::EmptyClipboard();  // the owner lets go of an earlier picture here
-  bool ok = ::SetClipboardData(CF_BITMAP, bitmap.get()) != nullptr;
-  if (ok) bitmap.release();  // the clipboard owns it now
-  if (source) {
-    ::SetClipboardData(CF_DIB, nullptr);  // a promise; WM_RENDERFORMAT keeps it
-    owner.Offer(std::move(source));
-  }
-  return ok;
+  // Promises; WM_RENDERFORMAT keeps them.
+  ::SetClipboardData(CF_BITMAP, nullptr);
+  ::SetClipboardData(CF_DIB, nullptr);
+  owner.Offer(&picture);
+  return ::IsClipboardFormatAvailable(CF_BITMAP) != 0;
 }
+
+void Withdraw() { Owner::Instance().Offer(nullptr); }
 
 void RenderBeforeExit() noexcept {
   try {

@@ -3,17 +3,22 @@
 
 #include <windows.h>
 
+#include "win/bitmap_buffer.h"
 #include "win/handles.h"
 
 namespace win::clipboard {
 
-// Replaces the clipboard's content with `image` (a bitmap no DC holds, which
-// the clipboard then owns), as a bitmap and as a device-independent bitmap.
-// The DIB is made when a program asks for it; the GUI thread's message loop
-// serves such requests. The clipboard may be held open by another program for
-// a moment: opening is retried for about a second. False when it stayed
-// closed.
-bool SetImage(UniqueBitmap image);
+// Replaces the clipboard's content with `picture`, as a bitmap and as a
+// device-independent bitmap, both made from it only when a program asks for
+// them (the GUI thread's message loop serves such requests) and before the
+// program ends. `picture` must stay as it is until Withdraw. The clipboard
+// may be held open by another program for a moment: opening is retried for
+// about a second. False when it stayed closed.
+bool Offer(const BitmapBuffer& picture);
+
+// The offered picture is about to change: nothing asked for from now until
+// the next Offer is made from it.
+void Withdraw();
 
 // Makes whatever is still promised on the clipboard, so that it stays there
 // after the process ends.

@@ -182,3 +182,41 @@ TEST(Capture, TheAreaFollowsTheFrameWhateverMovesItAndComesBackWithTheMonitors) 
   EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}));
   EXPECT_EQ(frame.right - frame.left, 120);
 }
+
+namespace {
+
+// Counts the timer ticks this thread handles while the program writes a file.
+class Ticker : public win::Window {
+ public:
+  explicit Ticker(const Program& program) : program_(program) {
+    Create({.className = L"Kirasoe.Ticker"});
+    ::SetTimer(hwnd(), 1, 5, nullptr);
+  }
+  int ticksWhileSaving = 0;
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override {
+    if (msg == WM_TIMER && program_.Saving()) ++ticksWhileSaving;
+    return Default(msg, wp, lp);
+  }
+
+ private:
+  const Program& program_;
+};
+
+}  // namespace
+
+TEST(Capture, TheProgramKeepsAnsweringWhileItWritesAFile) {
+  Program& program = TheProgram();
+  program.SetArea({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+  ASSERT_TRUE(program.CopyScreen());
+  Ticker ticker(program);
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"kirasoe-answering.gif";
+  const win::WriteOutcome outcome = program.WriteWhileAnswering(*save_names::TypeAt(1), path);
+  EXPECT_TRUE(outcome.written);
+  EXPECT_FALSE(program.Saving());
+  EXPECT_GT(ticker.ticksWhileSaving, 0) << "the window thread handled its messages during the write";
+  ::DeleteFileW(path.c_str());
+}

@@ -13,16 +13,17 @@ COLORREF Expected(int x, int y) { return RGB((x * 7 + y * 3) & 255, (x ^ y) & 25
 }  // namespace
 
 TEST(Clipboard, PictureComesBackExactly) {
+  win::BitmapBuffer source;
   for (int round = 0; round < 20; ++round) {
-    win::BitmapBuffer source;
     const int w = 40 + round, h = 30;
+    win::clipboard::Withdraw();
     ASSERT_TRUE(source.Resize(w, h));
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) ::SetPixel(source.dc(), x, y, Expected(x, y));
-    ASSERT_TRUE(win::clipboard::SetImage(source.Copy()));
+    ASSERT_TRUE(win::clipboard::Offer(source));
     win::PumpPending();
 
-    // The DIB is made on request, from the same pixels.
+    // Both forms are made on request, from the same pixels.
     ASSERT_TRUE(::OpenClipboard(nullptr));
     auto* dib = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(::GetClipboardData(CF_DIB)));
     ASSERT_NE(dib, nullptr) << round;

@@ -37,6 +37,7 @@ class TestCamera : public CameraWindow::Owner {
   void SystemMoveEnded() override {}
   void ExitRequested() override {}
   void DisplayChanged() override {}
+  bool Saving() const override { return false; }
 };
 
 }  // namespace
