@@ -2,6 +2,8 @@
 
 #include "core/numbers.h"
 
+#include <cmath>
+
 namespace settings {
 namespace {
 
@@ -84,11 +86,21 @@ State FirstStartState(float actualLeft, float actualTop, double twipsPerPixelX, 
   return s;
 }
 
+namespace {
+
+// A stored coordinate that still names pixel `pixel`; whole twips, as
+// positions are written, or the twips of that pixel.
+float Kept(float read, std::int32_t pixel, double twipsPerPixel) {
+  const bool whole = read == std::trunc(read);
+  return whole && twips::ToPixels(read, twipsPerPixel) == pixel
+             ? read
+             : static_cast<float>(twips::FromPixels(pixel, twipsPerPixel));
+}
+
+}  // namespace
+
 Position KeptPosition(const Position& read, std::int32_t x, std::int32_t y, twips::Scale scale) {
-  Position p = read;
-  if (twips::ToPixels(read.left, scale.x) != x) p.left = static_cast<float>(twips::FromPixels(x, scale.x));
-  if (twips::ToPixels(read.top, scale.y) != y) p.top = static_cast<float>(twips::FromPixels(y, scale.y));
-  return p;
+  return {Kept(read.left, x, scale.x), Kept(read.top, y, scale.y)};
 }
 
 int TypeIndex(float lfType) { return num::ToInt32Saturated(lfType); }

@@ -72,7 +72,8 @@ PixelPoint FirstStartCamera(std::int32_t screenWidth, std::int32_t cameraWidth, 
 State FirstStartState(float actualLeft, float actualTop, double twipsPerPixelX, double twipsPerPixelY);
 
 // A window position to store: the one read when the window still stands on
-// the pixel it named, otherwise the twips of where it stands now.
+// the pixel it named (each coordinate in whole twips), otherwise the twips
+// of where it stands now.
 Position KeptPosition(const Position& read, std::int32_t x, std::int32_t y, twips::Scale scale);
 
 // The file type index a stored "LFType" names (nearest whole number).

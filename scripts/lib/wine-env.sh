@@ -4,7 +4,10 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 HARNESS_DIR="$ROOT/build/harness"
 KIRASOE_DPI="${KIRASOE_DPI:-96}"
 export WINEPREFIX="$ROOT/build/wine/dpi$KIRASOE_DPI"
+# The prefixes at other scales have a screen of their own, so that their
+# tests run beside those at 96 dpi.
 display_file="$HARNESS_DIR/display"
+[ "$KIRASOE_DPI" = 96 ] || display_file="$HARNESS_DIR/display-scaled"
 # KIRASOE_MONITORS=2: the screen with two monitors and its own prefix.
 if [ "${KIRASOE_MONITORS:-1}" = 2 ]; then
   export WINEPREFIX="$ROOT/build/wine/multi"

@@ -35,7 +35,7 @@ def ensure_harness():
     if subprocess.run([harness, "status"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
         subprocess.run([harness, "start"], check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    name = "display-multi" if MONITORS == 2 else "display"
+    name = "display-multi" if MONITORS == 2 else "display" if DPI == 96 else "display-scaled"
     with open(os.path.join(ROOT, "build", "harness", name)) as f:
         os.environ["DISPLAY"] = f.read().strip()
 
@@ -132,8 +132,12 @@ def set_pattern_background():
         rows = bytearray()
         for y in range(h):
             rows += b"".join(bytes(pattern_pixel(x, y)) for x in range(w))
-        with open(path, "wb") as f:
+        # Written whole under another name first: a test on the other screen
+        # may want the same picture at the same time.
+        part = "%s.%d" % (path, os.getpid())
+        with open(part, "wb") as f:
             f.write(b"P6\n%d %d\n255\n" % (w, h) + bytes(rows))
+        os.replace(part, path)
     subprocess.run(["display", "-window", "root", path], timeout=30,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     assert Screen().pixel(3, 5) == pattern_pixel(3, 5), "pattern on the screen"

@@ -174,6 +174,8 @@ TEST(SettingsPositions, AWindowThatStayedKeepsTheTwipsItWasReadWith) {
   const settings::Position read{376, -376};
   EXPECT_EQ(settings::KeptPosition(read, 25, -25, {15, 15}), read);
   EXPECT_EQ(settings::KeptPosition(read, 26, -25, {15, 15}), (settings::Position{390, -376}));
+  // Positions are written in whole twips: a fraction from a hand-edited file is not kept.
+  EXPECT_EQ(settings::KeptPosition({1.5f, 0}, 0, 0, {15, 15}), (settings::Position{0, 0}));
   // A first start on a 1280-pixel screen with a 28 x 25 camera: (626, 509).
   const settings::PixelPoint at = settings::FirstStartCamera(1280, 28, 1043, 25, {15, 15});
   EXPECT_EQ(at.x, 626);
