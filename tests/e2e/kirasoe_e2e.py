@@ -249,14 +249,19 @@ class App:
             return None
         return wait_for(find, timeout=timeout, what="dialog %s" % (title or ""))
 
-    def capture(self, camera=(53, 50)):
+    def capture(self, camera=(53, 50), tries=1):
         """Hovers the camera coming from below, double-clicks it and returns the save dialog."""
-        xdotool("mousemove", camera[0], camera[1] + 20)
-        time.sleep(0.2)
-        xdotool("mousemove", *camera)
-        time.sleep(0.4)
-        xdotool("click", "--repeat", 2, "--delay", 60, 1)
-        return self.message_box("ファイルを保存する", timeout=30)
+        for attempt in range(tries):
+            xdotool("mousemove", camera[0], camera[1] + 20)
+            time.sleep(0.2)
+            xdotool("mousemove", *camera)
+            time.sleep(0.4)
+            xdotool("click", "--repeat", 2, "--delay", 60, 1)
+            try:
+                return self.message_box("ファイルを保存する", timeout=30 if attempt + 1 == tries else 8)
+            except AssertionError:
+                if attempt + 1 == tries:
+                    raise
 
     def no_dialog(self):
         wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in self.windows()),
