@@ -10,21 +10,21 @@ HWND TaskbarlessOwner() {
 
 Window::~Window() { Destroy(); }
 
-bool Window::Create(const WindowSpec& spec) {
+bool Window::Create(const WindowSpec& kind) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExW(Instance(), spec.className, &wc)) {
+  if (!::GetClassInfoExW(Instance(), kind.className, &wc)) {
     wc = WNDCLASSEXW{};
     wc.cbSize = sizeof wc;
-    wc.style = spec.classStyle;
+    wc.style = kind.classStyle;
     wc.lpfnWndProc = &Window::Proc;
     wc.hInstance = Instance();
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = spec.icon;
-    wc.lpszClassName = spec.className;
+    wc.hIcon = kind.icon;
+    wc.lpszClassName = kind.className;
     if (!::RegisterClassExW(&wc)) return false;
   }
-  return ::CreateWindowExW(spec.exStyle, spec.className, spec.title, spec.style, 0, 0, 100, 100, spec.owner, nullptr,
+  return ::CreateWindowExW(kind.exStyle, kind.className, kind.title, kind.style, 0, 0, 100, 100, kind.owner, nullptr,
                            Instance(), this) != nullptr;
 }
 

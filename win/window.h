@@ -43,7 +43,7 @@ class Window {
  protected:
   // Registers the class once and creates the window, hidden, at (0, 0) and
   // 100 x 100 pixels. False when the system refused.
-  bool Create(const WindowSpec& spec);
+  bool Create(const WindowSpec& kind);
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept { return Default(msg, wp, lp); }
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept { return ::DefWindowProcW(hwnd_, msg, wp, lp); }
 
