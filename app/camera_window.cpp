@@ -9,10 +9,10 @@
 #include "win/screen.h"
 #include "win/system_move.h"
 
-bool CameraWindow::Open() {
+bool CameraWindow::Open(const geometry::Rect& bounds) {
   picture_.reset(static_cast<HBITMAP>(
       ::LoadImageW(win::Instance(), MAKEINTRESOURCEW(IDB_CAMERA), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  return Create({.className = L"Kirasoe.Camera"});
+  return Create({.className = L"Kirasoe.Camera", .at = bounds});
 }
 
 void CameraWindow::Shape(const geometry::Rect& bounds) {

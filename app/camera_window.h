@@ -31,8 +31,8 @@ class CameraWindow : public win::Window {
   };
 
   explicit CameraWindow(Owner& owner) : owner_(owner) {}
-  // Creates the window, hidden; false when the system refused.
-  bool Open();
+  // Creates the window at `bounds`, hidden; false when the system refused.
+  bool Open(const geometry::Rect& bounds);
   // Gives the window its size and outline; ends the program with a message
   // when the system refuses the outline.
   void Shape(const geometry::Rect& bounds);

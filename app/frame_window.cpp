@@ -4,6 +4,10 @@
 #include "win/screen.h"
 #include "win/system_move.h"
 
+namespace {
+constexpr UINT kCheckPlace = WM_APP + 1;  // see OnPositionChanged
+}  // namespace
+
 COLORREF FrameColour(int index) {
   switch (index) {
     case 0: return RGB(0, 0, 0);
@@ -13,7 +17,7 @@ COLORREF FrameColour(int index) {
 }
 
 bool FrameWindow::Open(const CaptureArea& area, COLORREF colour) {
-  if (!Create({.className = L"Kirasoe.Frame", .style = WS_POPUP | WS_CLIPCHILDREN})) return false;
+  if (!Create({.className = L"Kirasoe.Frame", .style = WS_POPUP | WS_CLIPCHILDREN, .at = area.Pixels()})) return false;
   win::DisableTransitions(hwnd());
   brush_.reset(::CreateSolidBrush(colour));
   // Placed while still hidden: a window manager may keep the first geometry
@@ -66,6 +70,7 @@ LRESULT FrameWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (inMoveLoop_) owner_.FrameMoving();
         break;
       case WM_WINDOWPOSCHANGED: OnPositionChanged(); break;
+      case kCheckPlace: CheckPlace(); return 0;
       case WM_QUERYENDSESSION: return TRUE;
       case WM_ENDSESSION:
         if (wp) owner_.ExitRequested();
@@ -87,10 +92,16 @@ geometry::Point FrameWindow::CursorInFrame() const {
 
 void FrameWindow::OnPositionChanged() {
   // The program's own placing and the user's move (followed when it ends)
-  // are known; any other change comes from the system or another program.
+  // are known; any other change comes from the system, a window manager or
+  // another program. Looked at once the moment has passed: under Wine a
+  // window manager's re-parenting reports passing positions.
   if (placing_ || inMoveLoop_ || moving_ || !Visible()) return;
-  const geometry::Rect now = Bounds();
-  if (now != pixels_) owner_.FrameMovedBySystem(now);
+  if (Bounds() != pixels_) ::PostMessageW(hwnd(), kCheckPlace, 0, 0);
+}
+
+void FrameWindow::CheckPlace() {
+  if (placing_ || inMoveLoop_ || moving_ || !Visible() || Bounds() == pixels_) return;
+  owner_.FrameMovedBySystem(Bounds());
 }
 
 void FrameWindow::OnLeftDown() {

@@ -20,8 +20,8 @@ class FrameWindow : public win::Window {
     virtual void FrameChanged(const geometry::Rect& pixels) = 0;
     // The system's move loop moved the window; the area follows at its end.
     virtual void FrameMoving() = 0;
-    // Something else moved or sized the window (a monitor removed, another
-    // program): the area follows it.
+    // Something else moved or sized the window (a window manager, another
+    // program); the frame goes back to the capture area.
     virtual void FrameMovedBySystem(const geometry::Rect& pixels) = 0;
     virtual void MenuRequested(HWND on) = 0;
     virtual void SystemMoveStarted() = 0;
@@ -49,6 +49,7 @@ class FrameWindow : public win::Window {
  private:
   void OnLeftDown();
   void OnPositionChanged();
+  void CheckPlace();
   void OnMouseMove(WPARAM buttons);
   void EndResize();
   bool OnSetCursor(LPARAM lp);

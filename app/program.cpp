@@ -30,7 +30,10 @@ Program::Program()
       sizeLabel_(L"Kirasoe.SizeLabel") {}
 
 void Program::Start() {
-  if (!camera_.Open()) ::ExitProcess(1);
+  // The camera is made where it belongs: a window manager may keep the
+  // first geometry it sees and give it back when the window is shown again.
+  const geometry::Rect camera = RestoreOrFirstStart();
+  if (!camera_.Open(camera)) ::ExitProcess(1);
   win::DisableTransitions(camera_.hwnd());
   try {
     imgctl::ImgctlVersion();  // proves that the image library can be called
@@ -38,34 +41,29 @@ void Program::Start() {
     win::ShowMessage(L"imgctl.dllが組み込まれていません。");
     ::ExitProcess(0);
   }
-  win::MakeTopmost(camera_.hwnd(), false);
-  const twips::Scale scale = win::CurrentScale();
-  camera_.Shape(geometry::RectAt(0, 0, twips::ToPixels(outline::kCameraWidthTwips, scale.x),
-                                 twips::ToPixels(outline::kCameraHeightTwips, scale.y)));
-  RestoreOrFirstStart();
+  camera_.Shape(camera);
+  KeepFrameReachable();
+  win::MakeTopmost(camera_.hwnd(), true);
   OpenWindows();
 }
 
-void Program::RestoreOrFirstStart() {
+geometry::Rect Program::RestoreOrFirstStart() {
   const twips::Scale scale = win::CurrentScale();
-  const geometry::Rect shape = camera_.Bounds();
+  const std::int32_t width = twips::ToPixels(outline::kCameraWidthTwips, scale.x);
+  const std::int32_t height = twips::ToPixels(outline::kCameraHeightTwips, scale.y);
   const settings::Reader read = FileReader();
   if (auto stored = settings::ReadStored(read)) {
     settings_ = *stored;
     previewStored_ = settings::ReadPreviewPosition(read);
-    camera_.Place(geometry::RectAt(twips::ToPixels(stored->camera.left, scale.x),
-                                   twips::ToPixels(stored->camera.top, scale.y), shape.Width(), shape.Height()));
     area_ = CaptureArea(settings_.snap, scale);
-    KeepFrameReachable();
-    return;
+    return geometry::RectAt(twips::ToPixels(stored->camera.left, scale.x), twips::ToPixels(stored->camera.top, scale.y),
+                            width, height);
   }
-  const settings::PixelPoint at =
-      settings::FirstStartCamera(win::ScreenWidth(), shape.Width(), win::UsableHeight(), shape.Height(), scale);
-  camera_.Place(geometry::RectAt(at.x, at.y, shape.Width(), shape.Height()));
-  const geometry::Rect placed = camera_.Bounds();
-  settings_ = settings::FirstStartState(static_cast<float>(twips::FromPixels(placed.left, scale.x)),
-                                        static_cast<float>(twips::FromPixels(placed.top, scale.y)), scale.x, scale.y);
+  const settings::PixelPoint at = settings::FirstStartCamera(win::ScreenWidth(), width, win::UsableHeight(), height, scale);
+  settings_ = settings::FirstStartState(static_cast<float>(twips::FromPixels(at.x, scale.x)),
+                                        static_cast<float>(twips::FromPixels(at.y, scale.y)), scale.x, scale.y);
   area_ = CaptureArea(settings_.snap, scale);
+  return geometry::RectAt(at.x, at.y, width, height);
 }
 
 void Program::KeepFrameReachable() {

@@ -65,11 +65,14 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   void ExitRequested() override { Exit(); }
   void FrameChanged(const geometry::Rect& pixels) override;
   void FrameMoving() override { ShowFrameSize(); }
-  void FrameMovedBySystem(const geometry::Rect& pixels) override { SetArea(pixels); }
+  // The area is what the user chose: a frame moved by anything else goes
+  // back to it, so that the frame always shows what is captured.
+  void FrameMovedBySystem(const geometry::Rect&) override { frame_.Layout(area_); }
   void DisplayChanged() override;
 
  private:
-  void RestoreOrFirstStart();
+  // The settings read, or a first start's; the camera's place.
+  geometry::Rect RestoreOrFirstStart();
   void KeepFrameReachable();
   void OpenWindows();
   void RunMenuCommand(MenuCommand command);

@@ -24,8 +24,8 @@ bool Window::Create(const WindowSpec& kind) {
     wc.lpszClassName = kind.className;
     if (!::RegisterClassExW(&wc)) return false;
   }
-  return ::CreateWindowExW(kind.exStyle, kind.className, kind.title, kind.style, 0, 0, 100, 100, kind.owner, nullptr,
-                           Instance(), this) != nullptr;
+  return ::CreateWindowExW(kind.exStyle, kind.className, kind.title, kind.style, kind.at.left, kind.at.top,
+                           kind.at.Width(), kind.at.Height(), kind.owner, nullptr, Instance(), this) != nullptr;
 }
 
 geometry::Rect Window::Bounds() const {

@@ -19,6 +19,9 @@ struct WindowSpec {
   UINT classStyle = CS_DBLCLKS;
   HWND owner = nullptr;
   HICON icon = nullptr;
+  // Where the window is made. A window manager may keep the first geometry
+  // it sees and give it back when the window is shown again.
+  geometry::Rect at{0, 0, 100, 100};
 };
 
 class Window {
@@ -41,8 +44,8 @@ class Window {
   void Destroy();
 
  protected:
-  // Registers the class once and creates the window, hidden, at (0, 0) and
-  // 100 x 100 pixels. False when the system refused.
+  // Registers the class once and creates the window, hidden, where `kind`
+  // says. False when the system refused.
   bool Create(const WindowSpec& kind);
   virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept { return Default(msg, wp, lp); }
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) noexcept { return ::DefWindowProcW(hwnd_, msg, wp, lp); }

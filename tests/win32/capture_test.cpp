@@ -158,29 +158,29 @@ TEST(Capture, FiftyCapturesInARowLeaveNothingBehind) {
   EXPECT_EQ(ThreadWindows(), windows10);
 }
 
-TEST(Capture, TheAreaFollowsTheFrameWhateverMovesItAndComesBackWithTheMonitors) {
+TEST(Capture, TheFrameAlwaysShowsTheAreaAndComesBackWithTheMonitors) {
   Program& program = TheProgram();
   program.SetArea({200, 120, 300, 170});
-  // Another program (or the system, for a monitor that went) moves and
-  // sizes the frame: the area follows, in pixels and in the stored twips.
+  // Another program (or a window manager) moves and sizes the frame: it goes
+  // back to the area, which stays what the user chose.
   ::SetWindowPos(program.FrameHandle(), nullptr, 300, 200, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
   win::PumpPending();
-  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{300, 200, 420, 280}));
-  const twips::Scale scale = win::CurrentScale();
-  EXPECT_EQ(program.Area().Stored().x, twips::FromPixels(300, scale.x));
-  EXPECT_EQ(program.Area().Stored().w, twips::FromPixels(120, scale.x));
-  // Left where no monitor shows it, it comes back beside the camera when
-  // the displays change, and the frame and the area agree again.
-  ::SetWindowPos(program.FrameHandle(), nullptr, -5000, -5000, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
-  win::PumpPending();
+  RECT frame{};
+  ::GetWindowRect(program.FrameHandle(), &frame);
+  EXPECT_EQ((geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}), (geometry::Rect{200, 120, 300, 170}));
+  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{200, 120, 300, 170}));
+  // An area no monitor shows any more comes back beside the camera when the
+  // displays change, and the frame and the area agree again.
+  program.SetArea({-5000, -5000, -4880, -4920});
   ::SendMessageW(program.CameraHandle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
-  RECT camera{}, frame{};
+  win::PumpPending();
+  RECT camera{};
   ::GetWindowRect(program.CameraHandle(), &camera);
   ::GetWindowRect(program.FrameHandle(), &frame);
   EXPECT_EQ(frame.left, camera.left + 32);
   EXPECT_EQ(frame.top, camera.top);
-  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}));
   EXPECT_EQ(frame.right - frame.left, 120);
+  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}));
 }
 
 namespace {

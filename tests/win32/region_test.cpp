@@ -64,10 +64,10 @@ TEST(Shapes, CameraOutlineRegion) {
 TEST(Shapes, TheCameraTakesItsSizeOutlineAndPicture) {
   TestCamera owner;
   CameraWindow camera(owner);
-  ASSERT_TRUE(camera.Open());
   const int dpi = ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSX);
   // 420 x 375 twips: 28 x 25 pixels at 96 dpi, 35 x 31 at 120.
   const geometry::Rect size = dpi == 120 ? geometry::Rect{0, 0, 35, 31} : geometry::Rect{0, 0, 28, 25};
+  ASSERT_TRUE(camera.Open(size));
   camera.Shape(size);
   EXPECT_EQ(camera.Bounds(), size);
   win::UniqueRgn rgn(::CreateRectRgn(0, 0, 0, 0));
