@@ -41,9 +41,9 @@ void Program::Start() {
     win::ShowMessage(L"imgctl.dllが組み込まれていません。");
     ::ExitProcess(0);
   }
+  win::MakeTopmost(camera_.hwnd(), false);
   camera_.Shape(camera);
   KeepFrameReachable();
-  win::MakeTopmost(camera_.hwnd(), true);
   OpenWindows();
 }
 
