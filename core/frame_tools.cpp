@@ -1,0 +1,79 @@
+#include "core/frame_tools.h"
+
+#include "core/frame_model.h"
+
+namespace frame_tools {
+
+std::optional<std::int32_t> ParseWhole(std::wstring_view text, std::int32_t lo, std::int32_t hi) {
+  while (!text.empty() && text.front() == L' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == L' ') text.remove_suffix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+    negative = text.front() == L'-';
+    text.remove_prefix(1);
+  }
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::int64_t value = 0;
+  for (wchar_t c : text) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    value = value * 10 + (c - L'0');
+  }
+  if (negative) value = -value;
+  if (value < lo || value > hi) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+namespace {
+
+Refusal OutOfRange(Field field, std::int32_t lo, std::int32_t hi) {
+  return {field, std::wstring(L"「") + kFieldNames[field] + L"」には" + std::to_wstring(lo) + L"から" +
+                     std::to_wstring(hi) + L"までの整数を入力してください。"};
+}
+
+}  // namespace
+
+std::variant<Rect, Refusal> CheckTyped(const std::array<std::wstring, 4>& texts, const std::vector<Rect>& monitors) {
+  std::array<std::int32_t, 4> values{};
+  for (int field = kX; field <= kHeight; ++field) {
+    const bool side = field == kWidth || field == kHeight;
+    const std::int32_t lo = side ? frame::kMinFramePixels : -kMaxSide - 1;
+    auto value = ParseWhole(texts[field], lo, kMaxSide);
+    if (!value) return OutOfRange(static_cast<Field>(field), lo, kMaxSide);
+    values[field] = *value;
+  }
+  const Rect r = geometry::RectAt(values[kX], values[kY], values[kWidth], values[kHeight]);
+  for (const Rect& m : monitors)
+    if (geometry::Intersects(r, m)) return r;
+  return Refusal{kX, L"「X」「Y」「幅」「高さ」の枠はどのモニターにも表示されません。"};
+}
+
+Rect WithSize(const Rect& frame, Size size) { return geometry::RectAt(frame.left, frame.top, size.width, size.height); }
+
+std::wstring PresetText(Size size) { return std::to_wstring(size.width) + L" × " + std::to_wstring(size.height); }
+
+namespace {
+
+// One side grown to the minimum around its centre (the extra pixel, if any,
+// after it).
+void GrowSide(std::int32_t& low, std::int32_t& high) {
+  const std::int32_t missing = frame::kMinFramePixels - (high - low);
+  if (missing <= 0) return;
+  low -= missing / 2;
+  high = low + frame::kMinFramePixels;
+}
+
+}  // namespace
+
+Rect FitPicked(const Rect& picked) {
+  Rect r = picked;
+  GrowSide(r.left, r.right);
+  GrowSide(r.top, r.bottom);
+  return r;
+}
+
+std::int32_t SecondsLeft(std::int64_t millisecondsLeft) {
+  if (millisecondsLeft <= 0) return 0;
+  return static_cast<std::int32_t>((millisecondsLeft + 999) / 1000);
+}
+
+}  // namespace frame_tools
