@@ -71,6 +71,7 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
 }
 
 void CameraWindow::OnLeftDown() {
+  if (owner_.CameraPressed()) return;
   ::SetCapture(hwnd());
   pressed_ = true;
   pressedAt_ = win::CursorPos();

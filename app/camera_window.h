@@ -15,6 +15,9 @@ class CameraWindow : public win::Window {
   class Owner {
    public:
     virtual void CaptureRequested(bool quick) = 0;
+    // A left press on the camera; true when it was taken (it cancelled
+    // something) and starts no drag.
+    virtual bool CameraPressed() = 0;
     virtual void HotKeyPressed(int id) = 0;
     virtual void MenuRequested(HWND on) = 0;
     virtual void FrameKey(int dx, int dy, bool resize, bool big) = 0;

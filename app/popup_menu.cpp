@@ -1,30 +1,95 @@
 #include "app/popup_menu.h"
 
+#include "core/frame_tools.h"
+#include "core/kept_frames.h"
 #include "win/handles.h"
 
 namespace {
 
-UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
+// Command identifiers: the plain commands are their enum values; the
+// commands of which there are several take a range each.
+constexpr UINT kTimedBase = 100, kPresetBase = 120, kPositionAndSize = 130, kFitToWindow = 131, kKeepFrame = 132,
+               kUseKeptBase = 200, kRemoveKeptBase = 300;
 
-win::UniqueMenu BuildMenu(const MenuChecks& checks) {
+UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
+UINT Id(MenuCommand c) { return static_cast<UINT>(c); }
+
+HMENU ColourMenu(int lineColour) {
+  HMENU colours = ::CreatePopupMenu();
+  ::AppendMenuW(colours, Checked(lineColour == 0), Id(MenuCommand::Black), L"黒");
+  ::AppendMenuW(colours, Checked(lineColour == 1), Id(MenuCommand::Grey), L"灰色");
+  ::AppendMenuW(colours, Checked(lineColour == 2), Id(MenuCommand::White), L"白");
+  return colours;
+}
+
+void AppendKeptFrames(HMENU frame, const std::vector<std::wstring>& names) {
+  HMENU remove = ::CreatePopupMenu();
+  for (UINT i = 0; i < names.size(); ++i) {
+    const std::wstring text = kept_frames::MenuText(names[i]);
+    ::AppendMenuW(frame, MF_STRING, kUseKeptBase + i, text.c_str());
+    ::AppendMenuW(remove, MF_STRING, kRemoveKeptBase + i, text.c_str());
+  }
+  ::AppendMenuW(frame, MF_POPUP | (names.empty() ? MF_GRAYED : 0), reinterpret_cast<UINT_PTR>(remove),
+                L"保存したフレームを削除");
+}
+
+HMENU FrameMenu(const MenuState& state) {
+  HMENU frame = ::CreatePopupMenu();
+  const wchar_t* timed[] = {L"3秒後に撮影", L"5秒後に撮影", L"10秒後に撮影"};
+  for (UINT i = 0; i < 3; ++i)
+    ::AppendMenuW(frame, Checked(state.countdownSeconds == kTimedSeconds[i]), kTimedBase + i, timed[i]);
+  ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(frame, MF_STRING, kPositionAndSize, L"位置とサイズ...");
+  for (UINT i = 0; i < frame_tools::kPresets.size(); ++i)
+    ::AppendMenuW(frame, MF_STRING, kPresetBase + i, frame_tools::PresetText(frame_tools::kPresets[i]).c_str());
+  ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(frame, MF_STRING, kFitToWindow, L"ウィンドウに合わせる");
+  ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(frame, MF_STRING, kKeepFrame, L"このフレームを保存...");
+  AppendKeptFrames(frame, state.keptNames);
+  return frame;
+}
+
+win::UniqueMenu BuildMenu(const MenuState& state) {
+  // Submenus are owned by `menu` once appended.
   win::UniqueMenu menu(::CreatePopupMenu());
-  HMENU colours = ::CreatePopupMenu();  // owned by `menu` once appended
-  ::AppendMenuW(colours, Checked(checks.lineColour == 0), static_cast<UINT>(MenuCommand::Black), L"黒");
-  ::AppendMenuW(colours, Checked(checks.lineColour == 1), static_cast<UINT>(MenuCommand::Grey), L"灰色");
-  ::AppendMenuW(colours, Checked(checks.lineColour == 2), static_cast<UINT>(MenuCommand::White), L"白");
-  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(colours), L"選択ラインの色");
-  ::AppendMenuW(menu.get(), Checked(checks.preview), static_cast<UINT>(MenuCommand::Preview), L"プレビューの表示");
+  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(ColourMenu(state.lineColour)),
+                L"選択ラインの色");
+  ::AppendMenuW(menu.get(), Checked(state.preview), Id(MenuCommand::Preview), L"プレビューの表示");
+  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(FrameMenu(state)), L"フレーム");
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(menu.get(), MF_STRING, static_cast<UINT>(MenuCommand::Version), L"バージョン情報");
+  ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Version), L"バージョン情報");
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(menu.get(), MF_STRING, static_cast<UINT>(MenuCommand::Exit), L"終了");
+  ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Exit), L"終了");
   return menu;
+}
+
+MenuChoice ChoiceOf(UINT id) {
+  struct Range {
+    UINT base, count;
+    MenuCommand command;
+  };
+  const Range ranges[] = {{Id(MenuCommand::Black), 6, MenuCommand::None},
+                          {kTimedBase, 3, MenuCommand::Timed},
+                          {kPresetBase, static_cast<UINT>(frame_tools::kPresets.size()), MenuCommand::Preset},
+                          {kPositionAndSize, 1, MenuCommand::PositionAndSize},
+                          {kFitToWindow, 1, MenuCommand::FitToWindow},
+                          {kKeepFrame, 1, MenuCommand::KeepFrame},
+                          {kUseKeptBase, kept_frames::kMaxFrames, MenuCommand::UseKept},
+                          {kRemoveKeptBase, kept_frames::kMaxFrames, MenuCommand::RemoveKept}};
+  for (const Range& r : ranges) {
+    if (id < r.base || id >= r.base + r.count) continue;
+    if (r.command == MenuCommand::None) return {static_cast<MenuCommand>(id)};
+    const int index = static_cast<int>(id - r.base);
+    return {r.command, r.command == MenuCommand::Timed ? kTimedSeconds[index] : index};
+  }
+  return {};
 }
 
 }  // namespace
 
-MenuCommand ShowPopupMenu(HWND owner, const MenuChecks& checks) {
-  win::UniqueMenu menu = BuildMenu(checks);
+MenuChoice ShowPopupMenu(HWND owner, const MenuState& state) {
+  win::UniqueMenu menu = BuildMenu(state);
   POINT pt{};
   ::GetCursorPos(&pt);
   // The owner must be the foreground window, or the menu does not close when
@@ -33,7 +98,7 @@ MenuCommand ShowPopupMenu(HWND owner, const MenuChecks& checks) {
   const UINT id = static_cast<UINT>(::TrackPopupMenu(
       menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr));
   ::PostMessageW(owner, WM_NULL, 0, 0);
-  return id >= static_cast<UINT>(MenuCommand::Black) && id <= static_cast<UINT>(MenuCommand::Exit)
-             ? static_cast<MenuCommand>(id)
-             : MenuCommand::None;
+  MenuChoice choice = ChoiceOf(id);
+  choice.shift = ::GetKeyState(VK_SHIFT) < 0;
+  return choice;
 }

@@ -1,15 +1,34 @@
-// The popup menu of the camera and the frame. Its check marks show the
-// settings; the program carries out the command chosen.
+// The popup menu of the camera and the frame. Its check marks and the frames
+// kept by name come from the program's state; the program carries out the
+// command chosen.
 #pragma once
 
 #include <windows.h>
 
-enum class MenuCommand { None, Black, Grey, White, Preview, Version, Exit };
+#include <string>
+#include <vector>
 
-struct MenuChecks {
-  int lineColour = 1;  // 0 black, 1 grey, 2 white
-  bool preview = false;
+enum class MenuCommand {
+  None, Black, Grey, White, Preview, Version, Exit,
+  // The submenu 「フレーム」; `index` says which one of several.
+  Timed, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept
 };
 
+struct MenuState {
+  int lineColour = 1;  // 0 black, 1 grey, 2 white
+  bool preview = false;
+  int countdownSeconds = 0;  // the timed capture counting down, 0 when none
+  std::vector<std::wstring> keptNames;
+};
+
+struct MenuChoice {
+  MenuCommand command = MenuCommand::None;
+  int index = 0;       // a timed capture's seconds, a preset's or a kept frame's index
+  bool shift = false;  // Shift was held when it was chosen
+};
+
+// The seconds a timed capture counts, in the submenu's order.
+inline constexpr int kTimedSeconds[] = {3, 5, 10};
+
 // Shows the menu at the pointer and waits; the command chosen, or None.
-MenuCommand ShowPopupMenu(HWND owner, const MenuChecks& checks);
+MenuChoice ShowPopupMenu(HWND owner, const MenuState& state);

@@ -27,7 +27,9 @@ Program::Program()
       camera_(*this),
       frame_(*this),
       notice_(L"Kirasoe.Notice"),
-      sizeLabel_(L"Kirasoe.SizeLabel") {}
+      sizeLabel_(L"Kirasoe.SizeLabel"),
+      countdown_(*this),
+      picker_(*this) {}
 
 void Program::Start() {
   // The camera is made where it belongs: a window manager may keep the
@@ -43,6 +45,7 @@ void Program::Start() {
   }
   win::MakeTopmost(camera_.hwnd(), false);
   camera_.Shape(camera);
+  ReadKeptFrames();
   KeepFrameReachable();
   OpenWindows();
 }
@@ -101,6 +104,12 @@ void Program::OpenWindows() {
 }
 
 void Program::Exit() {
+  // The pointer's shape comes back, and a pick leaves the frame as it was.
+  if (picker_.Picking()) {
+    picker_.Stop();
+    area_ = beforePicking_;
+  }
+  countdown_.Cancel();
   // A file being written is completed first.
   if (saving_.valid()) saving_.wait();
   WriteSettings();
@@ -117,6 +126,7 @@ void Program::WriteSettings() {
   settings_.camera = settings::KeptPosition(settings_.camera, camera.left, camera.top, scale);
   settings_.snap = area_.Stored();
   for (const auto& [key, value] : settings::ExitWrites(settings_)) win::WriteProfile(path, settings::kSection, key, value);
+  WriteKeptFrames(path);
   if (!preview_.Exists()) return;
   const geometry::Rect preview = preview_.Bounds();
   const settings::Position kept = settings::KeptPosition(previewStored_, preview.left, preview.top, scale);
@@ -146,13 +156,16 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   activity_ = Activity::Menu;
-  const MenuCommand command = ShowPopupMenu(on, {settings_.lineC, settings_.preview});
-  RunMenuCommand(command);
+  MenuState state{settings_.lineC, settings_.preview, countdown_.Running(), {}};
+  for (const auto& kept : kept_) state.keptNames.push_back(kept.name);
+  const MenuChoice choice = ShowPopupMenu(on, state);
   activity_ = Activity::Idle;
+  RunMenuCommand(choice);
+  if (activity_ == Activity::Dialog) activity_ = Activity::Idle;
 }
 
-void Program::RunMenuCommand(MenuCommand command) {
-  switch (command) {
+void Program::RunMenuCommand(const MenuChoice& choice) {
+  switch (const MenuCommand command = choice.command) {
     case MenuCommand::Black: case MenuCommand::Grey: case MenuCommand::White:
       settings_.lineC = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
       frame_.SetColour(FrameColour(settings_.lineC));
@@ -166,6 +179,7 @@ void Program::RunMenuCommand(MenuCommand command) {
     }
     case MenuCommand::Exit: Exit();
     case MenuCommand::None: break;
+    default: RunFrameCommand(choice); break;
   }
 }
 
@@ -177,14 +191,24 @@ void Program::PointerOverCamera() {
   if (front != camera_.hwnd()) previousForeground_ = front;
 }
 
-void Program::HotKeyPressed(int id) {
-  if (Busy()) return;
-  // The window the user is in gets the focus back afterwards.
+void Program::RememberForeground() {
   HWND front = ::GetForegroundWindow();
   DWORD pid = 0;
   ::GetWindowThreadProcessId(front, &pid);
   if (front && pid != ::GetCurrentProcessId()) previousForeground_ = front;
+}
+
+void Program::HotKeyPressed(int id) {
+  if (Busy() || countdown_.Running()) return;
+  // The window the user is in gets the focus back afterwards.
+  RememberForeground();
   Capture(id == kQuickHotKey);
 }
 
 void Program::CaptureRequested(bool quick) { Capture(quick); }
+
+bool Program::CameraPressed() {
+  if (!countdown_.Running()) return false;
+  countdown_.Cancel();
+  return true;
+}

@@ -9,11 +9,14 @@
 #include <future>
 
 #include "app/camera_window.h"
+#include "app/countdown.h"
 #include "app/frame_window.h"
 #include "app/info_label.h"
 #include "app/popup_menu.h"
 #include "app/preview_window.h"
+#include "app/window_picker.h"
 #include "core/capture_area.h"
+#include "core/kept_frames.h"
 #include "core/save_names.h"
 #include "core/settings.h"
 #include "win/bitmap_buffer.h"
@@ -21,9 +24,12 @@
 #include "win/image_writer.h"
 
 // What the program is doing that nothing else may start during.
-enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow };
+enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking };
 
-class Program : public CameraWindow::Owner, public FrameWindow::Owner {
+class Program : public CameraWindow::Owner,
+                public FrameWindow::Owner,
+                public Countdown::Owner,
+                public WindowPicker::Owner {
  public:
   Program();
   // Reads the settings and shows the camera and the frame; without the
@@ -56,6 +62,7 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
 
   // CameraWindow::Owner and FrameWindow::Owner.
   void CaptureRequested(bool quick) override;
+  bool CameraPressed() override;
   void HotKeyPressed(int id) override;
   void MenuRequested(HWND on) override;
   void FrameKey(int dx, int dy, bool resize, bool big) override;
@@ -70,12 +77,31 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   void FrameMovedBySystem(const geometry::Rect&) override { frame_.Layout(area_); }
   void DisplayChanged() override;
 
+  // Countdown::Owner and WindowPicker::Owner.
+  geometry::Rect CountdownAnchor() const override { return frame_.Bounds(); }
+  bool CountdownEnded(bool quick) override;
+  void PickShown(const geometry::Rect& pixels) override;
+  void PickEnded(const std::optional<geometry::Rect>& taken) override;
+
+  const kept_frames::List& KeptFrames() const { return kept_; }
+
  private:
   // The settings read, or a first start's; the camera's place.
   geometry::Rect RestoreOrFirstStart();
   void KeepFrameReachable();
   void OpenWindows();
-  void RunMenuCommand(MenuCommand command);
+  void RunMenuCommand(const MenuChoice& choice);
+  // The submenu 「フレーム」.
+  void RunFrameCommand(const MenuChoice& choice);
+  void StartCountdown(int seconds, bool quick);
+  void AskPosition();
+  void StartPicking();
+  void KeepFrame();
+  void UseKeptFrame(int index);
+  void ReadKeptFrames();
+  void WriteKeptFrames(const std::wstring& path);
+  // The window the user works in, to get the focus back after a capture.
+  void RememberForeground();
   void ShowFrameSize();
   void Flash();
   void SaveWithDialog();
@@ -99,5 +125,10 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   PreviewWindow preview_;
   InfoLabel notice_, sizeLabel_;
   win::HotKey captureKey_, quickKey_;
+  Countdown countdown_;
+  WindowPicker picker_;
+  CaptureArea beforePicking_;  // the area a cancelled pick goes back to
+  kept_frames::List kept_;
+  bool keptChanged_ = false;
   std::future<win::WriteOutcome> saving_;  // a file being written
 };

@@ -192,7 +192,7 @@ class App:
     """One run of kirasoe.exe in a folder of its own."""
 
     def __init__(self, ini=None, with_dll=True, exe="kirasoe.exe", args=(), cwd=None, env=None):
-        self.args = list(args)
+        self.args = [str(a) for a in args]
         self.cwd = cwd
         self.extra_env = env or {}
         self.dir = tempfile.mkdtemp(prefix="kirasoe-e2e-", dir=os.path.join(ROOT, "build"))

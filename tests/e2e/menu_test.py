@@ -153,7 +153,7 @@ class VersionDialog(E2ETestCase):
                                       and w["visible"]), None), what="version dialog")
 
     def open_version(self, app):
-        Menu.choose(self, app, ["Down", "Down", "Down", "Return"])
+        Menu.choose(self, app, ["Up", "Up", "Return"])
         return self.dialog(app)
 
     def menus(self, app):

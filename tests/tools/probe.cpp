@@ -251,8 +251,15 @@ int Clipboard(const char* file) {
   return 0;
 }
 
+// "hex:" and UTF-8 in hex: any text, whatever the code page Wine gives argv.
 int SetText(const char* text) {
-  std::wstring w = Wide(text);
+  std::string bytes = text;
+  if (bytes.rfind("hex:", 0) == 0) {
+    std::string hex = bytes.substr(4);
+    bytes.clear();
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += (char)strtol(hex.substr(i, 2).c_str(), nullptr, 16);
+  }
+  std::wstring w = Wide(bytes.c_str());
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (w.size() + 1) * sizeof(wchar_t));
   memcpy(GlobalLock(mem), w.c_str(), (w.size() + 1) * sizeof(wchar_t));
   GlobalUnlock(mem);

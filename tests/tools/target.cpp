@@ -2,7 +2,10 @@
 // moving to the camera. Run by the end-to-end tests; ends when closed.
 // With "pattern X Y W H" it is instead a borderless window at that screen
 // rectangle that paints the tests' screen pattern, as another program's
-// window beneath the capture frame.
+// window beneath the capture frame. With "menu X Y" it opens a popup menu at
+// that point and keeps it open; with "window X Y W H" it is a captioned
+// window at that rectangle with a button at (20, 30) of its client area,
+// 120 x 40, to fit the frame to.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,8 +33,41 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcW(h, m, w, l);
 }
 
+static int PopupMenuAt(HINSTANCE inst, int x, int y) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = inst;
+  wc.lpszClassName = L"KirasoeMenuOwner";
+  RegisterClassW(&wc);
+  HWND owner = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Menu", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               inst, nullptr);
+  ShowWindow(owner, SW_SHOW);
+  SetForegroundWindow(owner);
+  HMENU menu = CreatePopupMenu();
+  for (const wchar_t* item : {L"Alpha item", L"Beta item", L"Gamma item", L"Delta item"})
+    AppendMenuW(menu, MF_STRING, 1, item);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, x, y, 0, owner, nullptr);
+  return 0;
+}
+
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
   int x, y, w, h;
+  if (std::sscanf(cmd, "menu %d %d", &x, &y) == 2) return PopupMenuAt(inst, x, y);
+  if (std::sscanf(cmd, "window %d %d %d %d", &x, &y, &w, &h) == 4) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = inst;
+    wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    wc.lpszClassName = L"KirasoeFitTarget";
+    RegisterClassW(&wc);
+    HWND win = CreateWindowExW(0, wc.lpszClassName, L"Fit target", WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr,
+                               nullptr, inst, nullptr);
+    CreateWindowExW(0, L"BUTTON", L"Button", WS_CHILD | WS_VISIBLE, 20, 30, 120, 40, win, nullptr, inst, nullptr);
+    ShowWindow(win, SW_SHOW);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+  }
   const bool pattern = std::sscanf(cmd, "pattern %d %d %d %d", &x, &y, &w, &h) == 4;
   if (pattern) {
     g_rect = {x, y, x + w, y + h};

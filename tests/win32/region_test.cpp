@@ -29,6 +29,7 @@ long Area(const std::vector<RECT>& rects) {
 class TestCamera : public CameraWindow::Owner {
  public:
   void CaptureRequested(bool) override {}
+  bool CameraPressed() override { return false; }
   void HotKeyPressed(int) override {}
   void MenuRequested(HWND) override {}
   void FrameKey(int, int, bool, bool) override {}

@@ -1,0 +1,120 @@
+// The submenu 「フレーム」: a timed capture, the position and size typed in,
+// the size presets, the frame fitted to a window, and frames kept by name.
+#include "app/frame_dialogs.h"
+#include "app/program.h"
+#include "core/frame_tools.h"
+#include "core/placement.h"
+#include "win/message_box.h"
+#include "win/profile.h"
+#include "win/screen.h"
+
+namespace {
+
+std::vector<geometry::Rect> MonitorAreas() {
+  std::vector<geometry::Rect> areas;
+  for (const placement::Monitor& m : win::Monitors()) areas.push_back(m.area);
+  return areas;
+}
+
+// Our dialogs mark the program busy, and idle again however they end.
+class DialogShown {
+ public:
+  explicit DialogShown(Activity& activity) : activity_(activity) { activity_ = Activity::Dialog; }
+  DialogShown(const DialogShown&) = delete;
+  DialogShown& operator=(const DialogShown&) = delete;
+  ~DialogShown() { activity_ = Activity::Idle; }
+
+ private:
+  Activity& activity_;
+};
+
+}  // namespace
+
+void Program::RunFrameCommand(const MenuChoice& choice) {
+  switch (choice.command) {
+    case MenuCommand::Timed: StartCountdown(choice.index, choice.shift); break;
+    case MenuCommand::PositionAndSize: AskPosition(); break;
+    case MenuCommand::Preset: FrameChanged(frame_tools::WithSize(area_.Pixels(), frame_tools::kPresets[choice.index])); break;
+    case MenuCommand::FitToWindow: StartPicking(); break;
+    case MenuCommand::KeepFrame: KeepFrame(); break;
+    case MenuCommand::UseKept: UseKeptFrame(choice.index); break;
+    case MenuCommand::RemoveKept:
+      if (choice.index < static_cast<int>(kept_.size())) kept_.erase(kept_.begin() + choice.index);
+      keptChanged_ = true;
+      break;
+    default: break;
+  }
+}
+
+void Program::StartCountdown(int seconds, bool quick) {
+  // Choosing a timed capture again while one counts cancels it.
+  if (countdown_.Running()) {
+    countdown_.Cancel();
+    return;
+  }
+  countdown_.Start(seconds, quick);
+}
+
+bool Program::CountdownEnded(bool quick) {
+  if (Busy()) return false;
+  // Whatever the user opened meanwhile stays open until the copy is taken,
+  // and gets the focus back afterwards.
+  RememberForeground();
+  Capture(quick);
+  return true;
+}
+
+void Program::AskPosition() {
+  DialogShown dialog(activity_);
+  if (auto typed = AskPositionAndSize(camera_.hwnd(), area_.Pixels(), MonitorAreas())) FrameChanged(*typed);
+}
+
+void Program::StartPicking() {
+  beforePicking_ = area_;
+  if (picker_.Start()) activity_ = Activity::Picking;
+}
+
+void Program::PickShown(const geometry::Rect& pixels) {
+  area_ = beforePicking_;
+  SetArea(pixels);
+}
+
+void Program::PickEnded(const std::optional<geometry::Rect>& taken) {
+  activity_ = Activity::Idle;
+  // The area is set from the one before picking, so that a side that did
+  // not change keeps the twips it was stored with.
+  area_ = beforePicking_;
+  if (taken) FrameChanged(*taken);
+  else frame_.Layout(area_);
+}
+
+void Program::KeepFrame() {
+  DialogShown dialog(activity_);
+  const auto name = AskFrameName(camera_.hwnd());
+  if (!name) return;
+  const bool known = kept_frames::IndexOf(kept_, *name) >= 0;
+  if (known && !win::AskYesNo(L"「" + *name + L"」は既に保存されています。置き換えますか？")) return;
+  if (!kept_frames::Keep(kept_, {*name, area_.Pixels()})) {
+    win::ShowMessage(L"保存できるフレームは" + std::to_wstring(kept_frames::kMaxFrames) + L"個までです。");
+    return;
+  }
+  keptChanged_ = true;
+}
+
+void Program::UseKeptFrame(int index) {
+  if (index >= static_cast<int>(kept_.size())) return;
+  // A frame kept on a monitor that is gone comes back as at start.
+  const geometry::Rect kept = kept_[static_cast<std::size_t>(index)].pixels;
+  FrameChanged(placement::BringFrameBack(kept, camera_.Bounds(), win::Monitors()).value_or(kept));
+}
+
+void Program::ReadKeptFrames() {
+  const std::wstring path = win::SettingsFilePath();
+  kept_ = kept_frames::Read([&path](const std::wstring& key) { return win::ReadProfile(path, kept_frames::kSection, key); });
+}
+
+void Program::WriteKeptFrames(const std::wstring& path) {
+  // A file whose frames were not touched is left as it was.
+  if (!keptChanged_) return;
+  for (const auto& [key, value] : kept_frames::Writes(kept_)) win::WriteProfile(path, kept_frames::kSection, key, value);
+}

@@ -1,0 +1,122 @@
+#include "win/window_pick.h"
+
+#include <dwmapi.h>
+
+#include "win/handles.h"
+#include "win/module.h"
+
+namespace win {
+
+namespace {
+
+bool Cloaked(HWND hwnd) {
+  DWORD cloaked = 0;
+  return SUCCEEDED(::DwmGetWindowAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked;
+}
+
+// The window's own shape (a window region) holds the point, or it has none.
+bool ShapeHolds(HWND hwnd, POINT at) {
+  RECT r{};
+  if (!::GetWindowRect(hwnd, &r) || !::PtInRect(&r, at)) return false;
+  UniqueRgn region(::CreateRectRgn(0, 0, 0, 0));
+  if (::GetWindowRgn(hwnd, region.get()) == ERROR) return true;
+  return ::PtInRegion(region.get(), at.x - r.left, at.y - r.top) != 0;
+}
+
+}  // namespace
+
+HWND TopLevelAt(geometry::Point at) {
+  const POINT pt{at.x, at.y};
+  const DWORD self = ::GetCurrentProcessId();
+  for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (pid == self || !::IsWindowVisible(h) || ::IsIconic(h) || Cloaked(h)) continue;
+    if (::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) continue;  // lets clicks through
+    if (ShapeHolds(h, pt)) return h;
+  }
+  return nullptr;
+}
+
+HWND ControlAt(HWND top, geometry::Point at) {
+  HWND found = top;
+  for (int depth = 0; depth < 64; ++depth) {
+    POINT pt{at.x, at.y};
+    ::ScreenToClient(found, &pt);
+    HWND child = ::ChildWindowFromPointEx(found, pt, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == found) break;
+    found = child;
+  }
+  return found;
+}
+
+geometry::Rect VisibleBounds(HWND hwnd) {
+  RECT r{};
+  const bool topLevel = ::GetAncestor(hwnd, GA_ROOT) == hwnd;
+  if (!topLevel || FAILED(::DwmGetWindowAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &r, sizeof r)) ||
+      r.right <= r.left || r.bottom <= r.top)
+    ::GetWindowRect(hwnd, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+namespace {
+
+// The hooks' procedures are plain functions: the one listener of the thread.
+thread_local InputWatch::Listener* t_listener = nullptr;
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) noexcept {
+  if (code == HC_ACTION && t_listener) {
+    const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
+    const geometry::Point at{info->pt.x, info->pt.y};
+    try {
+      const bool keep = wp == WM_MOUSEMOVE ? t_listener->PointerMoved(at)
+                                           : t_listener->ButtonPressed(static_cast<UINT>(wp), at);
+      if (keep) return 1;
+    } catch (...) {
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp) noexcept {
+  if (code == HC_ACTION && t_listener && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
+    try {
+      if (t_listener->KeyPressed(reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode)) return 1;
+    } catch (...) {
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+constexpr DWORD kShapes[] = {32512, 32513, 32514, 32515, 32516, 32642, 32643, 32644, 32645, 32646, 32648, 32649, 32650};
+
+}  // namespace
+
+InputWatch::InputWatch(Listener& listener) {
+  t_listener = &listener;
+  mouse_ = ::SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, Instance(), 0);
+  keyboard_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, Instance(), 0);
+}
+
+InputWatch::~InputWatch() {
+  if (mouse_) ::UnhookWindowsHookEx(mouse_);
+  if (keyboard_) ::UnhookWindowsHookEx(keyboard_);
+  t_listener = nullptr;
+}
+
+CrossPointer::CrossPointer() {
+  for (DWORD shape : kShapes) {
+    HCURSOR cross = static_cast<HCURSOR>(::CopyIcon(::LoadCursorW(nullptr, IDC_CROSS)));
+    // The system owns the copy once it is in place.
+    if (cross && ::SetSystemCursor(cross, shape)) replaced_ = true;
+    else if (cross) ::DestroyCursor(cross);
+  }
+  ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
+}
+
+CrossPointer::~CrossPointer() {
+  // The user's own pointer scheme comes back as it was.
+  if (replaced_) ::SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, 0);
+}
+
+}  // namespace win
