@@ -2,7 +2,7 @@
 display: a picture on the screen, the frame over part of it, a double-click on
 the camera, the real save dialog, a PNG. Exits non-zero unless the PNG holds
 exactly the framed pixels. With --pictures DIR it also saves the README's
-pictures: the camera and the frame over the desktop, the menu, the save dialog.
+pictures: the camera and the frame over the desktop, the menu, its submenu フレーム, the save dialog.
 """
 import os
 import subprocess
@@ -70,6 +70,13 @@ def main():
             time.sleep(0.5)
             subprocess.run(["import", "-window", "root", "-crop", "360x260+530+190", "+repage",
                             os.path.join(pictures, "menu.png")], check=True, timeout=30)
+            for k in ("Down", "Down", "Down", "Right"):  # the submenu フレーム
+                xdotool("key", k)
+                time.sleep(0.2)
+            time.sleep(0.5)
+            subprocess.run(["import", "-window", "root", "-crop", "520x420+530+190", "+repage",
+                            os.path.join(pictures, "frame-menu.png")], check=True, timeout=30)
+            xdotool("key", "Escape")
             xdotool("key", "Escape")
             time.sleep(0.5)
         camera = (CAMERA[0] + 13, CAMERA[1] + 10)

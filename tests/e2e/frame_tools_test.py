@@ -2,6 +2,7 @@
 meanwhile, the position and size typed in, the size presets, the frame fitted
 to a window or a control, and frames kept by name."""
 import os
+import subprocess
 import time
 import unittest
 
@@ -121,11 +122,23 @@ class TimedCapture(FrameTools):
             wait_for(lambda: not self.visible(app, "Countdown"), timeout=2, what="countdown cancelled")
         time.sleep(3.5)
         self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "nothing captured")
+
+        # Shift: a quick capture. The hotkeys do nothing while it counts, and
+        # our menu open at zero holds the capture back until it closes.
         self.frame_item(app, TIMED[3], shift=True)
         started = time.monotonic()
+        xdotool("key", "shift+Print")
+        time.sleep(1.0)
+        self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "no capture from the hotkey")
+        xdotool("click", 3)
+        wait_for(lambda: self.menus(app), what="our menu")
+        time.sleep(max(0.0, 4.0 - (time.monotonic() - started)))
         path = os.path.join(app.folder, "shot_001.png")
+        self.assertFalse(os.path.exists(path), "no capture while the menu is open")
+        xdotool("mousemove", 900, 700)  # closed by a click beside it: Esc would cancel the countdown
+        time.sleep(0.2)
+        xdotool("click", 1)
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
-        self.assertGreater(time.monotonic() - started, 2.5, "after the countdown")
         self.expect_pattern(rows, AREA)
         self.assertFalse(any(w["class"] == "#32770" for w in app.windows()), "no dialog")
 
@@ -194,6 +207,9 @@ class FitToWindow(FrameTools):
         return wait_for(lambda: next((w for w in tgt.windows() if w["class"] == "KirasoeFitTarget"
                                       and w["visible"]), None), what="window to fit")
 
+    def fit_target_title(self):
+        return next(w["title"] for w in probe("windows") if w["class"] == "KirasoeFitTarget")
+
     def hover(self, x, y):
         xdotool("mousemove", x - 4, y - 4)
         time.sleep(0.2)
@@ -223,12 +239,15 @@ class FitToWindow(FrameTools):
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
         w, h = r[2] - r[0], r[3] - r[1]
         self.assertEqual((len(rows[0]), len(rows)), (w, h))
-        diff = [(i, j) for j in range(h) for i in range(w) if rows[j][i] != shot.pixel(r[0] + i, r[1] + j)]
+        # A window manager activates the window on the click that the hook
+        # keeps from Wine's window, and its caption changes colour then.
+        border = (w - win["client"][0]) // 2
+        top = h - win["client"][1] - border
+        first = top if hasattr(self, "wm") else 0
+        diff = [(i, j) for j in range(first, h) for i in range(w) if rows[j][i] != shot.pixel(r[0] + i, r[1] + j)]
         self.assertEqual(diff[:10], [], "%d pixels differ from the window" % len(diff))
 
         # With Ctrl: the button at (20, 30) of the client area, 120 x 40.
-        border = (w - win["client"][0]) // 2
-        top = h - win["client"][1] - border
         button = [r[0] + border + 20, r[1] + top + 30, r[0] + border + 140, r[1] + top + 70]
         self.frame_item(app, FIT)
         xdotool("keydown", "ctrl")
@@ -238,6 +257,7 @@ class FitToWindow(FrameTools):
         xdotool("keyup", "ctrl")
         time.sleep(0.5)
         app.settled("Frame", button)
+        self.assertEqual(self.fit_target_title(), "Fit target", "the click went to no other program")
 
     def test_esc_and_a_right_click_put_the_frame_back(self):
         win = self.target(520, 300, 360, 240)
@@ -313,6 +333,25 @@ class KeptFrames(FrameTools):
         self.assertEqual(app.close(), 0)
         with open(app.ini, "rb") as f:
             self.assertIn(b"Frame1=5000,4000,120,90,gone\r\n", f.read(), "the kept frame stays as it was")
+
+
+class WithWindowManager:
+    """The same under openbox, which manages the other program's windows."""
+
+    def setUp(self):
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (self.wm.terminate(), self.wm.wait()))
+        time.sleep(1.0)
+
+
+@unittest.skipIf(DPI != 96, "a window manager's part does not depend on the scale")
+class TimedCaptureWithWindowManager(WithWindowManager, TimedCapture):
+    test_esc_a_click_on_the_camera_or_the_item_again_cancel_and_shift_saves_to_the_series = None
+
+
+@unittest.skipIf(DPI != 96, "a window manager's part does not depend on the scale")
+class FitToWindowWithWindowManager(WithWindowManager, FitToWindow):
+    test_esc_and_a_right_click_put_the_frame_back = None
 
 
 if __name__ == "__main__":

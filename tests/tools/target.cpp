@@ -5,7 +5,7 @@
 // window beneath the capture frame. With "menu X Y" it opens a popup menu at
 // that point and keeps it open; with "window X Y W H" it is a captioned
 // window at that rectangle with a button at (20, 30) of its client area,
-// 120 x 40, to fit the frame to.
+// 120 x 40, to fit the frame to (clicked, it changes the window's title).
 #include <windows.h>
 
 #include <cstdio>
@@ -16,6 +16,7 @@ static std::vector<DWORD> g_pixels;
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_DESTROY) PostQuitMessage(0);
+  if (m == WM_COMMAND) SetWindowTextW(h, L"Button clicked");  // a click that reached it
   if (m == WM_PAINT && !g_pixels.empty()) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
