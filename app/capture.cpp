@@ -8,22 +8,6 @@
 #include "win/screen.h"
 #include "win/screen_copy.h"
 
-namespace {
-
-// Marks the program busy for a scope, and idle again however it is left.
-class BusyWith {
- public:
-  BusyWith(Activity& activity, Activity what) : activity_(activity) { activity_ = what; }
-  BusyWith(const BusyWith&) = delete;
-  BusyWith& operator=(const BusyWith&) = delete;
-  ~BusyWith() { activity_ = Activity::Idle; }
-
- private:
-  Activity& activity_;
-};
-
-}  // namespace
-
 void Program::Capture(bool quick) {
   if (Busy()) return;
   BusyWith busy(activity_, Activity::Capturing);

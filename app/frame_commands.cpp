@@ -16,18 +16,6 @@ std::vector<geometry::Rect> MonitorAreas() {
   return areas;
 }
 
-// Our dialogs mark the program busy, and idle again however they end.
-class DialogShown {
- public:
-  explicit DialogShown(Activity& activity) : activity_(activity) { activity_ = Activity::Dialog; }
-  DialogShown(const DialogShown&) = delete;
-  DialogShown& operator=(const DialogShown&) = delete;
-  ~DialogShown() { activity_ = Activity::Idle; }
-
- private:
-  Activity& activity_;
-};
-
 }  // namespace
 
 void Program::RunFrameCommand(const MenuChoice& choice) {
@@ -65,7 +53,7 @@ bool Program::CountdownEnded(bool quick) {
 }
 
 void Program::AskPosition() {
-  DialogShown dialog(activity_);
+  BusyWith dialog(activity_, Activity::Dialog);
   if (auto typed = AskPositionAndSize(camera_.hwnd(), area_.Pixels(), MonitorAreas())) FrameChanged(*typed);
 }
 
@@ -89,7 +77,7 @@ void Program::PickEnded(const std::optional<geometry::Rect>& taken) {
 }
 
 void Program::KeepFrame() {
-  DialogShown dialog(activity_);
+  BusyWith dialog(activity_, Activity::Dialog);
   const auto name = AskFrameName(camera_.hwnd());
   if (!name) return;
   const bool known = kept_frames::IndexOf(kept_, *name) >= 0;

@@ -26,6 +26,18 @@
 // What the program is doing that nothing else may start during.
 enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking };
 
+// Marks the program busy for a scope, and idle again however it is left.
+class BusyWith {
+ public:
+  BusyWith(Activity& activity, Activity what) : activity_(activity) { activity_ = what; }
+  BusyWith(const BusyWith&) = delete;
+  BusyWith& operator=(const BusyWith&) = delete;
+  ~BusyWith() { activity_ = Activity::Idle; }
+
+ private:
+  Activity& activity_;
+};
+
 class Program : public CameraWindow::Owner,
                 public FrameWindow::Owner,
                 public Countdown::Owner,

@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from kirasoe_e2e import (DPI, TPP, App, E2ETestCase, Screen, decode_image, main, pattern_pixel, probe, read_bmp,
+from kirasoe_e2e import (DPI, TPP, App, E2ETestCase, Screen, decode_image, main, pattern_pixel, probe, quick_capture,
                          set_pattern_background, wait_for, windows_path, xdotool)
 
 CAMERA = (53, 50)
@@ -171,12 +171,7 @@ class PositionAndSize(FrameTools):
         xdotool("key", "Return")
         typed = (203, 121, 101, 57)
         app.settled("Frame", rect(typed))
-        xdotool("mousemove", CAMERA[0], CAMERA[1] + 15)
-        xdotool("mousemove", *CAMERA)
-        time.sleep(0.3)
-        xdotool("keydown", "shift")
-        xdotool("click", "--repeat", 2, "--delay", 60, 1)
-        xdotool("keyup", "shift")
+        quick_capture(CAMERA)
         path = os.path.join(app.folder, "shot_001.png")
         self.expect_pattern(wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0
                                      and decode_image(path), what=path), typed)
@@ -229,12 +224,7 @@ class FitToWindow(FrameTools):
         time.sleep(0.5)
         app.settled("Frame", r)
         self.assertEqual(len([w for w in app.windows() if w["class"] == "#32770"]), 0, "picking never captures")
-        xdotool("mousemove", CAMERA[0], CAMERA[1] + 15)
-        xdotool("mousemove", *CAMERA)
-        time.sleep(0.3)
-        xdotool("keydown", "shift")
-        xdotool("click", "--repeat", 2, "--delay", 60, 1)
-        xdotool("keyup", "shift")
+        quick_capture(CAMERA)
         path = os.path.join(app.folder, "shot_001.png")
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
         w, h = r[2] - r[0], r[3] - r[1]

@@ -97,6 +97,17 @@ def drag(points, button=1, pause=0.05):
     time.sleep(0.3)
 
 
+def quick_capture(camera):
+    """Hovers the camera coming from below and Shift+double-clicks it."""
+    xdotool("mousemove", camera[0], camera[1] + 20)
+    time.sleep(0.2)
+    xdotool("mousemove", *camera)
+    time.sleep(0.4)
+    xdotool("keydown", "shift")
+    xdotool("click", "--repeat", 2, "--delay", 60, 1)
+    xdotool("keyup", "shift")
+
+
 class Screen:
     """A screenshot of the virtual screen: pixel(x, y) -> (r, g, b)."""
 

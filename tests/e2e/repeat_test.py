@@ -6,8 +6,8 @@ import subprocess
 import time
 import unittest
 
-from kirasoe_e2e import (BIN, DPI, App, E2ETestCase, decode_image, main, pattern_pixel, probe, read_bmp, read_ini,
-                         set_pattern_background, wait_for, windows_path, xdotool)
+from kirasoe_e2e import (BIN, DPI, App, E2ETestCase, decode_image, main, pattern_pixel, probe, quick_capture, read_bmp,
+                         read_ini, set_pattern_background, wait_for, windows_path, xdotool)
 
 # The camera at (40, 40) and a 100 x 50 rectangle at (200, 120), in twips.
 TWIPS = {96: (600, 600, 3000, 1800, 1500, 750), 120: (480, 480, 2400, 1440, 1200, 600)}
@@ -152,13 +152,7 @@ class Repeat(E2ETestCase):
         self.assertEqual(rows, [[pattern_pixel(220 + i, 130 + j) for i in range(114)] for j in range(59)])
 
     def quick_capture(self):
-        xdotool("mousemove", CAMERA[0], CAMERA[1] + 20)
-        time.sleep(0.2)
-        xdotool("mousemove", *CAMERA)
-        time.sleep(0.4)
-        xdotool("keydown", "shift")
-        xdotool("click", "--repeat", 2, "--delay", 60, 1)
-        xdotool("keyup", "shift")
+        quick_capture(CAMERA)
 
     def message_texts(self, app):
         box = app.message_box("Kirasoe")
