@@ -59,6 +59,7 @@ bool Program::CopyScreen() {
   // being replaced.
   win::clipboard::Withdraw();
   const bool copied = win::CopyScreen(picture_, area_.Pixels());
+  if (copied && options_.pointer) win::DrawPointer(picture_, area_.Pixels());
   camera_.Show();
   frame_.Show();
   win::PumpPending();

@@ -9,7 +9,7 @@ namespace {
 // Command identifiers: the plain commands are their enum values; the
 // commands of which there are several take a range each.
 constexpr UINT kTimedBase = 100, kPresetBase = 120, kPositionAndSize = 130, kFitToWindow = 131, kKeepFrame = 132,
-               kUseKeptBase = 200, kRemoveKeptBase = 300;
+               kPointer = 133, kHotKeys = 134, kUseKeptBase = 200, kRemoveKeptBase = 300;
 
 UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
 UINT Id(MenuCommand c) { return static_cast<UINT>(c); }
@@ -50,6 +50,16 @@ HMENU FrameMenu(const MenuState& state) {
   return frame;
 }
 
+HMENU SettingsMenu(const MenuState& state) {
+  HMENU settings = ::CreatePopupMenu();
+  ::AppendMenuW(settings, Checked(state.pointer), kPointer, L"マウスポインタを含める");
+  // A combination another program holds shows beside the item.
+  const std::wstring hotKeys =
+      state.hotKeysTaken.empty() ? L"ホットキー..." : L"ホットキー...	" + state.hotKeysTaken + L": 他のプログラムが使用中です";
+  ::AppendMenuW(settings, MF_STRING, kHotKeys, hotKeys.c_str());
+  return settings;
+}
+
 win::UniqueMenu BuildMenu(const MenuState& state) {
   // Submenus are owned by `menu` once appended.
   win::UniqueMenu menu(::CreatePopupMenu());
@@ -57,6 +67,7 @@ win::UniqueMenu BuildMenu(const MenuState& state) {
                 L"選択ラインの色");
   ::AppendMenuW(menu.get(), Checked(state.preview), Id(MenuCommand::Preview), L"プレビューの表示");
   ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(FrameMenu(state)), L"フレーム");
+  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(SettingsMenu(state)), L"設定");
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Version), L"バージョン情報");
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
@@ -75,6 +86,8 @@ MenuChoice ChoiceOf(UINT id) {
                           {kPositionAndSize, 1, MenuCommand::PositionAndSize},
                           {kFitToWindow, 1, MenuCommand::FitToWindow},
                           {kKeepFrame, 1, MenuCommand::KeepFrame},
+                          {kPointer, 1, MenuCommand::Pointer},
+                          {kHotKeys, 1, MenuCommand::HotKeys},
                           {kUseKeptBase, kept_frames::kMaxFrames, MenuCommand::UseKept},
                           {kRemoveKeptBase, kept_frames::kMaxFrames, MenuCommand::RemoveKept}};
   for (const Range& r : ranges) {

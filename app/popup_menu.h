@@ -11,7 +11,9 @@
 enum class MenuCommand {
   None, Black, Grey, White, Preview, Version, Exit,
   // The submenu 「フレーム」; `index` says which one of several.
-  Timed, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept
+  Timed, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
+  // The submenu 「設定」.
+  Pointer, HotKeys
 };
 
 struct MenuState {
@@ -19,6 +21,8 @@ struct MenuState {
   bool preview = false;
   int countdownSeconds = 0;  // the timed capture counting down, 0 when none
   std::vector<std::wstring> keptNames;
+  bool pointer = false;
+  std::wstring hotKeysTaken;  // the combinations another program holds, if any
 };
 
 struct MenuChoice {

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int kCaptureHotKey = 1;  // Shift+PrintScreen
-constexpr int kQuickHotKey = 2;    // Ctrl+Shift+PrintScreen
-
 settings::Reader FileReader() {
   return [path = win::SettingsFilePath()](const std::wstring& key) {
     return win::ReadProfile(path, settings::kSection, key);
@@ -46,6 +43,7 @@ void Program::Start() {
   win::MakeTopmost(camera_.hwnd(), false);
   camera_.Shape(camera);
   ReadKeptFrames();
+  ReadOptions();
   KeepFrameReachable();
   OpenWindows();
 }
@@ -97,9 +95,7 @@ void Program::OpenWindows() {
   if (settings_.lineC < 0 || settings_.lineC > 2) settings_.lineC = 1;
   frame_.Open(area_, FrameColour(settings_.lineC));
   frame_.Show();
-  // Captures from the keyboard, whatever program is in front.
-  captureKey_ = win::HotKey(camera_.hwnd(), kCaptureHotKey, MOD_SHIFT, VK_SNAPSHOT);
-  quickKey_ = win::HotKey(camera_.hwnd(), kQuickHotKey, MOD_CONTROL | MOD_SHIFT, VK_SNAPSHOT);
+  RegisterHotKeys();
   camera_.Show();
 }
 
@@ -127,6 +123,7 @@ void Program::WriteSettings() {
   settings_.snap = area_.Stored();
   for (const auto& [key, value] : settings::ExitWrites(settings_)) win::WriteProfile(path, settings::kSection, key, value);
   WriteKeptFrames(path);
+  WriteOptions(path);
   if (!preview_.Exists()) return;
   const geometry::Rect preview = preview_.Bounds();
   const settings::Position kept = settings::KeptPosition(previewStored_, preview.left, preview.top, scale);
@@ -156,7 +153,7 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   activity_ = Activity::Menu;
-  MenuState state{settings_.lineC, settings_.preview, countdown_.Running(), {}};
+  MenuState state{settings_.lineC, settings_.preview, countdown_.Running(), {}, options_.pointer, HotKeysTaken()};
   for (const auto& kept : kept_) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
   activity_ = Activity::Idle;
@@ -179,6 +176,7 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
     }
     case MenuCommand::Exit: Exit();
     case MenuCommand::None: break;
+    case MenuCommand::Pointer: case MenuCommand::HotKeys: RunSettingsCommand(choice); break;
     default: RunFrameCommand(choice); break;
   }
 }
@@ -202,7 +200,7 @@ void Program::HotKeyPressed(int id) {
   if (Busy() || countdown_.Running()) return;
   // The window the user is in gets the focus back afterwards.
   RememberForeground();
-  Capture(id == kQuickHotKey);
+  Capture(id == kQuickHotKeyId);
 }
 
 void Program::CaptureRequested(bool quick) { Capture(quick); }

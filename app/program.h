@@ -11,12 +11,14 @@
 #include "app/camera_window.h"
 #include "app/countdown.h"
 #include "app/frame_window.h"
+#include "app/hotkey_dialog.h"
 #include "app/info_label.h"
 #include "app/popup_menu.h"
 #include "app/preview_window.h"
 #include "app/window_picker.h"
 #include "core/capture_area.h"
 #include "core/kept_frames.h"
+#include "core/options.h"
 #include "core/save_names.h"
 #include "core/settings.h"
 #include "win/bitmap_buffer.h"
@@ -112,6 +114,13 @@ class Program : public CameraWindow::Owner,
   void UseKeptFrame(int index);
   void ReadKeptFrames();
   void WriteKeptFrames(const std::wstring& path);
+  // The submenu 「設定」 and the options it sets.
+  void RunSettingsCommand(const MenuChoice& choice);
+  void ReadOptions();
+  void WriteOptions(const std::wstring& path);
+  void RegisterHotKeys();
+  HotKeyChoice ApplyHotKeys(const HotKeyChoice& wanted);
+  std::wstring HotKeysTaken() const;
   // The window the user works in, to get the focus back after a capture.
   void RememberForeground();
   void ShowFrameSize();
@@ -124,6 +133,8 @@ class Program : public CameraWindow::Owner,
   std::wstring SeriesName() const;
   void ShowPreview();
   void WriteSettings();
+
+  static constexpr int kCaptureHotKeyId = 1, kQuickHotKeyId = 2;
 
   settings::State settings_;
   settings::Position previewStored_;
@@ -142,5 +153,7 @@ class Program : public CameraWindow::Owner,
   CaptureArea beforePicking_;  // the area a cancelled pick goes back to
   kept_frames::List kept_;
   bool keptChanged_ = false;
+  options::Options options_;
+  bool optionsChanged_ = false;
   std::future<win::WriteOutcome> saving_;  // a file being written
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "imagelib/Png.h"
 #include "win/bitmap_buffer.h"
 #include "win/window.h"
 
@@ -52,6 +53,38 @@ HGLOBAL MakeDib(HBITMAP image) {
   return mem;
 }
 
+// The picture as a PNG file in global memory, for the registered format
+// "PNG" that many programs paste first.
+HGLOBAL MakePng(HBITMAP image) {
+  BITMAP bm{};
+  if (!::GetObjectW(image, sizeof bm, &bm)) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * 3 + 3) & ~std::size_t{3};
+  std::vector<BYTE> rows(stride * static_cast<std::size_t>(bm.bmHeight));
+  WindowDC screen(nullptr);
+  if (::GetDIBits(screen.get(), image, 0, bm.bmHeight, rows.data(), &info, DIB_RGB_COLORS) != bm.bmHeight) return nullptr;
+  imagelib::Image picture{bm.bmWidth, bm.bmHeight, {}};
+  picture.rgb.resize(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight * 3);
+  for (int y = 0; y < bm.bmHeight; ++y)
+    for (int x = 0; x < bm.bmWidth; ++x) {
+      const BYTE* bgr = &rows[y * stride + x * 3];
+      std::uint8_t* rgb = &picture.rgb[(static_cast<std::size_t>(y) * bm.bmWidth + x) * 3];
+      rgb[0] = bgr[2], rgb[1] = bgr[1], rgb[2] = bgr[0];
+    }
+  const std::vector<std::uint8_t> png = imagelib::EncodePng(picture);
+  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, png.size());
+  if (!mem) return nullptr;
+  std::memcpy(::GlobalLock(mem), png.data(), png.size());
+  ::GlobalUnlock(mem);
+  return mem;
+}
+
+UINT PngFormat() {
+  static const UINT format = ::RegisterClipboardFormatW(L"PNG");
+  return format;
+}
+
 // The clipboard's owner: a message-only window that makes the bitmap and the
 // device-independent bitmap from the program's picture only when a program
 // asks for them, and before the program ends. Most captures are never
@@ -73,7 +106,7 @@ class Owner : public Window {
 
   void Offer(const BitmapBuffer* picture) {
     picture_ = picture;
-    bitmapMade_ = dibMade_ = false;
+    bitmapMade_ = dibMade_ = pngMade_ = false;
   }
 
   // What the system asks for when the owner goes away, done before the
@@ -83,6 +116,7 @@ class Owner : public Window {
     if (::GetClipboardOwner() == hwnd()) {
       Render(CF_BITMAP);
       Render(CF_DIB);
+      Render(PngFormat());
     }
     ::CloseClipboard();
   }
@@ -110,11 +144,24 @@ class Owner : public Window {
       HGLOBAL dib = copy ? MakeDib(copy.get()) : nullptr;
       dibMade_ = dib && ::SetClipboardData(CF_DIB, dib);
       if (dib && !dibMade_) ::GlobalFree(dib);
+    } else if (format == PngFormat() && format && !pngMade_) {
+      RenderPng();
+    }
+  }
+
+  void RenderPng() noexcept {
+    try {
+      const UniqueBitmap copy = picture_->Copy();
+      HGLOBAL png = copy ? MakePng(copy.get()) : nullptr;
+      pngMade_ = png && ::SetClipboardData(PngFormat(), png);
+      if (png && !pngMade_) ::GlobalFree(png);
+    } catch (...) {
+      // Out of memory: that format stays empty, the others are there.
     }
   }
 
   const BitmapBuffer* picture_ = nullptr;
-  bool bitmapMade_ = false, dibMade_ = false;
+  bool bitmapMade_ = false, dibMade_ = false, pngMade_ = false;
 };
 
 }  // namespace
@@ -128,6 +175,7 @@ bool Offer(const BitmapBuffer& picture) {
   // Promises; WM_RENDERFORMAT keeps them.
   ::SetClipboardData(CF_BITMAP, nullptr);
   ::SetClipboardData(CF_DIB, nullptr);
+  if (PngFormat()) ::SetClipboardData(PngFormat(), nullptr);
   owner.Offer(&picture);
   return ::IsClipboardFormatAvailable(CF_BITMAP) != 0;
 }

@@ -8,9 +8,9 @@
 
 namespace win::clipboard {
 
-// Replaces the clipboard's content with `picture`, as a bitmap and as a
-// device-independent bitmap, both made from it only when a program asks for
-// them (the GUI thread's message loop serves such requests) and before the
+// Replaces the clipboard's content with `picture`, as a bitmap, as a
+// device-independent bitmap and as the registered format "PNG", each made
+// from it only when a program asks for it (the GUI thread's message loop serves such requests) and before the
 // program ends. `picture` must stay as it is until Withdraw. The clipboard
 // may be held open by another program for a moment: opening is retried for
 // about a second. False when it stayed closed.

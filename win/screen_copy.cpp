@@ -9,4 +9,17 @@ bool CopyScreen(BitmapBuffer& picture, const geometry::Rect& area) {
                             SRCCOPY);
 }
 
+void DrawPointer(BitmapBuffer& picture, const geometry::Rect& area) {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  if (!picture.dc() || !::GetCursorInfo(&info) || !(info.flags & CURSOR_SHOWING) || !info.hCursor) return;
+  ICONINFO icon{};
+  if (!::GetIconInfo(info.hCursor, &icon)) return;
+  // GetIconInfo hands out copies of the masks.
+  const UniqueBitmap mask(icon.hbmMask), colour(icon.hbmColor);
+  ::DrawIconEx(picture.dc(), info.ptScreenPos.x - static_cast<int>(icon.xHotspot) - area.left,
+               info.ptScreenPos.y - static_cast<int>(icon.yHotspot) - area.top, info.hCursor, 0, 0, 0, nullptr,
+               DI_NORMAL);
+}
+
 }  // namespace win

@@ -281,6 +281,81 @@ int Hold(double seconds) {
   return 0;
 }
 
+// Holds a system-wide key combination ("MODIFIERS VK" as numbers) for
+// `seconds`, as another program that took it first.
+int HoldHotKey(unsigned modifiers, unsigned vk, double seconds) {
+  HWND owner = CreateWindowExW(0, L"STATIC", L"holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const bool held = RegisterHotKey(owner, 1, modifiers, vk) != 0;
+  printf("{\"held\":%s}\n", held ? "true" : "false");
+  fflush(stdout);
+  DWORD end = GetTickCount() + (DWORD)(seconds * 1000);
+  MSG msg;
+  while (GetTickCount() < end) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(20);
+  }
+  return 0;
+}
+
+// The clipboard's registered format "PNG", written to `file` as it is.
+int ClipboardPng(const char* file) {
+  const UINT png = RegisterClipboardFormatW(L"PNG");
+  for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Sleep(20);
+  HANDLE h = GetClipboardData(png);
+  SIZE_T size = h ? GlobalSize(h) : 0;
+  if (h) {
+    FILE* f = _wfopen(Wide(file).c_str(), L"wb");
+    fwrite(GlobalLock(h), 1, size, f);
+    GlobalUnlock(h);
+    fclose(f);
+  }
+  CloseClipboard();
+  printf("{\"format\":%u,\"size\":%llu}\n", png, (unsigned long long)size);
+  return 0;
+}
+
+// The standard arrow pointer, pixel by pixel from its masks: "T" shows what
+// is beneath, "I" inverts it, "#rrggbb" covers it, "?" blends (partly
+// transparent). With its hot spot.
+int Pointer() {
+  HCURSOR arrow = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
+  ICONINFO info{};
+  if (!GetIconInfo(arrow, &info)) return 1;
+  BITMAP bm{};
+  GetObjectW(info.hbmMask, sizeof bm, &bm);
+  const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+  HDC dc = GetDC(nullptr);
+  auto bits = [&](HBITMAP b, int rows) {
+    std::vector<DWORD> px((size_t)w * rows);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -rows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(dc, b, 0, rows, px.data(), &bi, DIB_RGB_COLORS);
+    return px;
+  };
+  std::vector<DWORD> mask = bits(info.hbmMask, info.hbmColor ? h : 2 * h);
+  std::vector<DWORD> colour = info.hbmColor ? bits(info.hbmColor, h) : std::vector<DWORD>();
+  bool alpha = false;
+  for (DWORD c : colour) alpha = alpha || (c >> 24);
+  printf("{\"hotspot\":[%lu,%lu],\"rows\":[", info.xHotspot, info.yHotspot);
+  for (int y = 0; y < h; ++y) {
+    printf("%s[", y ? "," : "");
+    for (int x = 0; x < w; ++x) {
+      const bool keep = mask[(size_t)y * w + x] & 0xFFFFFF;
+      const DWORD xorc = info.hbmColor ? colour[(size_t)y * w + x] : mask[(size_t)(y + h) * w + x];
+      const DWORD a = xorc >> 24, rgb = xorc & 0xFFFFFF;
+      char cell[16];
+      if (alpha) snprintf(cell, sizeof cell, a == 0 ? "T" : a == 255 ? "#%06lx" : "?", rgb);
+      else if (keep) snprintf(cell, sizeof cell, rgb == 0 ? "T" : rgb == 0xFFFFFF ? "I" : "?");
+      else snprintf(cell, sizeof cell, "#%06lx", rgb);
+      printf("%s\"%s\"", x ? "," : "", cell);
+    }
+    printf("]");
+  }
+  printf("]}\n");
+  ReleaseDC(nullptr, dc);
+  return 0;
+}
+
 // The first visible window of class `cls` in a process whose image path
 // contains `part`, waiting up to `seconds`; null when none came.
 HWND WaitForWindow(const char* part, const char* cls, double seconds) {
@@ -338,6 +413,9 @@ int main(int argc, char** argv) {
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
   if (cmd == "hold" && argc > 2) return Hold(atof(argv[2]));
+  if (cmd == "holdhotkey" && argc > 4) return HoldHotKey(atoi(argv[2]), atoi(argv[3]), atof(argv[4]));
+  if (cmd == "clipboardpng" && argc > 2) return ClipboardPng(argv[2]);
+  if (cmd == "pointer") return Pointer();
   if (cmd == "closeon" && argc > 5) return CloseOn(argv[2], argv[3], atof(argv[4]), ParseHwnd(argv[5]));
   if (cmd == "move" && argc > 4) {
     SetWindowPos(ParseHwnd(argv[2]), nullptr, atoi(argv[3]), atoi(argv[4]), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,0 +1,92 @@
+#include "app/hotkey_dialog.h"
+
+#include <commctrl.h>
+
+#include "win/dialog.h"
+
+namespace {
+
+constexpr WORD kCaptureField = 101, kQuickField = 102, kCaptureNone = 103, kQuickNone = 104, kCaptureStatus = 105,
+               kQuickStatus = 106;
+
+// Keys whose name the control finds only with the extended-key flag
+// (PrintScreen would read as the keypad's "*").
+bool Extended(unsigned key) {
+  return key == VK_SNAPSHOT || (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE ||
+         key == VK_DIVIDE || key == VK_NUMLOCK || key == VK_APPS;
+}
+
+// The hotkey control's modifier flags and the system's hotkey modifiers.
+WORD ControlValue(const options::KeyCombo& c) {
+  BYTE flags = Extended(c.key) ? HOTKEYF_EXT : 0;
+  if (c.modifiers & options::kShift) flags |= HOTKEYF_SHIFT;
+  if (c.modifiers & options::kControl) flags |= HOTKEYF_CONTROL;
+  if (c.modifiers & options::kAlt) flags |= HOTKEYF_ALT;
+  return MAKEWORD(static_cast<BYTE>(c.key), flags);
+}
+
+options::KeyCombo ComboOf(WORD value) {
+  const BYTE flags = HIBYTE(value);
+  options::KeyCombo c{0, LOBYTE(value)};
+  if (flags & HOTKEYF_SHIFT) c.modifiers |= options::kShift;
+  if (flags & HOTKEYF_CONTROL) c.modifiers |= options::kControl;
+  if (flags & HOTKEYF_ALT) c.modifiers |= options::kAlt;
+  return c.key ? c : options::KeyCombo{};
+}
+
+class HotKeyDialog : public win::Dialog {
+ public:
+  HotKeyDialog(const HotKeyChoice& current, const HotKeyApply& apply) : choice_(current), apply_(apply) {}
+  void Ask(HWND owner) {
+    const DWORD field = WS_BORDER | WS_TABSTOP, button = BS_PUSHBUTTON | WS_TABSTOP;
+    Run(owner, L"ホットキー", 220, 92,
+        {{L"STATIC", L"撮影:", SS_RIGHT, 4, 10, 53, 9, 0xFFFF},
+         {HOTKEY_CLASSW, L"", field, 60, 8, 110, 13, kCaptureField},
+         {L"BUTTON", L"なし", button, 175, 7, 38, 14, kCaptureNone},
+         {L"STATIC", L"", 0, 60, 23, 150, 9, kCaptureStatus},
+         {L"STATIC", L"クイック撮影:", SS_RIGHT, 4, 40, 53, 9, 0xFFFF},
+         {HOTKEY_CLASSW, L"", field, 60, 38, 110, 13, kQuickField},
+         {L"BUTTON", L"なし", button, 175, 37, 38, 14, kQuickNone},
+         {L"STATIC", L"", 0, 60, 53, 150, 9, kQuickStatus},
+         {L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 108, 71, 50, 14, IDOK},
+         {L"BUTTON", L"キャンセル", button, 163, 71, 50, 14, IDCANCEL}});
+  }
+
+ protected:
+  void OnInit() override {
+    ::SendMessageW(Item(kCaptureField), HKM_SETHOTKEY, ControlValue(choice_.capture), 0);
+    ::SendMessageW(Item(kQuickField), HKM_SETHOTKEY, ControlValue(choice_.quick), 0);
+    ShowTaken();
+  }
+  bool OnCommand(WORD id, WORD) override {
+    if (id == kCaptureNone || id == kQuickNone) {
+      ::SendMessageW(Item(id == kCaptureNone ? kCaptureField : kQuickField), HKM_SETHOTKEY, 0, 0);
+      return true;
+    }
+    if (id != IDOK) return false;
+    HotKeyChoice wanted;
+    wanted.capture = ComboOf(static_cast<WORD>(::SendMessageW(Item(kCaptureField), HKM_GETHOTKEY, 0, 0)));
+    wanted.quick = ComboOf(static_cast<WORD>(::SendMessageW(Item(kQuickField), HKM_GETHOTKEY, 0, 0)));
+    choice_ = apply_(wanted);
+    if (!choice_.refused) End(IDOK);
+    else ShowTaken();
+    return true;
+  }
+
+ private:
+  void ShowTaken() const {
+    SetItemText(kCaptureStatus, choice_.captureTaken ? kTakenText : L"");
+    SetItemText(kQuickStatus, choice_.quickTaken ? kTakenText : L"");
+  }
+  HotKeyChoice choice_;
+  const HotKeyApply& apply_;
+};
+
+}  // namespace
+
+void AskHotKeys(HWND owner, const HotKeyChoice& current, const HotKeyApply& apply) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS};
+  ::InitCommonControlsEx(&controls);
+  HotKeyDialog dialog(current, apply);
+  dialog.Ask(owner);
+}

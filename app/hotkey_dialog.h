@@ -1,0 +1,26 @@
+// The dialog 「ホットキー」: the key combinations of the capture and the
+// quick capture in the system's hotkey controls. A combination that cannot
+// be registered is reported beside its field and the previous one stays.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "core/options.h"
+
+struct HotKeyChoice {
+  options::KeyCombo capture, quick;
+  bool captureTaken = false, quickTaken = false;  // another program holds it
+  bool refused = false;  // a combination newly chosen could not be had
+};
+
+// Tries the combinations chosen; says which of them another program holds
+// (a new one refused leaves the previous one in place).
+using HotKeyApply = std::function<HotKeyChoice(const HotKeyChoice& wanted)>;
+
+// Shows the dialog with `current` until OK succeeds or it is cancelled.
+void AskHotKeys(HWND owner, const HotKeyChoice& current, const HotKeyApply& apply);
+
+// The text that says a combination is taken.
+inline constexpr const wchar_t* kTakenText = L"他のプログラムが使用中です";
