@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
 #include "win/bitmap_buffer.h"
 #include "win/clipboard.h"
 #include "win/screen.h"
@@ -55,4 +57,25 @@ TEST(Clipboard, PictureComesBackExactly) {
       for (int x = 0; x < w; ++x) wrong += ::GetPixel(target.get(), x, y) != Expected(x, y);
     ASSERT_EQ(wrong, 0) << "round " << round;
   }
+}
+
+TEST(Clipboard, PngIsMadeBeforeTheProgramEndsLikeTheOthers) {
+  win::BitmapBuffer source;
+  win::clipboard::Withdraw();
+  ASSERT_TRUE(source.Resize(37, 11));
+  ASSERT_TRUE(win::clipboard::Offer(source));
+  win::clipboard::RenderBeforeExit();
+  const UINT png = ::RegisterClipboardFormatW(L"PNG");
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HANDLE data = ::GetClipboardData(png);
+  ASSERT_NE(data, nullptr);
+  const auto* bytes = static_cast<const BYTE*>(::GlobalLock(data));
+  // The signature, then IHDR with the width and height, big-endian.
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 1, 3), "PNG");
+  EXPECT_EQ(bytes[0], 0x89);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + 12, 4), "IHDR");
+  EXPECT_EQ((bytes[16] << 24) | (bytes[17] << 16) | (bytes[18] << 8) | bytes[19], 37);
+  EXPECT_EQ((bytes[20] << 24) | (bytes[21] << 16) | (bytes[22] << 8) | bytes[23], 11);
+  ::GlobalUnlock(data);
+  ::CloseClipboard();
 }
