@@ -9,21 +9,11 @@
 #include <vector>
 
 #include "bench/gdi_count.h"
+#include "bench/quiet_frame_owner.h"
 #include "app/frame_window.h"
 #include "win/screen.h"
 
 namespace {
-
-class NoOwner : public FrameWindow::Owner {
- public:
-  void FrameChanged(const geometry::Rect&) override {}
-  void FrameMoving() override {}
-  void FrameMovedBySystem(const geometry::Rect&) override {}
-  void MenuRequested(HWND) override {}
-  void SystemMoveStarted() override {}
-  void SystemMoveEnded() override {}
-  void ExitRequested() override {}
-};
 
 CaptureArea Area(int width, int height) {
   const twips::Scale scale = win::CurrentScale();
@@ -33,7 +23,7 @@ CaptureArea Area(int width, int height) {
 }  // namespace
 
 int main() {
-  NoOwner owner;
+  QuietFrameOwner owner;
   FrameWindow frame(owner);
   frame.Open(Area(1920, 1080), FrameColour(1));
   win::PumpPending();

@@ -14,6 +14,7 @@
 
 #include "app/frame_window.h"
 #include "app/window_picker.h"
+#include "bench/quiet_frame_owner.h"
 #include "win/screen.h"
 
 namespace {
@@ -42,15 +43,8 @@ int ShowWindows() {
   return 0;
 }
 
-class Bench : public FrameWindow::Owner, public WindowPicker::Owner {
+class Bench : public QuietFrameOwner, public WindowPicker::Owner {
  public:
-  void FrameChanged(const geometry::Rect&) override {}
-  void FrameMoving() override {}
-  void FrameMovedBySystem(const geometry::Rect&) override {}
-  void MenuRequested(HWND) override {}
-  void SystemMoveStarted() override {}
-  void SystemMoveEnded() override {}
-  void ExitRequested() override {}
   void PickShown(const geometry::Rect& pixels) override {
     area.Set(pixels);
     frame.Layout(area);

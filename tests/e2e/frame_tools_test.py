@@ -38,19 +38,11 @@ class FrameTools(E2ETestCase):
         return app
 
     def menus(self, app):
-        return [w for w in app.windows() if w["class"] == "#32768" and w["visible"]]
+        return app.menus()
 
     def frame_item(self, app, downs, then=("Return",), shift=False):
         """Chooses the submenu's item `downs` below its first."""
-        xdotool("mousemove", CAMERA[0], CAMERA[1] + 15)
-        time.sleep(0.1)
-        xdotool("mousemove", *CAMERA)
-        time.sleep(0.3)
-        xdotool("click", 3)
-        wait_for(lambda: self.menus(app), what="popup menu")
-        for k in ["Down", "Down", "Down", "Right"] + ["Down"] * downs:
-            xdotool("key", k)
-            time.sleep(0.1)
+        app.open_menu(["Down", "Down", "Down", "Right"] + ["Down"] * downs, CAMERA)
         time.sleep(0.2)
         if shift:
             xdotool("keydown", "shift")

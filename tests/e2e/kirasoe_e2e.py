@@ -274,6 +274,22 @@ class App:
                 if attempt + 1 == tries:
                     raise
 
+    def menus(self):
+        """The popup menus the program shows."""
+        return [w for w in self.windows() if w["class"] == "#32768" and w["visible"]]
+
+    def open_menu(self, keys, camera=(53, 50)):
+        """Right-clicks the camera and goes through the menu with `keys`."""
+        xdotool("mousemove", camera[0], camera[1] + 15)
+        time.sleep(0.1)
+        xdotool("mousemove", *camera)
+        time.sleep(0.3)
+        xdotool("click", 3)
+        wait_for(self.menus, what="popup menu")
+        for k in keys:
+            xdotool("key", k)
+            time.sleep(0.12)
+
     def no_dialog(self):
         wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in self.windows()),
                  what="no dialog open")

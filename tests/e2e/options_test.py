@@ -34,21 +34,10 @@ class Options(E2ETestCase):
         app.settled("Frame", [x, y, x + w, y + h])
         return app
 
-    def menus(self, app):
-        return [w for w in app.windows() if w["class"] == "#32768" and w["visible"]]
-
     def settings_item(self, app, downs):
         """Chooses the item `downs` below the first of the submenu 設定."""
-        xdotool("mousemove", ON_CAMERA[0], ON_CAMERA[1] + 15)
-        time.sleep(0.1)
-        xdotool("mousemove", *ON_CAMERA)
-        time.sleep(0.3)
-        xdotool("click", 3)
-        wait_for(lambda: self.menus(app), what="popup menu")
-        for k in ["Down"] * 4 + ["Right"] + ["Down"] * downs + ["Return"]:
-            xdotool("key", k)
-            time.sleep(0.12)
-        wait_for(lambda: not self.menus(app), what="menu closed")
+        app.open_menu(["Down"] * 4 + ["Right"] + ["Down"] * downs + ["Return"], ON_CAMERA)
+        wait_for(lambda: not app.menus(), what="menu closed")
 
 
 class PointerInPicture(Options):
