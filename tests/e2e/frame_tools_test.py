@@ -4,10 +4,9 @@ to a window or a control, and frames kept by name."""
 import os
 import subprocess
 import time
-import unittest
 
-from kirasoe_e2e import (DPI, TPP, App, E2ETestCase, Screen, decode_image, main, pattern_pixel, probe, quick_capture,
-                         set_pattern_background, wait_for, windows_path, xdotool)
+from kirasoe_e2e import (TPP, App, E2ETestCase, Screen, at_one_scale, decode_image, main, pattern_pixel, probe,
+                         quick_capture, set_pattern_background, wait_for, windows_path, xdotool)
 
 CAMERA = (53, 50)
 AREA = (200, 120, 300, 200)
@@ -99,6 +98,7 @@ class TimedCapture(FrameTools):
         self.assertEqual(diff[:10], [], "%d pixels differ from the screen before the capture" % len(diff))
         del dialog
 
+    @at_one_scale(120, "the scale plays no part")
     def test_esc_a_click_on_the_camera_or_the_item_again_cancel_and_shift_saves_to_the_series(self):
         set_pattern_background()
         app = self.start(folder="series")
@@ -172,6 +172,7 @@ class PositionAndSize(FrameTools):
             again = self.app(ini=f.read()).start()
         again.settled("Frame", rect(typed))
 
+    @at_one_scale(96, "the scale plays no part")
     def test_cancel_changes_nothing_and_presets_keep_the_corner(self):
         app = self.start()
         self.frame_item(app, POSITION)
@@ -241,6 +242,7 @@ class FitToWindow(FrameTools):
         app.settled("Frame", button)
         self.assertEqual(self.fit_target_title(), "Fit target", "the click went to no other program")
 
+    @at_one_scale(120, "the scale plays no part")
     def test_esc_and_a_right_click_put_the_frame_back(self):
         win = self.target(520, 300, 360, 240)
         app = self.start()
@@ -307,6 +309,7 @@ class KeptFrames(FrameTools):
         self.assertIn("[Frames]\r\nFrame1=200,120,800,600,%ED%99%94%EB%A9%B4%20A&B\r\n", text)
         self.assertNotIn("Frame2", text)
 
+    @at_one_scale(96, "the scale plays no part")
     def test_a_kept_frame_no_monitor_shows_comes_back_as_at_start(self):
         app = self.start(extra="[Frames]\r\nFrame1=5000,4000,120,90,gone\r\n")
         self.frame_item(app, KEEP + 1)
@@ -326,12 +329,12 @@ class WithWindowManager:
         time.sleep(1.0)
 
 
-@unittest.skipIf(DPI != 96, "a window manager's part does not depend on the scale")
+@at_one_scale(120, "a window manager's part does not depend on the scale")
 class TimedCaptureWithWindowManager(WithWindowManager, TimedCapture):
     test_esc_a_click_on_the_camera_or_the_item_again_cancel_and_shift_saves_to_the_series = None
 
 
-@unittest.skipIf(DPI != 96, "a window manager's part does not depend on the scale")
+@at_one_scale(120, "a window manager's part does not depend on the scale")
 class FitToWindowWithWindowManager(WithWindowManager, FitToWindow):
     test_esc_and_a_right_click_put_the_frame_back = None
 

@@ -7,8 +7,8 @@ import subprocess
 import time
 import unittest
 
-from kirasoe_e2e import (BIN, DPI, WINE_RUN, E2ETestCase, decode_image, main, pattern_pixel, probe, probe_async,
-                         read_ini, set_pattern_background, wait_for, windows_path, wine_env, xdotool)
+from kirasoe_e2e import (BIN, DPI, WINE_RUN, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe,
+                         probe_async, read_ini, set_pattern_background, wait_for, windows_path, wine_env, xdotool)
 
 # The camera at (40, 40) and a 100 x 50 rectangle at (200, 120), in twips.
 TWIPS = {96: (600, 600, 3000, 1800, 1500, 750), 120: (480, 480, 2400, 1440, 1200, 600)}
@@ -38,6 +38,7 @@ class Hardening(E2ETestCase):
         self.assertEqual(app.wait_exit(timeout=20), 0)
         self.assertLess(time.monotonic() - began, seconds)
 
+    @at_one_scale(120, "the scale plays no part")
     def test_a_close_at_the_worst_moments_ends_the_program_with_its_settings(self):
         # With a window manager, as on a desktop.
         wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -92,6 +93,7 @@ class Hardening(E2ETestCase):
         self.assert_ends_within(app, 3)
         self.assert_complete_ini(app)
 
+    @at_one_scale(96, "the scale plays no part")
     def test_the_end_of_the_session_writes_the_settings(self):
         app = self.start()
         app.window("Camera")
@@ -113,6 +115,7 @@ class Hardening(E2ETestCase):
         x, y, w, h = AREA
         self.assertEqual(rows, [[pattern_pixel(x + i, y + j) for i in range(w)] for j in range(h)])
 
+    @at_one_scale(120, "the scale plays no part")
     def test_a_held_clipboard_delays_the_capture_but_the_file_is_the_capture(self):
         set_pattern_background()
         app = self.start(folder="out")
@@ -123,6 +126,7 @@ class Hardening(E2ETestCase):
         hold()
         self.expect_capture(os.path.join(folder, "held.png"))
 
+    @at_one_scale(96, "the scale plays no part")
     def test_a_long_path_is_saved_not_taken_for_cancel(self):
         set_pattern_background()
         app = self.start(folder="o" * 40)
@@ -132,6 +136,7 @@ class Hardening(E2ETestCase):
         self.save_as(app, windows_path(folder) + "\\" + name)
         self.expect_capture(os.path.join(folder, name + ".png"))
 
+    @at_one_scale(120, "the scale plays no part")
     def test_a_library_planted_elsewhere_is_never_loaded(self):
         original = b"[Data]\r\nX=600\r\nY=600\r\n"
         planted = os.path.join(os.path.dirname(BIN), "planted-%d" % os.getpid())

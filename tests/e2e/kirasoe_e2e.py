@@ -22,6 +22,12 @@ TPP = 1440 / DPI  # twips per pixel
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 
 
+def at_one_scale(dpi, reason):
+    """For a scenario the scale plays no part in: it runs on one of the two
+    screens only, so that they share the work."""
+    return unittest.skipIf(DPI != dpi, reason)
+
+
 def wine_env():
     env = dict(os.environ)
     env["KIRASOE_DPI"] = str(DPI)

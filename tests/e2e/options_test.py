@@ -3,8 +3,8 @@
 import os
 import time
 
-from kirasoe_e2e import (DPI, TPP, E2ETestCase, decode_image, main, pattern_pixel, probe, probe_async, quick_capture,
-                         read_bmp, set_pattern_background, wait_for, windows_path, xdotool)
+from kirasoe_e2e import (TPP, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe, probe_async,
+                         quick_capture, read_bmp, set_pattern_background, wait_for, windows_path, xdotool)
 
 CAMERA = (40, 40)  # the camera's top-left
 ON_CAMERA = (53, 50)
@@ -82,6 +82,7 @@ class PointerInPicture(Options):
 
 
 class PngOnTheClipboard(Options):
+    @at_one_scale(120, "the scale plays no part")
     def test_a_second_program_reads_png_with_exactly_the_framed_pixels(self):
         set_pattern_background()
         app = self.start()
@@ -104,7 +105,8 @@ class ChosenHotKeys(Options):
         return d
 
     def statuses(self, d):
-        return [c["text"] for c in probe("dialog", d["hwnd"])["children"] if c["text"] == "他のプログラムが使用中です"]
+        children = probe("dialog", d["hwnd"])["children"]
+        return [c["text"] for c in children if c["text"] == "他のプログラムが使用中です"]
 
     def expect_capture_by(self, app, keys):
         probe("settext", "before")
@@ -118,6 +120,7 @@ class ChosenHotKeys(Options):
         probe("press", dialog["hwnd"], "#2")
         app.no_dialog()
 
+    @at_one_scale(96, "the scale plays no part")
     def test_a_taken_combination_shows_and_another_one_captures_also_after_a_restart(self):
         set_pattern_background()
         holder = probe_async("holdhotkey", SHIFT, PRINT_SCREEN, 12)
@@ -141,6 +144,7 @@ class ChosenHotKeys(Options):
         again.settled("Frame", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])
         self.expect_capture_by(again, "ctrl+alt+p")
 
+    @at_one_scale(120, "the scale plays no part")
     def test_a_combination_refused_is_reported_and_the_previous_one_stays(self):
         set_pattern_background()
         app = self.start()

@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from kirasoe_e2e import (BIN, DPI, App, E2ETestCase, decode_image, main, pattern_pixel, probe, probe_async,
+from kirasoe_e2e import (DPI, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe, probe_async,
                          quick_capture, read_bmp, read_ini, set_pattern_background, wait_for, windows_path, xdotool)
 
 # The camera at (40, 40) and a 100 x 50 rectangle at (200, 120), in twips.
@@ -56,6 +56,7 @@ class Repeat(E2ETestCase):
         values = dict(read_ini(app.ini))
         self.assertEqual((values["LFName"], values["LFType"]), ("shot", "5"))
 
+    @at_one_scale(120, "the scale plays no part")
     def test_hotkeys_capture_from_whatever_program_is_in_front(self):
         set_pattern_background()
         probe("settext", "before")
@@ -122,6 +123,7 @@ class Repeat(E2ETestCase):
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
         self.assertEqual(rows, [[pattern_pixel(200 + i, 120 + j) for i in range(84)] for j in range(40)])
 
+    @at_one_scale(96, "the scale plays no part")
     def test_a_hotkey_during_a_drag_of_the_frame_does_nothing(self):
         set_pattern_background()
         app = self.start(folder="midrag")

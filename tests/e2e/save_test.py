@@ -5,7 +5,7 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (TPP, E2ETestCase, decode_image, main, pattern_pixel, probe, read_ini,
+from kirasoe_e2e import (TPP, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe, read_ini,
                          set_pattern_background, wait_for, windows_path, xdotool)
 
 MAIN = (40, 40)
@@ -94,6 +94,7 @@ class Save(E2ETestCase):
                                  ("shot", windows_path(self.folder), str(lftype)))
                 app.cleanup()
 
+    @at_one_scale(96, "the scale plays no part")
     def test_the_next_dialog_opens_with_the_last_choice_and_cancel_changes_nothing(self):
         area = (200, 120, 40, 30)
         app = self.start(area, lftype=0)
@@ -111,6 +112,7 @@ class Save(E2ETestCase):
         self.assertEqual((values["LFName"], values["LFType"]), ("first.png", "0"))
         self.assertEqual(sorted(os.listdir(self.folder)), ["first.png.bmp"])
 
+    @at_one_scale(120, "the scale plays no part")
     def test_a_name_the_extension_completes_is_not_overwritten_without_asking(self):
         area = (200, 120, 40, 30)
         app = self.start(area, lftype=5)
@@ -129,6 +131,7 @@ class Save(E2ETestCase):
         values = dict(read_ini(app.ini))
         self.assertEqual((values["LFName"], values["LFType"]), ("prev", "5"))
 
+    @at_one_scale(96, "the scale plays no part")
     def test_a_failed_write_is_reported(self):
         area = (200, 120, 40, 30)
         app = self.start(area, lftype=5)
