@@ -10,7 +10,7 @@
 
 void Program::Capture(bool quick) {
   if (Busy()) return;
-  BusyWith busy(activity_, Activity::Capturing);
+  const ActivityState::Scope busy = activity_.Start(Activity::Capturing);
   try {
     Flash();
     // Without a folder to go to, a quick capture is the normal one.

@@ -53,13 +53,13 @@ bool Program::CountdownEnded(bool quick) {
 }
 
 void Program::AskPosition() {
-  BusyWith dialog(activity_, Activity::Dialog);
+  const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
   if (auto typed = AskPositionAndSize(camera_.hwnd(), area_.Pixels(), MonitorAreas())) FrameChanged(*typed);
 }
 
 void Program::StartPicking() {
   beforePicking_ = area_;
-  if (picker_.Start()) activity_ = Activity::Picking;
+  if (picker_.Start()) picking_ = activity_.Enter(Activity::Picking);
 }
 
 void Program::PickShown(const geometry::Rect& pixels) {
@@ -68,7 +68,7 @@ void Program::PickShown(const geometry::Rect& pixels) {
 }
 
 void Program::PickEnded(const std::optional<geometry::Rect>& taken) {
-  activity_ = Activity::Idle;
+  picking_.Leave();
   // The area is set from the one before picking, so that a side that did
   // not change keeps the twips it was stored with.
   area_ = beforePicking_;
@@ -77,7 +77,7 @@ void Program::PickEnded(const std::optional<geometry::Rect>& taken) {
 }
 
 void Program::KeepFrame() {
-  BusyWith dialog(activity_, Activity::Dialog);
+  const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
   const auto name = AskFrameName(camera_.hwnd());
   if (!name) return;
   const bool known = kept_frames::IndexOf(kept_, *name) >= 0;

@@ -107,7 +107,7 @@ void Program::Exit() {
   }
   countdown_.Cancel();
   // A file being written is completed first.
-  if (saving_.valid()) saving_.wait();
+  saver_.WaitForPending();
   WriteSettings();
   // What the clipboard was only promised is made now, so that the capture
   // stays there after the program has gone.
@@ -152,13 +152,12 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
-  activity_ = Activity::Menu;
+  ActivityState::Scope menu = activity_.Start(Activity::Menu);
   MenuState state{settings_.lineC, settings_.preview, countdown_.Running(), {}, options_.pointer, HotKeysTaken()};
   for (const auto& kept : kept_) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
-  activity_ = Activity::Idle;
+  menu.Leave();
   RunMenuCommand(choice);
-  if (activity_ == Activity::Dialog) activity_ = Activity::Idle;
 }
 
 void Program::RunMenuCommand(const MenuChoice& choice) {
@@ -169,7 +168,7 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
       break;
     case MenuCommand::Preview: settings_.preview = !settings_.preview; break;
     case MenuCommand::Version: {
-      activity_ = Activity::Dialog;
+      const ActivityState::Scope busy = activity_.Enter(Activity::Dialog);
       VersionDialog dialog;
       dialog.ShowModal({camera_.hwnd(), frame_.hwnd(), preview_.hwnd()});
       break;
@@ -184,7 +183,7 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
 void Program::PointerOverCamera() {
   // Hovering does not activate the camera: the window the user works in is
   // still the foreground window, and gets the focus back after a capture.
-  if (activity_ == Activity::Capturing) return;
+  if (activity_.Current() == Activity::Capturing) return;
   HWND front = ::GetForegroundWindow();
   if (front != camera_.hwnd()) previousForeground_ = front;
 }

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <future>
-
 #include "app/camera_window.h"
 #include "app/countdown.h"
 #include "app/frame_window.h"
@@ -15,7 +13,9 @@
 #include "app/info_label.h"
 #include "app/popup_menu.h"
 #include "app/preview_window.h"
+#include "app/saver.h"
 #include "app/window_picker.h"
+#include "core/activity.h"
 #include "core/capture_area.h"
 #include "core/kept_frames.h"
 #include "core/options.h"
@@ -24,21 +24,6 @@
 #include "win/bitmap_buffer.h"
 #include "win/hotkey.h"
 #include "win/image_writer.h"
-
-// What the program is doing that nothing else may start during.
-enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking };
-
-// Marks the program busy for a scope, and idle again however it is left.
-class BusyWith {
- public:
-  BusyWith(Activity& activity, Activity what) : activity_(activity) { activity_ = what; }
-  BusyWith(const BusyWith&) = delete;
-  BusyWith& operator=(const BusyWith&) = delete;
-  ~BusyWith() { activity_ = Activity::Idle; }
-
- private:
-  Activity& activity_;
-};
 
 class Program : public CameraWindow::Owner,
                 public FrameWindow::Owner,
@@ -53,7 +38,7 @@ class Program : public CameraWindow::Owner,
 
   // A capture, a drag of the frame or the camera, the menu or a dialog of
   // ours is under way: a double-click, a hotkey or a key does nothing.
-  bool Busy() const { return activity_ != Activity::Idle || frame_.Resizing(); }
+  bool Busy() const { return activity_.Busy() || frame_.Resizing(); }
 
   // The capture from the flash to the end; `quick` saves without a dialog
   // under the next number of a series.
@@ -66,7 +51,7 @@ class Program : public CameraWindow::Owner,
   // Writes the picture on a thread of its own while this one keeps
   // answering the system; returns when the file is complete.
   win::WriteOutcome WriteWhileAnswering(const save_names::FileType& type, const std::wstring& path);
-  bool Saving() const override { return saving_.valid(); }
+  bool Saving() const override { return saver_.Pending(); }
 
   const CaptureArea& Area() const { return area_; }
   void SetArea(const geometry::Rect& pixels);
@@ -81,8 +66,10 @@ class Program : public CameraWindow::Owner,
   void MenuRequested(HWND on) override;
   void FrameKey(int dx, int dy, bool resize, bool big) override;
   void PointerOverCamera() override;
-  void SystemMoveStarted() override { activity_ = Activity::MovingWindow; }
-  void SystemMoveEnded() override { activity_ = Activity::Idle; }
+  // A move runs inside whatever runs (the frame dragged while the save
+  // dialog is open) and gives it back when it ends.
+  void SystemMoveStarted() override { moving_ = activity_.Enter(Activity::MovingWindow); }
+  void SystemMoveEnded() override { moving_.Leave(); }
   void ExitRequested() override { Exit(); }
   void FrameChanged(const geometry::Rect& pixels) override;
   void FrameMoving() override { ShowFrameSize(); }
@@ -139,7 +126,8 @@ class Program : public CameraWindow::Owner,
   settings::State settings_;
   settings::Position previewStored_;
   CaptureArea area_;
-  Activity activity_ = Activity::Idle;
+  ActivityState activity_;
+  ActivityState::Scope moving_, picking_;
   HWND previousForeground_ = nullptr;  // the window the focus goes back to after a capture
   win::BitmapBuffer picture_;          // the capture, never seen
   save_names::FoldCase foldFileName_;
@@ -155,5 +143,5 @@ class Program : public CameraWindow::Owner,
   bool keptChanged_ = false;
   options::Options options_;
   bool optionsChanged_ = false;
-  std::future<win::WriteOutcome> saving_;  // a file being written
+  Saver saver_;
 };

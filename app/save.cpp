@@ -1,7 +1,5 @@
 // Saving the capture: through the save dialog, or straight to the next
 // number of a series (quick capture).
-#include <chrono>
-
 #include "app/program.h"
 #include "core/series.h"
 #include "win/files.h"
@@ -57,19 +55,14 @@ void Program::SaveWithDialog() {
 }
 
 win::WriteOutcome Program::WriteWhileAnswering(const save_names::FileType& type, const std::wstring& path) {
-  // A big picture takes a while to encode. Meanwhile this thread keeps
-  // answering the system (repaints, a close, the end of the session) with a
-  // busy pointer over the program's windows; nothing else starts, as the
-  // capture is still under way. A close waits for the file (see Exit).
-  saving_ = std::async(std::launch::async, [this, &type, &path] { return win::WriteImage(picture_, type, path); });
-  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-  while (saving_.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    win::PumpPending();
-  }
-  const win::WriteOutcome outcome = saving_.get();  // no longer valid: not saving
-  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-  return outcome;
+  // The pixels are taken here, on the thread that owns the picture's
+  // bitmap; the saver's thread encodes memory only. Nothing else starts
+  // meanwhile, as the capture is still under way; a close waits for the
+  // file (see Exit).
+  win::WriteOutcome failure;
+  win::LibraryPicture pixels = win::TakePixels(picture_, failure);
+  if (!pixels) return failure;
+  return saver_.WriteAnswering(std::move(pixels), type, path);
 }
 
 std::wstring Program::SeriesName() const {

@@ -18,7 +18,7 @@ void Program::RunSettingsCommand(const MenuChoice& choice) {
     optionsChanged_ = true;
     return;
   }
-  BusyWith dialog(activity_, Activity::Dialog);
+  const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
   HotKeyChoice current{options_.capture, options_.quick, !options_.capture.None() && !captureKey_.Registered(),
                        !options_.quick.None() && !quickKey_.Registered()};
   AskHotKeys(camera_.hwnd(), current, [this](const HotKeyChoice& wanted) { return ApplyHotKeys(wanted); });

@@ -43,6 +43,9 @@ struct MemoryDcTraits {
 struct IconTraits {
   static void Close(HICON h) { ::DestroyIcon(h); }
 };
+struct KernelHandleTraits {
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
 struct MenuTraits {
   static void Close(HMENU h) { ::DestroyMenu(h); }
 };
@@ -55,6 +58,7 @@ using UniquePen = Unique<HPEN, GdiObjectTraits>;
 using MemoryDC = Unique<HDC, MemoryDcTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
+using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 
 // A device context from GetDC, released in the same scope.
 class WindowDC {

@@ -1,5 +1,7 @@
 #include "win/image_writer.h"
 
+#include <exception>
+
 #include "imagelib/imgctl.h"
 #include "win/files.h"
 #include "win/image_library.h"
@@ -7,77 +9,87 @@
 namespace win {
 namespace {
 
-const ImageLibrarySteps& RealLibrary() {
-  static const ImageLibrarySteps library{
-      [](HDC dc, int x, int y, int w, int h) { return imgctl::DCtoDIB(dc, x, y, w, h); },
-      [](HANDLE dib) { return imgctl::DeleteDIB(dib); },
-  };
-  return library;
+int Encode(HANDLE dib, const save_names::FileType& type, const std::wstring& path) {
+  switch (type.writer) {
+    case save_names::Writer::Bmp: return imgctl::DIBtoBMP(path, dib);
+    case save_names::Writer::Gif: return imgctl::DIBtoGIF(path, dib, 0);
+    case save_names::Writer::Jpg: return imgctl::DIBtoJPG(path, dib, type.quality, 0);
+    case save_names::Writer::Png: return imgctl::DIBtoPNG(path, dib, 0);
+  }
+  return 0;
 }
 
-// The library's call for one file type.
-std::function<int(HANDLE)> Encoder(const save_names::FileType& type, const std::wstring& path) {
-  switch (type.writer) {
-    case save_names::Writer::Bmp: return [&path](HANDLE dib) { return imgctl::DIBtoBMP(path, dib); };
-    case save_names::Writer::Gif: return [&path](HANDLE dib) { return imgctl::DIBtoGIF(path, dib, 0); };
-    case save_names::Writer::Jpg:
-      return [&path, q = type.quality](HANDLE dib) { return imgctl::DIBtoJPG(path, dib, q, 0); };
-    case save_names::Writer::Png: return [&path](HANDLE dib) { return imgctl::DIBtoPNG(path, dib, 0); };
+// The library's code for the failure just met; both are read before
+// anything else can overwrite them (releasing a DIB clears the library's).
+WriteOutcome Failed() {
+  WriteOutcome outcome;
+  outcome.systemError = ::GetLastError();
+  try {
+    outcome.libraryError = imgctl::ImgctlError();
+  } catch (const std::exception&) {
+    outcome.libraryError = IMGCTL_ERR_UNSUPPORTED;  // the library itself is gone
   }
-  return [](HANDLE) { return 0; };
+  return outcome;
 }
 
 }  // namespace
 
-bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int height,
-                    const std::function<int(HANDLE)>& encode) {
-  HANDLE dib = nullptr;
-  try {
-    dib = library.makeDib(source, 0, 0, width, height);
-  } catch (...) {
+LibraryPicture& LibraryPicture::operator=(LibraryPicture&& other) noexcept {
+  if (this != &other) {
+    Release();
+    dib_ = other.dib_;
+    other.dib_ = nullptr;
   }
-  if (!dib) return false;
-  bool result = false;
-  try {
-    result = encode(dib) != 0;
-  } catch (...) {
+  return *this;
+}
+
+void LibraryPicture::Release() noexcept {
+  // The library was there to make the DIB; it stays loaded for the process.
+  if (dib_) {
+    try {
+      imgctl::DeleteDIB(dib_);
+    } catch (const std::exception&) {
+    }
+  }
+  dib_ = nullptr;
+}
+
+LibraryPicture TakePixels(const BitmapBuffer& picture, WriteOutcome& failure) {
+  if (!picture.dc()) {
+    failure = {.libraryError = IMGCTL_ERR_SOURCE};
+    return {};
   }
   try {
-    library.deleteDib(dib);
-  } catch (...) {
+    LibraryPicture taken(imgctl::DCtoDIB(picture.dc(), 0, 0, picture.Width(), picture.Height()));
+    if (!taken) failure = Failed();
+    return taken;
+  } catch (const std::exception&) {
+    failure = {.libraryError = IMGCTL_ERR_UNSUPPORTED};
+    return {};
   }
-  return result;
+}
+
+WriteOutcome WriteImage(const LibraryPicture& picture, const save_names::FileType& type, const std::wstring& path) {
+  try {
+    if (picture && Encode(picture.get(), type, path)) return {.written = true};
+    return Failed();
+  } catch (const std::exception&) {
+    return {.libraryError = IMGCTL_ERR_UNSUPPORTED};
+  }
 }
 
 WriteOutcome WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path) {
-  WriteOutcome outcome;
-  if (!picture.dc()) return outcome;
-  const auto encode = Encoder(type, path);
-  bool encoded = false;
-  outcome.written = WriteImageFile(RealLibrary(), picture.dc(), picture.Width(), picture.Height(), [&](HANDLE dib) {
-    encoded = true;
-    const int result = encode(dib);
-    // Both read before anything else can overwrite them (releasing the DIB
-    // clears the library's error).
-    if (!result) {
-      outcome.systemError = ::GetLastError();
-      outcome.libraryError = imgctl::ImgctlError();
-    }
-    return result;
-  });
-  if (!outcome.written && !encoded) {  // the DIB could not be made
-    try {
-      outcome.libraryError = imgctl::ImgctlError();
-    } catch (...) {
-    }
-  }
-  return outcome;
+  WriteOutcome failure;
+  const LibraryPicture pixels = TakePixels(picture, failure);
+  return pixels ? WriteImage(pixels, type, path) : failure;
 }
 
 std::wstring WriteOutcome::Reason() const {
   if (written) return {};
   if (libraryError == IMGCTL_ERR_MEMORY) return L"メモリが足りません。";
-  if (libraryError == IMGCTL_ERR_FILE && systemError) return SystemMessage(systemError);
+  if (libraryError == IMGCTL_ERR_UNSUPPORTED) return L"imgctl.dllが組み込まれていません。";
+  // A file the library could not write, or a write that could not start.
+  if ((libraryError == IMGCTL_ERR_FILE || libraryError == IMGCTL_OK) && systemError) return SystemMessage(systemError);
   return {};
 }
 

@@ -1,27 +1,16 @@
-// The image files: each writer makes a DIB of a picture through the image
-// library, has one encoder write the file, and releases the DIB.
+// The image files. The pixels are taken from the picture's bitmap into the
+// image library's memory on the window thread; writing the file then needs
+// no GDI object and may run on any thread.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "core/save_names.h"
 #include "win/bitmap_buffer.h"
 
 namespace win {
-
-// What the shared steps need of the image library.
-struct ImageLibrarySteps {
-  std::function<HANDLE(HDC, int, int, int, int)> makeDib;
-  std::function<int(HANDLE)> deleteDib;
-};
-
-// The steps every writer runs: a failing step is skipped; a DIB that was made
-// is released exactly once; none is made or released when making it gives 0.
-bool WriteImageFile(const ImageLibrarySteps& library, HDC source, int width, int height,
-                    const std::function<int(HANDLE)>& encode);
 
 struct WriteOutcome {
   bool written = false;
@@ -31,7 +20,31 @@ struct WriteOutcome {
   std::wstring Reason() const;
 };
 
-// Writes `picture` to `path` as `type` says.
+// A picture's pixels held by the image library; released with the object.
+class LibraryPicture {
+ public:
+  LibraryPicture() = default;
+  explicit LibraryPicture(HANDLE dib) : dib_(dib) {}
+  LibraryPicture(LibraryPicture&& other) noexcept : dib_(other.dib_) { other.dib_ = nullptr; }
+  LibraryPicture& operator=(LibraryPicture&& other) noexcept;
+  LibraryPicture(const LibraryPicture&) = delete;
+  LibraryPicture& operator=(const LibraryPicture&) = delete;
+  ~LibraryPicture() { Release(); }
+  HANDLE get() const { return dib_; }
+  explicit operator bool() const { return dib_ != nullptr; }
+
+ private:
+  void Release() noexcept;
+  HANDLE dib_ = nullptr;
+};
+
+// The pixels of `picture`, read on the thread that owns its bitmap; empty,
+// with `failure` saying why, when they cannot be had.
+LibraryPicture TakePixels(const BitmapBuffer& picture, WriteOutcome& failure);
+
+// Writes `picture` to `path` as `type` says; on any thread.
+WriteOutcome WriteImage(const LibraryPicture& picture, const save_names::FileType& type, const std::wstring& path);
+// Both steps on the calling thread.
 WriteOutcome WriteImage(const BitmapBuffer& picture, const save_names::FileType& type, const std::wstring& path);
 
 }  // namespace win

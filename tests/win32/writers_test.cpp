@@ -1,4 +1,4 @@
-// The image file writers, with a fake library and with the real one.
+// The image file writers, with the real library.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -6,32 +6,13 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "imagelib/imgctl.h"
 #include "win/image_library.h"
 #include "win/image_writer.h"
 
-using win::WriteImageFile;
-
 namespace {
-
-struct Fake {
-  HANDLE dib = reinterpret_cast<HANDLE>(0x1234);
-  int made = 0, released = 0, encoded = 0;
-  win::ImageLibrarySteps library() {
-    return {[this](HDC, int, int, int, int) {
-              ++made;
-              return dib;
-            },
-            [this](HANDLE h) {
-              EXPECT_EQ(h, dib);
-              ++released;
-              return 1;
-            }};
-  }
-};
-
-const HDC kBuffer = reinterpret_cast<HDC>(1);
 
 std::filesystem::path TempDir() {
   wchar_t buf[MAX_PATH];
@@ -48,36 +29,36 @@ std::string Bytes(const std::filesystem::path& p) {
 
 }  // namespace
 
-TEST(Writers, NoDibMeansNoEncoderAndNoRelease) {
-  Fake fake;
-  fake.dib = nullptr;
-  bool result = WriteImageFile(fake.library(), kBuffer, 480, 360, [&](HANDLE) { return ++fake.encoded, 1; });
-  EXPECT_FALSE(result);
-  EXPECT_EQ(fake.encoded, 0);
-  EXPECT_EQ(fake.released, 0);
-}
-
-TEST(Writers, AnyNonZeroIsSuccessAndTheDibIsReleasedOnce) {
-  for (int returned : {2, 1, -1, 0}) {
-    Fake fake;
-    bool result = WriteImageFile(fake.library(), kBuffer, 480, 360, [&](HANDLE h) {
-      EXPECT_EQ(h, fake.dib);
-      return returned;
-    });
-    EXPECT_EQ(result, returned != 0);
-    EXPECT_EQ(fake.released, 1);
+TEST(Writers, ThePixelsTakenAreWrittenOnAnotherThreadAfterTheBitmapIsGone) {
+  win::WriteOutcome failure;
+  win::LibraryPicture pixels;
+  {
+    win::BitmapBuffer picture;
+    ASSERT_TRUE(picture.Resize(3, 2));
+    ::SetPixel(picture.dc(), 0, 0, RGB(10, 20, 30));
+    pixels = win::TakePixels(picture, failure);
   }
-  Fake throwing;  // a library call that fails outright still releases
-  EXPECT_FALSE(WriteImageFile(throwing.library(), kBuffer, 480, 360, [](HANDLE) -> int { throw imgctl::Unavailable("gone"); }));
-  EXPECT_EQ(throwing.released, 1);
+  ASSERT_TRUE(pixels);
+  const auto bmp = TempDir() / L"thread.bmp";
+  win::WriteOutcome written;
+  std::thread writer([&] { written = win::WriteImage(pixels, *save_names::TypeAt(0), bmp.wstring()); });
+  writer.join();
+  EXPECT_TRUE(written.written);
+  const std::string b = Bytes(bmp);
+  ASSERT_EQ(b.size(), 54u + 2u * 12u);  // 3 * 3 = 9 bytes a row, padded to 12
+  // Bottom-up: the top-left pixel starts the second row, blue first.
+  EXPECT_EQ(static_cast<unsigned char>(b[54 + 12]), 30);
+  EXPECT_EQ(static_cast<unsigned char>(b[54 + 13]), 20);
+  EXPECT_EQ(static_cast<unsigned char>(b[54 + 14]), 10);
+  std::filesystem::remove(bmp);
 }
 
-TEST(Writers, TwoWritesMakeAndReleaseTwoDibs) {
-  Fake fake;
-  WriteImageFile(fake.library(), kBuffer, 480, 360, [](HANDLE) { return 1; });
-  WriteImageFile(fake.library(), kBuffer, 480, 360, [](HANDLE) { return 0; });
-  EXPECT_EQ(fake.made, 2);
-  EXPECT_EQ(fake.released, 2);
+TEST(Writers, NoPictureIsAFailureWithTheLibrarysReason) {
+  win::BitmapBuffer none;
+  win::WriteOutcome failure;
+  EXPECT_FALSE(win::TakePixels(none, failure));
+  EXPECT_EQ(failure.libraryError, IMGCTL_ERR_SOURCE);
+  EXPECT_FALSE(win::WriteImage(win::LibraryPicture(), *save_names::TypeAt(5), (TempDir() / L"x.png").wstring()).written);
 }
 
 TEST(Writers, RealLibraryWritesTheCaptureBuffer) {

@@ -1,0 +1,49 @@
+#include "app/saver.h"
+
+#include "win/screen.h"
+
+win::WriteOutcome Saver::WriteAnswering(win::LibraryPicture pixels, const save_names::FileType& type,
+                                        const std::wstring& path) {
+  // Reached only if a write could start inside another: the first one's
+  // outcome must not be lost, so the second is refused.
+  if (Pending()) return {.systemError = ERROR_BUSY};
+  job_ = std::make_unique<Job>(Job{std::move(pixels), type, path, {}});
+  thread_.reset(::CreateThread(nullptr, 0, &Saver::Run, job_.get(), 0, nullptr));
+  if (!thread_) {
+    const win::WriteOutcome failed{.systemError = ::GetLastError()};
+    job_.reset();
+    return failed;
+  }
+  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  WaitAnswering();
+  ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+  const win::WriteOutcome outcome = job_ ? job_->outcome : win::WriteOutcome{};
+  job_.reset();
+  return outcome;
+}
+
+DWORD WINAPI Saver::Run(void* job) noexcept {
+  auto& work = *static_cast<Job*>(job);
+  work.outcome = win::WriteImage(work.pixels, work.type, work.path);
+  return 0;
+}
+
+void Saver::WaitAnswering() {
+  // Woken by the end of the writer or by a message: no polling. A close
+  // handled meanwhile waits for the file itself (WaitForPending) and ends.
+  while (thread_) {
+    HANDLE thread = thread_.get();
+    const DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0 + 1) {
+      win::PumpPending();
+      continue;
+    }
+    WaitForPending();
+  }
+}
+
+void Saver::WaitForPending() {
+  if (!thread_) return;
+  ::WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.reset();
+}

@@ -1,0 +1,44 @@
+// Writes the image files on a thread of their own, one at a time, while the
+// window thread keeps answering the system (repaints, a close, the end of
+// the session). The writer gets the pixels in memory and touches no object
+// of the window thread; a write never replaces one still pending.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "core/save_names.h"
+#include "win/handles.h"
+#include "win/image_writer.h"
+
+class Saver {
+ public:
+  Saver() = default;
+  Saver(const Saver&) = delete;
+  Saver& operator=(const Saver&) = delete;
+  ~Saver() { WaitForPending(); }
+
+  bool Pending() const { return static_cast<bool>(thread_); }
+  // Writes `pixels` to `path` while the calling thread keeps handling its
+  // messages, with a busy pointer; returns when the file is complete. A
+  // write that cannot start (another still pending, no thread) says why.
+  win::WriteOutcome WriteAnswering(win::LibraryPicture pixels, const save_names::FileType& type,
+                                   const std::wstring& path);
+  // Blocks until a pending write is complete: the program ends after it.
+  void WaitForPending();
+
+ private:
+  struct Job {
+    win::LibraryPicture pixels;
+    save_names::FileType type;
+    std::wstring path;
+    win::WriteOutcome outcome;
+  };
+  static DWORD WINAPI Run(void* job) noexcept;
+  void WaitAnswering();
+
+  std::unique_ptr<Job> job_;
+  win::UniqueHandle thread_;
+};
