@@ -8,6 +8,7 @@
 #include "win/paint.h"
 #include "win/screen.h"
 #include "win/system_move.h"
+#include "win/failure_log.h"
 
 bool CameraWindow::Open(const geometry::Rect& bounds) {
   picture_.reset(static_cast<HBITMAP>(
@@ -66,6 +67,7 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
   } catch (...) {
     // A handler's failure must not unwind through the system.
+    win::LogCurrentException(L"camera window");
   }
   return Default(msg, wp, lp);
 }

@@ -4,7 +4,7 @@
 #include "app/capture_flash.h"
 #include "app/program.h"
 #include "win/clipboard.h"
-#include "win/message_box.h"
+#include "win/failure_log.h"
 #include "win/screen.h"
 #include "win/screen_copy.h"
 
@@ -19,15 +19,19 @@ void Program::Capture(bool quick) {
     if (toSeries) {
       SaveToSeries();
     } else {
-      if (settings_.preview) ShowPreview();
+      if (store_.data.preview) ShowPreview();
       SaveWithDialog();
-      if (settings_.preview) preview_.Close();
+      if (store_.data.preview) preview_.Close();
     }
     ::SetForegroundWindow(previousForeground_);
   } catch (...) {
-    // Whatever failed, the windows come back and the next capture can start.
+    // Whatever failed, the windows come back, the user is told, and the
+    // next capture can start.
+    const std::wstring what = win::CurrentExceptionText();
+    win::LogFailure(L"capture", what);
     camera_.Show();
     frame_.Show();
+    Tell(L"撮影できませんでした。\n" + what);
   }
 }
 
@@ -41,7 +45,7 @@ void Program::Flash() {
 
 bool Program::CopyScreen() {
   if (area_.Empty()) {
-    win::ShowMessage(L"取得エリアが設定されていません");
+    Tell(L"取得エリアが設定されていません");
     return false;
   }
   // The labels beside the camera and the frame are never part of a picture.
@@ -59,23 +63,23 @@ bool Program::CopyScreen() {
   // being replaced.
   win::clipboard::Withdraw();
   const bool copied = win::CopyScreen(picture_, area_.Pixels());
-  if (copied && options_.pointer) win::DrawPointer(picture_, area_.Pixels());
+  if (copied && store_.options.pointer) win::DrawPointer(picture_, area_.Pixels());
   camera_.Show();
   frame_.Show();
   win::PumpPending();
   if (!copied) {
-    win::ShowMessage(L"画像を取得できませんでした。");
+    Tell(L"画像を取得できませんでした。");
     return false;
   }
   // The clipboard is an output: when another program holds it, the user is
   // told, and the capture is still saved from the picture.
-  if (!win::clipboard::Offer(picture_)) win::ShowMessage(L"画像をクリップボードにコピーできませんでした。");
+  if (!win::clipboard::Offer(picture_)) Tell(L"画像をクリップボードにコピーできませんでした。");
   win::PumpPending();
   return true;
 }
 
 void Program::ShowPreview() {
   const twips::Scale scale = win::CurrentScale();
-  preview_.ShowPicture(picture_.Copy(), {twips::ToPixels(previewStored_.left, scale.x),
-                                         twips::ToPixels(previewStored_.top, scale.y)});
+  preview_.ShowPicture(picture_.Copy(), {twips::ToPixels(store_.preview.left, scale.x),
+                                         twips::ToPixels(store_.preview.top, scale.y)});
 }

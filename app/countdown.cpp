@@ -1,6 +1,7 @@
 #include "app/countdown.h"
 
 #include "core/frame_tools.h"
+#include "win/failure_log.h"
 
 namespace {
 
@@ -30,7 +31,9 @@ LRESULT Countdown::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     try {
       Tick();
     } catch (...) {
-      // A failed capture must not unwind through the system.
+      // A failed capture must not unwind through the system; the capture
+      // has told the user what it could.
+      win::LogCurrentException(L"countdown");
     }
     return 0;
   }

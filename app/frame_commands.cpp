@@ -4,7 +4,6 @@
 #include "app/program.h"
 #include "core/frame_tools.h"
 #include "core/placement.h"
-#include "win/message_box.h"
 #include "win/profile.h"
 #include "win/screen.h"
 
@@ -27,8 +26,7 @@ void Program::RunFrameCommand(const MenuChoice& choice) {
     case MenuCommand::KeepFrame: KeepFrame(); break;
     case MenuCommand::UseKept: UseKeptFrame(choice.index); break;
     case MenuCommand::RemoveKept:
-      if (choice.index < static_cast<int>(kept_.size())) kept_.erase(kept_.begin() + choice.index);
-      keptChanged_ = true;
+      if (choice.index < static_cast<int>(store_.kept.size())) store_.kept.erase(store_.kept.begin() + choice.index);
       break;
     default: break;
   }
@@ -80,29 +78,17 @@ void Program::KeepFrame() {
   const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
   const auto name = AskFrameName(camera_.hwnd());
   if (!name) return;
-  const bool known = kept_frames::IndexOf(kept_, *name) >= 0;
-  if (known && !win::AskYesNo(L"「" + *name + L"」は既に保存されています。置き換えますか？")) return;
-  if (!kept_frames::Keep(kept_, {*name, area_.Pixels()})) {
-    win::ShowMessage(L"保存できるフレームは" + std::to_wstring(kept_frames::kMaxFrames) + L"個までです。");
+  const bool known = kept_frames::IndexOf(store_.kept, *name) >= 0;
+  if (known && !Ask(L"「" + *name + L"」は既に保存されています。置き換えますか？")) return;
+  if (!kept_frames::Keep(store_.kept, {*name, area_.Pixels()})) {
+    Tell(L"保存できるフレームは" + std::to_wstring(kept_frames::kMaxFrames) + L"個までです。");
     return;
   }
-  keptChanged_ = true;
 }
 
 void Program::UseKeptFrame(int index) {
-  if (index >= static_cast<int>(kept_.size())) return;
+  if (index >= static_cast<int>(store_.kept.size())) return;
   // A frame kept on a monitor that is gone comes back as at start.
-  const geometry::Rect kept = kept_[static_cast<std::size_t>(index)].pixels;
+  const geometry::Rect kept = store_.kept[static_cast<std::size_t>(index)].pixels;
   FrameChanged(placement::BringFrameBack(kept, camera_.Bounds(), win::Monitors()).value_or(kept));
-}
-
-void Program::ReadKeptFrames() {
-  const std::wstring path = win::SettingsFilePath();
-  kept_ = kept_frames::Read([&path](const std::wstring& key) { return win::ReadProfile(path, kept_frames::kSection, key); });
-}
-
-void Program::WriteKeptFrames(const std::wstring& path) {
-  // A file whose frames were not touched is left as it was.
-  if (!keptChanged_) return;
-  for (const auto& [key, value] : kept_frames::Writes(kept_)) win::WriteProfile(path, kept_frames::kSection, key, value);
 }

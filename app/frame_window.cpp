@@ -3,6 +3,7 @@
 #include "win/region.h"
 #include "win/screen.h"
 #include "win/system_move.h"
+#include "win/failure_log.h"
 
 namespace {
 constexpr UINT kCheckPlace = WM_APP + 1;  // see OnPositionChanged
@@ -80,6 +81,7 @@ LRESULT FrameWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
   } catch (...) {
     // A handler's failure must not unwind through the system.
+    win::LogCurrentException(L"frame window");
   }
   return Default(msg, wp, lp);
 }

@@ -3,21 +3,13 @@
 #include "app/version_dialog.h"
 #include "core/outline.h"
 #include "win/clipboard.h"
+#include "win/failure_log.h"
 #include "win/files.h"
 #include "win/image_library.h"
 #include "win/message_box.h"
 #include "win/profile.h"
 #include "win/screen.h"
-
-namespace {
-
-settings::Reader FileReader() {
-  return [path = win::SettingsFilePath()](const std::wstring& key) {
-    return win::ReadProfile(path, settings::kSection, key);
-  };
-}
-
-}  // namespace
+#include "win/system_changes.h"
 
 Program::Program()
     : foldFileName_(&win::FoldFileName),
@@ -29,6 +21,8 @@ Program::Program()
       picker_(*this) {}
 
 void Program::Start() {
+  // A run that ended in a drag or a pick may have left the session changed.
+  win::UndoChangesLeftBehind();
   // The camera is made where it belongs: a window manager may keep the
   // first geometry it sees and give it back when the window is shown again.
   const geometry::Rect camera = RestoreOrFirstStart();
@@ -42,8 +36,6 @@ void Program::Start() {
   }
   win::MakeTopmost(camera_.hwnd(), false);
   camera_.Shape(camera);
-  ReadKeptFrames();
-  ReadOptions();
   KeepFrameReachable();
   OpenWindows();
 }
@@ -52,18 +44,15 @@ geometry::Rect Program::RestoreOrFirstStart() {
   const twips::Scale scale = win::CurrentScale();
   const std::int32_t width = twips::ToPixels(outline::kCameraWidthTwips, scale.x);
   const std::int32_t height = twips::ToPixels(outline::kCameraHeightTwips, scale.y);
-  const settings::Reader read = FileReader();
-  if (auto stored = settings::ReadStored(read)) {
-    settings_ = *stored;
-    previewStored_ = settings::ReadPreviewPosition(read);
-    area_ = CaptureArea(settings_.snap, scale);
-    return geometry::RectAt(twips::ToPixels(stored->camera.left, scale.x), twips::ToPixels(stored->camera.top, scale.y),
-                            width, height);
+  if (store_.Read()) {
+    area_ = CaptureArea(store_.data.snap, scale);
+    return geometry::RectAt(twips::ToPixels(store_.data.camera.left, scale.x),
+                            twips::ToPixels(store_.data.camera.top, scale.y), width, height);
   }
   const settings::PixelPoint at = settings::FirstStartCamera(win::ScreenWidth(), width, win::UsableHeight(), height, scale);
-  settings_ = settings::FirstStartState(static_cast<float>(twips::FromPixels(at.x, scale.x)),
+  store_.data = settings::FirstStartState(static_cast<float>(twips::FromPixels(at.x, scale.x)),
                                         static_cast<float>(twips::FromPixels(at.y, scale.y)), scale.x, scale.y);
-  area_ = CaptureArea(settings_.snap, scale);
+  area_ = CaptureArea(store_.data.snap, scale);
   return geometry::RectAt(at.x, at.y, width, height);
 }
 
@@ -92,42 +81,71 @@ void Program::DisplayChanged() {
 void Program::OpenWindows() {
   // A hand-edited colour outside the three choices shows grey and is grey
   // from then on, so that exactly one colour is checked.
-  if (settings_.lineC < 0 || settings_.lineC > 2) settings_.lineC = 1;
-  frame_.Open(area_, FrameColour(settings_.lineC));
+  if (store_.data.lineC < 0 || store_.data.lineC > 2) store_.data.lineC = 1;
+  frame_.Open(area_, FrameColour(store_.data.lineC));
   frame_.Show();
   RegisterHotKeys();
   camera_.Show();
 }
 
 void Program::Exit() {
+  // Every step is tried whatever failed before it, and the program ends in
+  // any case: a failure is logged, and the settings' own is told.
+  bool failed = false;
+  const auto step = [&failed](const wchar_t* what, auto&& run) {
+    try {
+      run();
+    } catch (...) {
+      failed = true;
+      win::LogCurrentException(what);
+    }
+  };
   // The pointer's shape comes back, and a pick leaves the frame as it was.
-  if (picker_.Picking()) {
+  step(L"exit: picking", [this] {
+    if (!picker_.Picking()) return;
     picker_.Stop();
     area_ = beforePicking_;
-  }
-  countdown_.Cancel();
+  });
+  step(L"exit: countdown", [this] { countdown_.Cancel(); });
   // A file being written is completed first.
-  saver_.WaitForPending();
-  WriteSettings();
+  step(L"exit: saving", [this] { saver_.WaitForPending(); });
+  step(L"exit: settings", [this] { WriteSettings(); });
   // What the clipboard was only promised is made now, so that the capture
   // stays there after the program has gone.
-  win::clipboard::RenderBeforeExit();
-  ::ExitProcess(0);
+  step(L"exit: clipboard", [] { win::clipboard::RenderBeforeExit(); });
+  ::ExitProcess(failed ? 1 : 0);
 }
 
 void Program::WriteSettings() {
   const twips::Scale scale = win::CurrentScale();
-  const std::wstring path = win::SettingsFilePath();
   const geometry::Rect camera = camera_.Bounds();
-  settings_.camera = settings::KeptPosition(settings_.camera, camera.left, camera.top, scale);
-  settings_.snap = area_.Stored();
-  for (const auto& [key, value] : settings::ExitWrites(settings_)) win::WriteProfile(path, settings::kSection, key, value);
-  WriteKeptFrames(path);
-  WriteOptions(path);
-  if (!preview_.Exists()) return;
-  const geometry::Rect preview = preview_.Bounds();
-  const settings::Position kept = settings::KeptPosition(previewStored_, preview.left, preview.top, scale);
-  for (const auto& [key, value] : settings::PreviewWrites(kept)) win::WriteProfile(path, settings::kSection, key, value);
+  store_.data.camera = settings::KeptPosition(store_.data.camera, camera.left, camera.top, scale);
+  store_.data.snap = area_.Stored();
+  std::optional<settings::Position> preview;
+  if (preview_.Exists()) {
+    const geometry::Rect shown = preview_.Bounds();
+    preview = settings::KeptPosition(store_.preview, shown.left, shown.top, scale);
+  }
+  std::wstring reason;
+  try {
+    if (store_.Write(preview)) return;
+    reason = win::SystemMessage(settingsFile_.WriteError());
+  } catch (...) {
+    reason = win::CurrentExceptionText();
+  }
+  // Said once: the writing stopped at the first key that failed.
+  win::LogFailure(L"settings", settingsFile_.Path() + L": " + reason);
+  Tell(L"設定を保存できませんでした。\n" + settingsFile_.Path() + L"\n" + reason);
+}
+
+void Program::Tell(const std::wstring& text) {
+  const ActivityState::Scope message = activity_.Enter(Activity::Dialog);
+  win::ShowMessage(text);
+}
+
+bool Program::Ask(const std::wstring& question) {
+  const ActivityState::Scope message = activity_.Enter(Activity::Dialog);
+  return win::AskYesNo(question);
 }
 
 void Program::SetArea(const geometry::Rect& pixels) {
@@ -153,8 +171,8 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   ActivityState::Scope menu = activity_.Start(Activity::Menu);
-  MenuState state{settings_.lineC, settings_.preview, countdown_.Running(), {}, options_.pointer, HotKeysTaken()};
-  for (const auto& kept : kept_) state.keptNames.push_back(kept.name);
+  MenuState state{store_.data.lineC, store_.data.preview, countdown_.Running(), {}, store_.options.pointer, HotKeysTaken()};
+  for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
   menu.Leave();
   RunMenuCommand(choice);
@@ -163,10 +181,10 @@ void Program::MenuRequested(HWND on) {
 void Program::RunMenuCommand(const MenuChoice& choice) {
   switch (const MenuCommand command = choice.command) {
     case MenuCommand::Black: case MenuCommand::Grey: case MenuCommand::White:
-      settings_.lineC = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
-      frame_.SetColour(FrameColour(settings_.lineC));
+      store_.data.lineC = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
+      frame_.SetColour(FrameColour(store_.data.lineC));
       break;
-    case MenuCommand::Preview: settings_.preview = !settings_.preview; break;
+    case MenuCommand::Preview: store_.data.preview = !store_.data.preview; break;
     case MenuCommand::Version: {
       const ActivityState::Scope busy = activity_.Enter(Activity::Dialog);
       VersionDialog dialog;

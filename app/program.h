@@ -20,10 +20,11 @@
 #include "core/kept_frames.h"
 #include "core/options.h"
 #include "core/save_names.h"
-#include "core/settings.h"
+#include "core/settings_store.h"
 #include "win/bitmap_buffer.h"
 #include "win/hotkey.h"
 #include "win/image_writer.h"
+#include "win/profile.h"
 
 class Program : public CameraWindow::Owner,
                 public FrameWindow::Owner,
@@ -84,7 +85,7 @@ class Program : public CameraWindow::Owner,
   void PickShown(const geometry::Rect& pixels) override;
   void PickEnded(const std::optional<geometry::Rect>& taken) override;
 
-  const kept_frames::List& KeptFrames() const { return kept_; }
+  const kept_frames::List& KeptFrames() const { return store_.kept; }
 
  private:
   // The settings read, or a first start's; the camera's place.
@@ -99,12 +100,8 @@ class Program : public CameraWindow::Owner,
   void StartPicking();
   void KeepFrame();
   void UseKeptFrame(int index);
-  void ReadKeptFrames();
-  void WriteKeptFrames(const std::wstring& path);
   // The submenu 「設定」 and the options it sets.
   void RunSettingsCommand(const MenuChoice& choice);
-  void ReadOptions();
-  void WriteOptions(const std::wstring& path);
   void RegisterHotKeys();
   HotKeyChoice ApplyHotKeys(const HotKeyChoice& wanted);
   std::wstring HotKeysTaken() const;
@@ -116,15 +113,19 @@ class Program : public CameraWindow::Owner,
   bool SaveToSeries();
   // A quick capture can go to a series: the last folder exists and the
   // name is one a series can have (else the user is told).
-  bool SeriesPossible() const;
+  bool SeriesPossible();
   std::wstring SeriesName() const;
   void ShowPreview();
+  // Writes the settings file; the user is told when it cannot be written.
   void WriteSettings();
+  // A message of ours, a question: nothing else starts while it is open.
+  void Tell(const std::wstring& text);
+  bool Ask(const std::wstring& question);
 
   static constexpr int kCaptureHotKeyId = 1, kQuickHotKeyId = 2;
 
-  settings::State settings_;
-  settings::Position previewStored_;
+  win::ProfileFile settingsFile_;
+  settings::Store store_{settingsFile_};
   CaptureArea area_;
   ActivityState activity_;
   ActivityState::Scope moving_, picking_;
@@ -139,9 +140,5 @@ class Program : public CameraWindow::Owner,
   Countdown countdown_;
   WindowPicker picker_;
   CaptureArea beforePicking_;  // the area a cancelled pick goes back to
-  kept_frames::List kept_;
-  bool keptChanged_ = false;
-  options::Options options_;
-  bool optionsChanged_ = false;
   Saver saver_;
 };

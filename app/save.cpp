@@ -5,7 +5,6 @@
 #include "win/files.h"
 #include "win/screen.h"
 #include "win/image_writer.h"
-#include "win/message_box.h"
 #include "win/save_dialog.h"
 
 namespace {
@@ -25,33 +24,33 @@ void Program::SaveWithDialog() {
   // clipboard could save another program's picture, or the previous
   // capture, when the clipboard could not take this one.
   if (!picture_.dc()) {
-    win::ShowMessage(L"画像を取得できませんでした。");
+    Tell(L"画像を取得できませんでした。");
     return;
   }
   const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(),
-                                                           settings_.lfPath.value_or(L""),
-                                                           settings_.lfName.value_or(L""), FilterIndex(settings_.lfType));
+                                                           store_.data.lfPath.value_or(L""),
+                                                           store_.data.lfName.value_or(L""), FilterIndex(store_.data.lfType));
   if (result.text.empty()) {
     // Cancel is silent; a dialog that failed says why.
-    if (result.error) win::ShowMessage(save_names::DialogErrorText(result.error));
+    if (result.error) Tell(save_names::DialogErrorText(result.error));
     return;
   }
   const save_names::DialogChoice choice = *save_names::ParseDialogResult(result.text);
-  settings_.lfType = static_cast<float>(choice.type);
+  store_.data.lfType = static_cast<float>(choice.type);
   const save_names::FileType* type = save_names::TypeAt(choice.type);
   if (!type) return;
   const std::wstring path = save_names::MakeSaveFileName(choice, foldFileName_);
   // The dialog asked about the name as typed; a name that only the added
   // extension makes is asked about here.
   if (path != choice.path && win::Exists(path) &&
-      !win::AskYesNo(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
+      !Ask(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
     return;
   // The capture is still on the clipboard; the user must know the file is not.
   const win::WriteOutcome written = WriteWhileAnswering(*type, path);
-  if (!written.written) win::ShowMessage(save_names::NotSavedText(path, written.Reason()));
+  if (!written.written) Tell(save_names::NotSavedText(path, written.Reason()));
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);
-  settings_.lfName = remembered.name;
-  settings_.lfPath = remembered.folder;
+  store_.data.lfName = remembered.name;
+  store_.data.lfPath = remembered.folder;
 }
 
 win::WriteOutcome Program::WriteWhileAnswering(const save_names::FileType& type, const std::wstring& path) {
@@ -66,22 +65,22 @@ win::WriteOutcome Program::WriteWhileAnswering(const save_names::FileType& type,
 }
 
 std::wstring Program::SeriesName() const {
-  return settings_.lfName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *settings_.lfName;
+  return store_.data.lfName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *store_.data.lfName;
 }
 
-bool Program::SeriesPossible() const {
-  if (!win::IsFolder(settings_.lfPath.value_or(L""))) return false;
+bool Program::SeriesPossible() {
+  if (!win::IsFolder(store_.data.lfPath.value_or(L""))) return false;
   // The name comes from the settings file and may hold anything: one that
   // would reach another folder or another file is refused.
   if (series::UsableBaseName(SeriesName())) return true;
-  win::ShowMessage(L"ファイル名が正しくありません。\n" + SeriesName());
+  Tell(L"ファイル名が正しくありません。\n" + SeriesName());
   return false;
 }
 
 bool Program::SaveToSeries() {
-  const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(settings_.lfType));
+  const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(store_.data.lfType));
   if (!type) type = save_names::TypeAt(0);
-  const std::wstring folder = WithSeparator(settings_.lfPath.value_or(L"")), name = SeriesName();
+  const std::wstring folder = WithSeparator(store_.data.lfPath.value_or(L"")), name = SeriesName();
   const std::vector<std::wstring> entries = win::FolderEntries(folder);
   // Written in full under a temporary name first, and then moved to the
   // free name without replacing: nobody ever sees an empty or half-written
@@ -90,7 +89,7 @@ bool Program::SaveToSeries() {
   const win::WriteOutcome written = WriteWhileAnswering(*type, temporary);
   if (!written.written) {
     const long long next = series::NextNumber(entries, name, type->extension, foldFileName_);
-    win::ShowMessage(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension),
+    Tell(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension),
                                               written.Reason()));
     return false;
   }
@@ -106,7 +105,7 @@ bool Program::SaveToSeries() {
   });
   if (claimed.outcome != series::Claim::Done) {
     win::RemoveFile(temporary);
-    win::ShowMessage(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error)));
+    Tell(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error)));
     return false;
   }
   notice_.ShowText(claimed.file, camera_.Bounds(), frame_.Bounds(), 1500);

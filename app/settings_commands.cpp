@@ -14,25 +14,24 @@ win::HotKey Register(HWND owner, int id, const options::KeyCombo& combo) {
 
 void Program::RunSettingsCommand(const MenuChoice& choice) {
   if (choice.command == MenuCommand::Pointer) {
-    options_.pointer = !options_.pointer;
-    optionsChanged_ = true;
+    store_.options.pointer = !store_.options.pointer;
     return;
   }
   const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
-  HotKeyChoice current{options_.capture, options_.quick, !options_.capture.None() && !captureKey_.Registered(),
-                       !options_.quick.None() && !quickKey_.Registered()};
+  HotKeyChoice current{store_.options.capture, store_.options.quick, !store_.options.capture.None() && !captureKey_.Registered(),
+                       !store_.options.quick.None() && !quickKey_.Registered()};
   AskHotKeys(camera_.hwnd(), current, [this](const HotKeyChoice& wanted) { return ApplyHotKeys(wanted); });
 }
 
 void Program::RegisterHotKeys() {
   // Captures from the keyboard, whatever program is in front. A combination
   // another program holds is shown as taken in the menu and the dialog.
-  captureKey_ = Register(camera_.hwnd(), kCaptureHotKeyId, options_.capture);
-  quickKey_ = Register(camera_.hwnd(), kQuickHotKeyId, options_.quick);
+  captureKey_ = Register(camera_.hwnd(), kCaptureHotKeyId, store_.options.capture);
+  quickKey_ = Register(camera_.hwnd(), kQuickHotKeyId, store_.options.quick);
 }
 
 HotKeyChoice Program::ApplyHotKeys(const HotKeyChoice& wanted) {
-  const options::Options before = options_;
+  const options::Options before = store_.options;
   // Both let go first, so that the two may change places.
   captureKey_ = {};
   quickKey_ = {};
@@ -44,31 +43,19 @@ HotKeyChoice Program::ApplyHotKeys(const HotKeyChoice& wanted) {
   // A combination refused leaves the previous one in place.
   if (captureRefused) captureKey_ = Register(camera_.hwnd(), kCaptureHotKeyId, before.capture);
   if (quickRefused) quickKey_ = Register(camera_.hwnd(), kQuickHotKeyId, before.quick);
-  options_.capture = captureRefused ? before.capture : wanted.capture;
-  options_.quick = quickRefused ? before.quick : wanted.quick;
+  store_.options.capture = captureRefused ? before.capture : wanted.capture;
+  store_.options.quick = quickRefused ? before.quick : wanted.quick;
   // The field shows "taken" for the combination it holds: the one refused,
   // or the one kept that another program holds.
-  result.captureTaken = captureRefused || (!options_.capture.None() && !captureKey_.Registered());
-  result.quickTaken = quickRefused || (!options_.quick.None() && !quickKey_.Registered());
+  result.captureTaken = captureRefused || (!store_.options.capture.None() && !captureKey_.Registered());
+  result.quickTaken = quickRefused || (!store_.options.quick.None() && !quickKey_.Registered());
   result.refused = captureRefused || quickRefused;
-  optionsChanged_ = optionsChanged_ || !(options_ == before);
   return result;
 }
 
 std::wstring Program::HotKeysTaken() const {
   std::wstring taken;
-  for (const auto& [combo, key] : {std::pair{options_.capture, &captureKey_}, std::pair{options_.quick, &quickKey_}})
+  for (const auto& [combo, key] : {std::pair{store_.options.capture, &captureKey_}, std::pair{store_.options.quick, &quickKey_}})
     if (!combo.None() && !key->Registered()) taken += (taken.empty() ? L"" : L", ") + options::KeyName(combo);
   return taken;
-}
-
-void Program::ReadOptions() {
-  const std::wstring path = win::SettingsFilePath();
-  options_ = options::Read([&path](const std::wstring& key) { return win::ReadProfile(path, options::kSection, key); });
-}
-
-void Program::WriteOptions(const std::wstring& path) {
-  // A file whose options were never changed is left as it was.
-  if (!optionsChanged_) return;
-  for (const auto& [key, value] : options::Writes(options_)) win::WriteProfile(path, options::kSection, key, value);
 }

@@ -80,8 +80,16 @@ void VersionDialog::ShowModal(const std::vector<HWND>& disable) {
   // A modal dialog runs the message loop until it is closed, as the system's
   // own dialogs do; the program is busy meanwhile, so nothing starts.
   MSG msg;
-  while (Exists() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (Exists() && ::IsDialogMessageW(hwnd(), &msg)) continue;
+  while (Exists()) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The end of the program's loop is the program's: given back, and the
+      // dialog ends with it.
+      if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));
+      Destroy();
+      break;
+    }
+    if (::IsDialogMessageW(hwnd(), &msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

@@ -2,6 +2,7 @@
 
 #include "core/frame_tools.h"
 #include "win/screen.h"
+#include "win/failure_log.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ bool WindowPicker::Start() {
     return false;
   }
   cross_ = std::make_unique<win::CrossPointer>();
+  hooks_ = HookWatch(::GetTickCount());
   shown_.reset();
   swallowUp_ = false;
   pointer_ = win::CursorPos();
@@ -52,6 +54,16 @@ void WindowPicker::Finish(bool take) {
   if (take) Follow(pointer_);
   Stop();
   owner_.PickEnded(take ? shown_ : std::nullopt);
+}
+
+bool WindowPicker::HooksLost() {
+  LASTINPUTINFO input{sizeof input, 0};
+  if (!::GetLastInputInfo(&input)) return false;
+  hooks_.Seen(watch_->LastCall());
+  if (!hooks_.Lost(::GetTickCount(), input.dwTime)) return false;
+  // Without the hooks no click or Esc would ever end the pick.
+  win::LogFailure(L"window picker", L"the system removed the input hooks; picking cancelled");
+  return true;
 }
 
 bool WindowPicker::PointerMoved(geometry::Point at) {
@@ -92,6 +104,7 @@ LRESULT WindowPicker::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (Picking()) Follow(pointer_);
         return 0;
       case WM_TIMER:
+        if (Picking() && HooksLost()) Finish(false);
         if (Picking() && !(win::CursorPos() == pointer_)) Follow(win::CursorPos());
         return 0;
       case kTake: Finish(wp != 0); return 0;
@@ -99,6 +112,7 @@ LRESULT WindowPicker::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
   } catch (...) {
     // A handler's failure must not unwind through the system.
+    win::LogCurrentException(L"window picker");
   }
   return Default(msg, wp, lp);
 }

@@ -9,7 +9,9 @@
 #include <optional>
 
 #include "core/geometry.h"
+#include "core/hook_watch.h"
 #include "win/window.h"
+#include "win/system_changes.h"
 #include "win/window_pick.h"
 
 class WindowPicker : public win::Window, public win::InputWatch::Listener {
@@ -44,10 +46,13 @@ class WindowPicker : public win::Window, public win::InputWatch::Listener {
   bool KeyPressed(DWORD key) override;
   void Follow(geometry::Point at);
   void Finish(bool take);
+  // Picking ends by itself when the system has taken the hooks away.
+  bool HooksLost();
 
   Owner& owner_;
   std::unique_ptr<win::InputWatch> watch_;
   std::unique_ptr<win::CrossPointer> cross_;
+  HookWatch hooks_{0};
   std::optional<geometry::Rect> shown_;
   geometry::Point pointer_;
   bool followPosted_ = false;

@@ -6,6 +6,7 @@
 #include "imagelib/Png.h"
 #include "win/bitmap_buffer.h"
 #include "win/window.h"
+#include "win/failure_log.h"
 
 namespace win::clipboard {
 namespace {
@@ -157,6 +158,7 @@ class Owner : public Window {
       if (png && !pngMade_) ::GlobalFree(png);
     } catch (...) {
       // Out of memory: that format stays empty, the others are there.
+      LogCurrentException(L"clipboard PNG");
     }
   }
 
@@ -186,6 +188,7 @@ void RenderBeforeExit() noexcept {
   try {
     Owner::Instance().RenderAll();
   } catch (...) {
+    LogCurrentException(L"clipboard at exit");
   }
 }
 

@@ -1,6 +1,7 @@
 #include "win/dialog.h"
 
 #include "win/module.h"
+#include "win/failure_log.h"
 
 namespace win {
 
@@ -81,6 +82,7 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcep
     return TRUE;
   } catch (...) {
     // A handler's failure must not unwind through the system.
+    LogCurrentException(L"dialog");
     return FALSE;
   }
 }

@@ -5,6 +5,7 @@
 #include "imagelib/imgctl.h"
 #include "win/files.h"
 #include "win/image_library.h"
+#include "win/failure_log.h"
 
 namespace win {
 namespace {
@@ -48,7 +49,8 @@ void LibraryPicture::Release() noexcept {
   if (dib_) {
     try {
       imgctl::DeleteDIB(dib_);
-    } catch (const std::exception&) {
+    } catch (...) {
+      LogCurrentException(L"image library");
     }
   }
   dib_ = nullptr;

@@ -45,9 +45,15 @@ std::wstring ReadProfile(const std::wstring& path, const std::wstring& section, 
   return settings::CleanProfileValue(buffer);
 }
 
-void WriteProfile(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+bool WriteProfile(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                   const std::optional<std::wstring>& value) {
-  ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value ? value->c_str() : nullptr, path.c_str());
+  return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value ? value->c_str() : nullptr, path.c_str());
+}
+
+bool ProfileFile::Write(const std::wstring& section, const std::wstring& key, const settings::Text& value) {
+  if (WriteProfile(path_, section, key, value)) return true;
+  writeError_ = ::GetLastError();
+  return false;
 }
 
 }  // namespace win

@@ -1,15 +1,8 @@
 #include "win/system_move.h"
 
+#include "win/system_changes.h"
+
 namespace win {
-
-ContentsShownWhileDragging::ContentsShownWhileDragging() {
-  ::SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &before_, 0);
-  ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
-}
-
-ContentsShownWhileDragging::~ContentsShownWhileDragging() {
-  ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, before_, nullptr, 0);
-}
 
 void MoveWithSystemLoop(HWND hwnd) {
   ContentsShownWhileDragging contents;

@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 
 #include "win/handles.h"
+#include "win/failure_log.h"
 #include "win/module.h"
 
 namespace win {
@@ -63,8 +64,10 @@ namespace {
 
 // The hooks' procedures are plain functions: the one listener of the thread.
 thread_local InputWatch::Listener* t_listener = nullptr;
+thread_local DWORD t_lastCall = 0;  // when a hook was last called, for every event
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) noexcept {
+  if (code == HC_ACTION) t_lastCall = ::GetTickCount();
   if (code == HC_ACTION && t_listener) {
     const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     const geometry::Point at{info->pt.x, info->pt.y};
@@ -73,22 +76,23 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) noexcept {
                                            : t_listener->ButtonPressed(static_cast<UINT>(wp), at);
       if (keep) return 1;
     } catch (...) {
+      LogCurrentException(L"mouse hook");
     }
   }
   return ::CallNextHookEx(nullptr, code, wp, lp);
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp) noexcept {
+  if (code == HC_ACTION) t_lastCall = ::GetTickCount();
   if (code == HC_ACTION && t_listener && (wp == WM_KEYDOWN || wp == WM_SYSKEYDOWN)) {
     try {
       if (t_listener->KeyPressed(reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode)) return 1;
     } catch (...) {
+      LogCurrentException(L"keyboard hook");
     }
   }
   return ::CallNextHookEx(nullptr, code, wp, lp);
 }
-
-constexpr DWORD kShapes[] = {32512, 32513, 32514, 32515, 32516, 32642, 32643, 32644, 32645, 32646, 32648, 32649, 32650};
 
 }  // namespace
 
@@ -98,25 +102,12 @@ InputWatch::InputWatch(Listener& listener) {
   keyboard_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, Instance(), 0);
 }
 
+std::uint32_t InputWatch::LastCall() const { return t_lastCall; }
+
 InputWatch::~InputWatch() {
   if (mouse_) ::UnhookWindowsHookEx(mouse_);
   if (keyboard_) ::UnhookWindowsHookEx(keyboard_);
   t_listener = nullptr;
-}
-
-CrossPointer::CrossPointer() {
-  for (DWORD shape : kShapes) {
-    HCURSOR cross = static_cast<HCURSOR>(::CopyIcon(::LoadCursorW(nullptr, IDC_CROSS)));
-    // The system owns the copy once it is in place.
-    if (cross && ::SetSystemCursor(cross, shape)) replaced_ = true;
-    else if (cross) ::DestroyCursor(cross);
-  }
-  ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS));
-}
-
-CrossPointer::~CrossPointer() {
-  // The user's own pointer scheme comes back as it was.
-  if (replaced_) ::SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, 0);
 }
 
 }  // namespace win

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "core/geometry.h"
 
 namespace win {
@@ -42,23 +44,12 @@ class InputWatch {
   InputWatch& operator=(const InputWatch&) = delete;
   ~InputWatch();
   bool Watching() const { return mouse_ != nullptr; }
+  // When a hook was last called (the system's tick), for any event.
+  std::uint32_t LastCall() const;
 
  private:
   HHOOK mouse_ = nullptr;
   HHOOK keyboard_ = nullptr;
-};
-
-// The cross for every pointer shape of the system while the object lives
-// (where the system allows it), as picking tools show.
-class CrossPointer {
- public:
-  CrossPointer();
-  CrossPointer(const CrossPointer&) = delete;
-  CrossPointer& operator=(const CrossPointer&) = delete;
-  ~CrossPointer();
-
- private:
-  bool replaced_ = false;
 };
 
 }  // namespace win

@@ -1,4 +1,5 @@
 #include "core/activity.h"
+#include "core/hook_watch.h"
 
 #include <gtest/gtest.h>
 
@@ -47,4 +48,25 @@ TEST(Activity, AMovedScopeIsLeftOnceByItsNewHolder) {
   EXPECT_EQ(state.Current(), Activity::Dialog);
   held = {};
   EXPECT_EQ(state.Current(), Activity::Idle);
+}
+
+TEST(HookWatch, InputTheHooksDoNotSeeForTwoSecondsMeansTheyAreGone) {
+  HookWatch watch(1000);
+  EXPECT_FALSE(watch.Lost(1100, 1100));  // input the hooks saw a moment ago
+  watch.Seen(1100);
+  EXPECT_FALSE(watch.Lost(5000, 1300));  // within the tolerance: a call on its way
+  EXPECT_FALSE(watch.Lost(5000, 1400));  // unseen from 5000 on
+  EXPECT_FALSE(watch.Lost(6999, 6990));
+  EXPECT_TRUE(watch.Lost(7000, 6995));
+  watch.Seen(0);     // a call from before the watch began
+  EXPECT_TRUE(watch.Lost(7001, 6995));
+  watch.Seen(7010);  // seen again: not lost
+  EXPECT_FALSE(watch.Lost(9500, 7010));
+}
+
+TEST(HookWatch, TheTickCounterWrapsWithoutAFalseAlarm) {
+  HookWatch watch(0xFFFFFF00u);
+  EXPECT_FALSE(watch.Lost(0x00000100u, 0x00000010u - 0x20u));  // input at 0xFFFFFFF0: seen 240 ms before
+  EXPECT_FALSE(watch.Lost(0x00000100u, 0x00000050u));            // 336 ms after: unseen from here
+  EXPECT_TRUE(watch.Lost(0x00000100u + 2000u, 0x00000050u));
 }

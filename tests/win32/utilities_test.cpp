@@ -12,6 +12,7 @@
 #include "imagelib/imgctl.h"
 #include "win/image_library.h"
 #include "win/screen.h"
+#include "win/system_changes.h"
 #include "win/system_move.h"
 #include "win/window.h"
 

@@ -1,0 +1,34 @@
+#include "core/settings_store.h"
+
+namespace settings {
+
+bool Store::Read() {
+  kept = keptRead_ = kept_frames::Read(SectionReader(kept_frames::kSection));
+  options = optionsRead_ = options::Read(SectionReader(options::kSection));
+  const Reader read = SectionReader(kSection);
+  preview = ReadPreviewPosition(read);
+  const std::optional<State> stored = ReadStored(read);
+  if (stored) data = *stored;
+  return stored.has_value();
+}
+
+bool Store::Write(const std::optional<Position>& previewAt) {
+  if (!WriteSection(kSection, ExitWrites(data))) return false;
+  if (kept != keptRead_) {
+    const auto writes = kept_frames::Writes(kept);
+    if (!WriteSection(kept_frames::kSection, Writes(writes.begin(), writes.end()))) return false;
+  }
+  if (!(options == optionsRead_)) {
+    const auto writes = options::Writes(options);
+    if (!WriteSection(options::kSection, Writes(writes.begin(), writes.end()))) return false;
+  }
+  return !previewAt || WriteSection(kSection, PreviewWrites(*previewAt));
+}
+
+bool Store::WriteSection(const wchar_t* section, const Writes& writes) {
+  for (const auto& [key, value] : writes)
+    if (!file_.Write(section, key, value)) return false;
+  return true;
+}
+
+}  // namespace settings
