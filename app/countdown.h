@@ -23,8 +23,9 @@ class Countdown : public InfoLabel {
   explicit Countdown(Owner& owner) : InfoLabel(L"Kirasoe.Countdown"), owner_(owner) {}
   void Start(int seconds, bool quick);
   void Cancel();
-  // The seconds it was started with while it runs, 0 otherwise.
-  int Running() const { return seconds_; }
+  bool Counting() const { return seconds_ != 0; }
+  // The seconds it was started with while it counts, 0 otherwise.
+  int Seconds() const { return seconds_; }
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;

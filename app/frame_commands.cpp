@@ -34,7 +34,7 @@ void Program::RunFrameCommand(const MenuChoice& choice) {
 
 void Program::StartCountdown(int seconds, bool quick) {
   // Choosing a timed capture again while one counts cancels it.
-  if (countdown_.Running()) {
+  if (countdown_.Counting()) {
     countdown_.Cancel();
     return;
   }

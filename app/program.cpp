@@ -81,8 +81,8 @@ void Program::DisplayChanged() {
 void Program::OpenWindows() {
   // A hand-edited colour outside the three choices shows grey and is grey
   // from then on, so that exactly one colour is checked.
-  if (store_.data.lineC < 0 || store_.data.lineC > 2) store_.data.lineC = 1;
-  frame_.Open(area_, FrameColour(store_.data.lineC));
+  if (store_.data.lineColour < 0 || store_.data.lineColour > 2) store_.data.lineColour = 1;
+  frame_.Open(area_, FrameColour(store_.data.lineColour));
   frame_.Show();
   RegisterHotKeys();
   camera_.Show();
@@ -109,14 +109,14 @@ void Program::Exit() {
   step(L"exit: countdown", [this] { countdown_.Cancel(); });
   // A file being written is completed first.
   step(L"exit: saving", [this] { saver_.WaitForPending(); });
-  step(L"exit: settings", [this] { WriteSettings(); });
+  step(L"exit: settings", [this, &failed] { failed = !WriteSettings() || failed; });
   // What the clipboard was only promised is made now, so that the capture
   // stays there after the program has gone.
   step(L"exit: clipboard", [] { win::clipboard::RenderBeforeExit(); });
   ::ExitProcess(failed ? 1 : 0);
 }
 
-void Program::WriteSettings() {
+bool Program::WriteSettings() {
   const twips::Scale scale = win::CurrentScale();
   const geometry::Rect camera = camera_.Bounds();
   store_.data.camera = settings::KeptPosition(store_.data.camera, camera.left, camera.top, scale);
@@ -128,7 +128,7 @@ void Program::WriteSettings() {
   }
   std::wstring reason;
   try {
-    if (store_.Write(preview)) return;
+    if (store_.Write(preview)) return true;
     reason = win::SystemMessage(settingsFile_.WriteError());
   } catch (...) {
     reason = win::CurrentExceptionText();
@@ -136,6 +136,7 @@ void Program::WriteSettings() {
   // Said once: the writing stopped at the first key that failed.
   win::LogFailure(L"settings", settingsFile_.Path() + L": " + reason);
   Tell(L"設定を保存できませんでした。\n" + settingsFile_.Path() + L"\n" + reason);
+  return false;
 }
 
 void Program::Tell(const std::wstring& text) {
@@ -171,7 +172,7 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   ActivityState::Scope menu = activity_.Start(Activity::Menu);
-  MenuState state{store_.data.lineC, store_.data.preview, countdown_.Running(), {}, store_.options.pointer, HotKeysTaken()};
+  MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(), {}, store_.options.pointer, HotKeysTaken()};
   for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
   menu.Leave();
@@ -181,8 +182,8 @@ void Program::MenuRequested(HWND on) {
 void Program::RunMenuCommand(const MenuChoice& choice) {
   switch (const MenuCommand command = choice.command) {
     case MenuCommand::Black: case MenuCommand::Grey: case MenuCommand::White:
-      store_.data.lineC = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
-      frame_.SetColour(FrameColour(store_.data.lineC));
+      store_.data.lineColour = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
+      frame_.SetColour(FrameColour(store_.data.lineColour));
       break;
     case MenuCommand::Preview: store_.data.preview = !store_.data.preview; break;
     case MenuCommand::Version: {
@@ -214,7 +215,7 @@ void Program::RememberForeground() {
 }
 
 void Program::HotKeyPressed(int id) {
-  if (Busy() || countdown_.Running()) return;
+  if (Busy() || countdown_.Counting()) return;
   // The window the user is in gets the focus back afterwards.
   RememberForeground();
   Capture(id == kQuickHotKeyId);
@@ -223,7 +224,7 @@ void Program::HotKeyPressed(int id) {
 void Program::CaptureRequested(bool quick) { Capture(quick); }
 
 bool Program::CameraPressed() {
-  if (!countdown_.Running()) return false;
+  if (!countdown_.Counting()) return false;
   countdown_.Cancel();
   return true;
 }

@@ -116,8 +116,9 @@ class Program : public CameraWindow::Owner,
   bool SeriesPossible();
   std::wstring SeriesName() const;
   void ShowPreview();
-  // Writes the settings file; the user is told when it cannot be written.
-  void WriteSettings();
+  // Writes the settings file; false, and the user told, when it cannot be
+  // written.
+  bool WriteSettings();
   // A message of ours, a question: nothing else starts while it is open.
   void Tell(const std::wstring& text);
   bool Ask(const std::wstring& question);

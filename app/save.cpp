@@ -10,7 +10,7 @@
 namespace {
 
 // The dialog's filter index for a stored type, as the dialog counts (from 1).
-int FilterIndex(float lfType) { return settings::TypeIndex(lfType + 1); }
+int FilterIndex(float lastType) { return settings::TypeIndex(lastType + 1); }
 
 std::wstring WithSeparator(std::wstring folder) {
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
@@ -28,15 +28,15 @@ void Program::SaveWithDialog() {
     return;
   }
   const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(),
-                                                           store_.data.lfPath.value_or(L""),
-                                                           store_.data.lfName.value_or(L""), FilterIndex(store_.data.lfType));
+                                                           store_.data.lastFolder.value_or(L""),
+                                                           store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType));
   if (result.text.empty()) {
     // Cancel is silent; a dialog that failed says why.
     if (result.error) Tell(save_names::DialogErrorText(result.error));
     return;
   }
   const save_names::DialogChoice choice = *save_names::ParseDialogResult(result.text);
-  store_.data.lfType = static_cast<float>(choice.type);
+  store_.data.lastType = static_cast<float>(choice.type);
   const save_names::FileType* type = save_names::TypeAt(choice.type);
   if (!type) return;
   const std::wstring path = save_names::MakeSaveFileName(choice, foldFileName_);
@@ -49,8 +49,8 @@ void Program::SaveWithDialog() {
   const win::WriteOutcome written = WriteWhileAnswering(*type, path);
   if (!written.written) Tell(save_names::NotSavedText(path, written.Reason()));
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);
-  store_.data.lfName = remembered.name;
-  store_.data.lfPath = remembered.folder;
+  store_.data.lastName = remembered.name;
+  store_.data.lastFolder = remembered.folder;
 }
 
 win::WriteOutcome Program::WriteWhileAnswering(const save_names::FileType& type, const std::wstring& path) {
@@ -65,11 +65,11 @@ win::WriteOutcome Program::WriteWhileAnswering(const save_names::FileType& type,
 }
 
 std::wstring Program::SeriesName() const {
-  return store_.data.lfName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *store_.data.lfName;
+  return store_.data.lastName.value_or(L"").empty() ? std::wstring(L"Kirasoe") : *store_.data.lastName;
 }
 
 bool Program::SeriesPossible() {
-  if (!win::IsFolder(store_.data.lfPath.value_or(L""))) return false;
+  if (!win::IsFolder(store_.data.lastFolder.value_or(L""))) return false;
   // The name comes from the settings file and may hold anything: one that
   // would reach another folder or another file is refused.
   if (series::UsableBaseName(SeriesName())) return true;
@@ -78,9 +78,9 @@ bool Program::SeriesPossible() {
 }
 
 bool Program::SaveToSeries() {
-  const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(store_.data.lfType));
+  const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(store_.data.lastType));
   if (!type) type = save_names::TypeAt(0);
-  const std::wstring folder = WithSeparator(store_.data.lfPath.value_or(L"")), name = SeriesName();
+  const std::wstring folder = WithSeparator(store_.data.lastFolder.value_or(L"")), name = SeriesName();
   const std::vector<std::wstring> entries = win::FolderEntries(folder);
   // Written in full under a temporary name first, and then moved to the
   // free name without replacing: nobody ever sees an empty or half-written

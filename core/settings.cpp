@@ -45,10 +45,10 @@ std::optional<State> ReadStored(const Reader& read) {
   auto x = FittingNumber(read(L"X"));
   if (!x) return std::nullopt;
   s.camera = {FittingSingle(*x), SingleOr0(read(L"Y"))};
-  s.lfName = read(L"LFName");
-  s.lfPath = read(L"LFPath");
-  s.lfType = SingleOr0(read(L"LFType"));
-  s.lineC = IntOr0(read(L"LineC"));
+  s.lastName = read(L"LFName");
+  s.lastFolder = read(L"LFPath");
+  s.lastType = SingleOr0(read(L"LFType"));
+  s.lineColour = IntOr0(read(L"LineC"));
   s.snap.x = IntOr0(read(L"SnapX"));
   s.snap.y = IntOr0(read(L"SnapY"));
   s.snap.w = IntOr0(read(L"SnapW"));
@@ -63,8 +63,8 @@ Position ReadPreviewPosition(const Reader& read) {
   return {SingleOr0(read(L"X2")), SingleOr0(read(L"Y2"))};
 }
 
-Position FirstStartPosition(double screenWidth, double formWidth, double usableHeight, double formHeight) {
-  return {static_cast<float>((screenWidth - formWidth) / 2), static_cast<float>((usableHeight - formHeight) / 2)};
+Position FirstStartPosition(double screenWidth, double cameraWidth, double usableHeight, double cameraHeight) {
+  return {static_cast<float>((screenWidth - cameraWidth) / 2), static_cast<float>((usableHeight - cameraHeight) / 2)};
 }
 
 PixelPoint FirstStartCamera(std::int32_t screenWidth, std::int32_t cameraWidth, std::int32_t usableHeight,
@@ -78,7 +78,7 @@ PixelPoint FirstStartCamera(std::int32_t screenWidth, std::int32_t cameraWidth, 
 State FirstStartState(float actualLeft, float actualTop, double twipsPerPixelX, double twipsPerPixelY) {
   State s;
   s.camera = {actualLeft, actualTop};
-  s.lineC = 1;
+  s.lineColour = 1;
   s.snap.x = num::ToInt32Saturated(static_cast<double>(actualLeft) + twips::FromPixels(32, twipsPerPixelX));
   s.snap.y = num::ToInt32Saturated(actualTop);
   s.snap.w = twips::FromPixels(32, twipsPerPixelX);
@@ -103,7 +103,7 @@ Position KeptPosition(const Position& read, std::int32_t x, std::int32_t y, twip
   return {Kept(read.left, x, scale.x), Kept(read.top, y, scale.y)};
 }
 
-int TypeIndex(float lfType) { return num::ToInt32Saturated(lfType); }
+int TypeIndex(float lastType) { return num::ToInt32Saturated(lastType); }
 
 std::vector<std::pair<std::wstring, Text>> ExitWrites(const State& s) {
   return {
@@ -113,10 +113,10 @@ std::vector<std::pair<std::wstring, Text>> ExitWrites(const State& s) {
       {L"SnapY", IntText(s.snap.y)},
       {L"SnapW", IntText(s.snap.w)},
       {L"SnapH", IntText(s.snap.h)},
-      {L"LFName", s.lfName},
-      {L"LFPath", s.lfPath},
-      {L"LFType", SingleText(s.lfType)},
-      {L"LineC", IntText(s.lineC)},
+      {L"LFName", s.lastName},
+      {L"LFPath", s.lastFolder},
+      {L"LFType", SingleText(s.lastType)},
+      {L"LineC", IntText(s.lineColour)},
       {L"Preview", Text(s.preview ? L"1" : L"0")},
   };
 }

@@ -38,9 +38,9 @@ struct Position {
 struct State {
   Position camera;
   TwipsRect snap;  // the capture rectangle
-  std::int32_t lineC = 0;  // 0 black, 1 grey, 2 white
-  Text lfName, lfPath;     // the last saved file's base name and folder
-  float lfType = 0;        // its 0-based file type, as stored
+  std::int32_t lineColour = 0;  // 0 black, 1 grey, 2 white
+  Text lastName, lastFolder;     // the last saved file's base name and folder
+  float lastType = 0;      // its 0-based file type, kept as the file holds it (a single)
   bool preview = false;
 };
 
@@ -58,7 +58,7 @@ std::optional<State> ReadStored(const Reader& read);
 Position ReadPreviewPosition(const Reader& read);
 
 // First start: centred on the screen width and on the usable height (twips).
-Position FirstStartPosition(double screenWidth, double formWidth, double usableHeight, double formHeight);
+Position FirstStartPosition(double screenWidth, double cameraWidth, double usableHeight, double cameraHeight);
 
 // The same from pixel sizes: where the camera goes on a first start, in pixels.
 struct PixelPoint {
@@ -77,7 +77,7 @@ State FirstStartState(float actualLeft, float actualTop, double twipsPerPixelX, 
 Position KeptPosition(const Position& read, std::int32_t x, std::int32_t y, twips::Scale scale);
 
 // The file type index a stored "LFType" names (nearest whole number).
-int TypeIndex(float lfType);
+int TypeIndex(float lastType);
 
 // The exit writes of section "Data", in order. A nullopt value removes the key.
 std::vector<std::pair<std::wstring, Text>> ExitWrites(const State& s);

@@ -239,7 +239,8 @@ void Header(std::vector<std::uint8_t>& out, const Image& image, int bits, int co
 }
 
 // At most 256 colours: an exact palette at the smallest bit depth, as the
-// best PNG optimisers write it; nullopt for pictures with more colours.
+// best PNG optimisers write it; nothing (an empty result) for pictures with
+// more colours.
 std::vector<std::uint8_t> EncodeIndexed(const Image& image) {
   std::vector<std::uint8_t> out;
   std::size_t distinct = 0;

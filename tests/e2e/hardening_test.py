@@ -3,18 +3,26 @@ the session, a clipboard another program holds, a long path, a planted
 library."""
 import os
 import shutil
+import signal
 import subprocess
 import time
 import unittest
 
-from kirasoe_e2e import (BIN, DPI, WINE_RUN, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe,
-                         probe_async, read_ini, set_pattern_background, wait_for, windows_path, wine_env, xdotool)
+from kirasoe_e2e import (BIN, DPI, WINE_RUN, E2ETestCase, at_one_scale, decode_image, drag, main, pattern_pixel,
+                         probe, probe_async, read_ini, set_pattern_background, wait_for, windows_path, wine_env, xdotool)
 
 # The camera at (40, 40) and a 100 x 50 rectangle at (200, 120), in twips.
 TWIPS = {96: (600, 600, 3000, 1800, 1500, 750), 120: (480, 480, 2400, 1440, 1200, 600)}
 KEYS = ["X", "Y", "SnapX", "SnapY", "SnapW", "SnapH", "LFType", "LineC", "Preview"]
 CAMERA = (53, 50)
 AREA = (200, 120, 100, 50)
+FRAME_MENU, SETTINGS_MENU = ["Down"] * 3 + ["Right"], ["Down"] * 4 + ["Right"]
+# Each dialog of ours: the menu keys that open it, its window class and
+# title, and the button that ends it.
+OUR_DIALOGS = [(FRAME_MENU + ["Down"] * 3 + ["Return"], "#32770", "位置とサイズ", "#2"),
+               (FRAME_MENU + ["Down"] * 10 + ["Return"], "#32770", "このフレームを保存", "#2"),
+               (SETTINGS_MENU + ["Down", "Return"], "#32770", "ホットキー", "#2"),
+               (["Up", "Up", "Return"], "Kirasoe.Version", "バージョン情報", "#1")]
 
 
 class Hardening(E2ETestCase):
@@ -83,6 +91,19 @@ class Hardening(E2ETestCase):
         self.assert_ends_within(app, 3)
         self.assert_complete_ini(app)
 
+        # Right after each dialog of ours ends with a click, posted as a
+        # user's click arrives.
+        for keys, cls, title, button in OUR_DIALOGS:
+            app = self.start()
+            camera = app.window("Camera")["hwnd"]
+            app.open_menu(keys, CAMERA)
+            dialog = wait_for(lambda: next((w for w in app.windows() if w["class"] == cls and w["title"] == title
+                                            and w["visible"]), None), what=title)
+            probe("press", dialog["hwnd"], button)
+            probe("close", camera)
+            self.assert_ends_within(app, 3)
+            self.assert_complete_ini(app)
+
         # While the menu is open.
         app = self.start()
         xdotool("mousemove", *CAMERA)
@@ -101,6 +122,85 @@ class Hardening(E2ETestCase):
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         app.wait_exit(timeout=20)
         self.assert_complete_ini(app)
+
+    @at_one_scale(96, "the scale plays no part")
+    def test_the_frame_dragged_during_the_save_dialog_then_the_hotkeys_start_nothing(self):
+        set_pattern_background()
+        # The frame at (900, 800), 100 x 50, where the dialog leaves its ring free.
+        ini = ("[Data]\r\nX=600\r\nY=600\r\nSnapX=13500\r\nSnapY=12000\r\nSnapW=1500\r\nSnapH=750\r\n"
+               "LineC=0\r\nLFType=5\r\nLFName=first\r\n")
+        app = self.app_saving_to(ini, "out").start()
+        app.settled("Frame", [900, 800, 1000, 850])
+        dialog = app.capture(CAMERA)
+        r = dialog["rect"]
+        self.assertFalse(r[0] < 1000 and r[2] > 900 and r[1] < 850 and r[3] > 800, "dialog over the frame: %s" % r)
+        drag([(950, 800), (960, 805), (970, 810)])
+        app.settled("Frame", [920, 810, 1020, 860])
+        xdotool("key", "shift+Print")
+        xdotool("key", "ctrl+shift+Print")
+        time.sleep(1.5)
+        self.assertEqual([w["title"] for w in app.windows() if w["class"] == "#32770" and w["visible"]],
+                         ["ファイルを保存する"], "no second capture")
+        self.assertEqual(os.listdir(app.folder), [])
+        # The first capture goes on, with the picture it took.
+        xdotool("mousemove", (r[0] + r[2]) // 2, r[1] + 8)
+        time.sleep(0.2)
+        xdotool("click", 1)
+        wait_for(lambda: any(w["foreground"] and w["title"] == "ファイルを保存する" for w in app.windows()),
+                 what="dialog focus")
+        time.sleep(0.5)
+        xdotool("type", "--delay", 20, "first")
+        xdotool("key", "Return")
+        path = os.path.join(app.folder, "first.png")
+        rows = wait_for(lambda: os.path.exists(path) and decode_image(path), what=path)
+        self.assertEqual(rows, [[pattern_pixel(900 + i, 800 + j) for i in range(100)] for j in range(50)])
+        app.no_dialog()
+        # Then the program is free again: the hotkey captures the moved frame.
+        self.target_in_front()
+        xdotool("key", "ctrl+shift+Print")
+        path = os.path.join(app.folder, "first_001.png")
+        rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
+        self.assertEqual(rows, [[pattern_pixel(920 + i, 810 + j) for i in range(100)] for j in range(50)])
+
+    @at_one_scale(120, "the scale plays no part")
+    def test_a_settings_file_that_cannot_be_written_is_said_once_with_its_path(self):
+        app = self.start()
+        with open(app.ini, "rb") as f:
+            before = f.read()
+        os.chmod(app.ini, 0o444)  # read-only, as Windows shows it
+        self.addCleanup(os.chmod, app.ini, 0o644)
+        probe("close", app.window("Camera")["hwnd"])
+        box = app.message_box("Kirasoe")
+        texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
+        said = [t for t in texts if t.startswith("設定を保存できませんでした。")]
+        self.assertEqual(len(said), 1, texts)
+        self.assertIn(windows_path(app.ini), said[0])
+        self.assertGreater(len(said[0].split("\n")[-1].strip()), 0, "the system's reason")
+        probe("press", box["hwnd"], "#1")
+        self.assertEqual(app.wait_exit(timeout=10), 1)
+        with open(app.ini, "rb") as f:
+            self.assertEqual(f.read(), before)
+
+    @at_one_scale(96, "the scale plays no part")
+    def test_a_kill_in_the_middle_of_a_drag_is_undone_at_the_next_start(self):
+        self.assertFalse(probe("dragsetting", 0)["on"])
+        app = self.start()
+        xdotool("mousemove", 248, 118)
+        time.sleep(0.1)
+        xdotool("mousemove", 250, 120)  # the ring
+        time.sleep(0.3)
+        xdotool("mousedown", 1)
+        time.sleep(0.2)
+        xdotool("mousemove", 260, 125)
+        wait_for(lambda: probe("dragsetting")["on"], what="contents shown while the frame moves")
+        os.killpg(app.proc.pid, signal.SIGKILL)
+        app.proc.wait()
+        xdotool("mouseup", 1)
+        self.assertTrue(probe("dragsetting")["on"], "a kill leaves it for the next start")
+        with open(app.ini, "rb") as f:
+            again = self.app(ini=f.read()).start()
+        again.window("Camera")
+        wait_for(lambda: not probe("dragsetting")["on"], what="the user's setting back")
 
     def save_as(self, app, name):
         app.capture(CAMERA)

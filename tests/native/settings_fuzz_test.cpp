@@ -85,9 +85,9 @@ TEST(SettingsFuzz, TenThousandGeneratedFilesReadSoundAndWriteBackTheSame) {
     ASSERT_TRUE(again) << "file " << i;
     EXPECT_EQ(again->snap.x, state->snap.x);
     EXPECT_EQ(again->snap.w, state->snap.w);
-    EXPECT_EQ(again->lineC, state->lineC);
+    EXPECT_EQ(again->lineColour, state->lineColour);
     EXPECT_EQ(again->camera.left, state->camera.left);
-    EXPECT_EQ(again->lfType, state->lfType);
+    EXPECT_EQ(again->lastType, state->lastType);
     EXPECT_EQ(again->preview, state->preview);
   }
   EXPECT_GT(stored, 1000);  // the generator reaches the stored-settings path often

@@ -31,7 +31,7 @@ TEST(SettingsStore, UntouchedFramesAndOptionsAreLeftAsTheyWere) {
                {L"Frames/Frame1", L"10,20,300,200,wide"}, {L"Options/Pointer", L"1"}};
   settings::Store store(file);
   ASSERT_TRUE(store.Read());
-  EXPECT_EQ(store.data.lineC, 2);
+  EXPECT_EQ(store.data.lineColour, 2);
   ASSERT_EQ(store.kept.size(), 1u);
   EXPECT_EQ(store.kept[0].name, L"wide");
   EXPECT_TRUE(store.options.pointer);

@@ -39,10 +39,10 @@ TEST(SettingsRead, StoredValuesInStartUpOrder) {
   EXPECT_EQ(s->snap.y, 1800);
   EXPECT_EQ(s->snap.w, 1500);
   EXPECT_EQ(s->snap.h, 750);
-  EXPECT_EQ(s->lfName, L"shot");
-  EXPECT_EQ(s->lfPath, L"C:\\caps");
-  EXPECT_EQ(s->lfType, 3.0f);
-  EXPECT_EQ(s->lineC, 2);
+  EXPECT_EQ(s->lastName, L"shot");
+  EXPECT_EQ(s->lastFolder, L"C:\\caps");
+  EXPECT_EQ(s->lastType, 3.0f);
+  EXPECT_EQ(s->lineColour, 2);
   EXPECT_TRUE(s->preview);
   std::vector<std::wstring> order{L"X",     L"X",     L"Y",     L"LFName", L"LFPath", L"LFType",
                                   L"LineC", L"SnapX", L"SnapY", L"SnapW",  L"SnapH",  L"Preview"};
@@ -63,9 +63,9 @@ TEST(SettingsRead, MissingKeysReadAsZeroAndEmptyText) {
   ASSERT_TRUE(s);
   EXPECT_EQ(s->snap.w, 0);
   EXPECT_EQ(s->snap.h, 0);
-  EXPECT_EQ(s->lineC, 0);
+  EXPECT_EQ(s->lineColour, 0);
   // Read but empty: assigned, so written back as an empty value at exit.
-  EXPECT_EQ(s->lfName, std::wstring());
+  EXPECT_EQ(s->lastName, std::wstring());
   EXPECT_FALSE(s->preview);
 }
 
@@ -81,9 +81,9 @@ TEST(SettingsRead, PreviewIsOnForAnyNonZeroNumber) {
 TEST(SettingsRead, IntegersRoundHalfToEven) {
   auto p = Stored();
   p.values[L"LineC"] = L"1.5";
-  EXPECT_EQ(settings::ReadStored(p.Reader())->lineC, 2);
+  EXPECT_EQ(settings::ReadStored(p.Reader())->lineColour, 2);
   p.values[L"LineC"] = L"2.5";
-  EXPECT_EQ(settings::ReadStored(p.Reader())->lineC, 2);
+  EXPECT_EQ(settings::ReadStored(p.Reader())->lineColour, 2);
 }
 
 // A hand-edited number that fits no 32-bit integer must not stop the program
@@ -96,7 +96,7 @@ TEST(SettingsRead, OutOfRangeNumbersReadAsMissingKeys) {
   auto s = settings::ReadStored(p.Reader());
   ASSERT_TRUE(s);
   EXPECT_EQ(s->snap.x, 0);
-  EXPECT_EQ(s->lfType, 0.0f);
+  EXPECT_EQ(s->lastType, 0.0f);
   EXPECT_EQ(s->camera.top, 0.0f);
   EXPECT_EQ(s->snap.y, 1800);
 
@@ -109,13 +109,13 @@ TEST(SettingsFirstStart, CentredAndFrameBesideTheWindow) {
   EXPECT_EQ(pos.left, 9390.0f);
   EXPECT_EQ(pos.top, 7635.0f);
   auto s = settings::FirstStartState(9390, 7635, 15, 15);
-  EXPECT_EQ(s.lineC, 1);
+  EXPECT_EQ(s.lineColour, 1);
   EXPECT_EQ(s.snap.x, 9390 + 480);
   EXPECT_EQ(s.snap.y, 7635);
   EXPECT_EQ(s.snap.w, 480);
   EXPECT_EQ(s.snap.h, 480);
-  EXPECT_FALSE(s.lfName);
-  EXPECT_FALSE(s.lfPath);
+  EXPECT_FALSE(s.lastName);
+  EXPECT_FALSE(s.lastFolder);
   EXPECT_FALSE(s.preview);
   auto s12 = settings::FirstStartState(7464, 6000, 12, 12);
   EXPECT_EQ(s12.snap.x, 7464 + 384);
@@ -137,7 +137,7 @@ TEST(SettingsExit, ElevenKeysInOrderNeverAssignedNamesRemoved) {
   EXPECT_EQ(writes[9].second, L"1");
   EXPECT_EQ(writes[10].second, L"0");
 
-  s.lfName = L"";
+  s.lastName = L"";
   s.preview = true;
   s.snap.x = -15;
   writes = settings::ExitWrites(s);

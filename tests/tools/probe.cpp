@@ -426,6 +426,13 @@ int main(int argc, char** argv) {
   if (cmd == "settext" && argc > 2) return SetText(argv[2]);
   if (cmd == "watch" && argc > 4) return Watch(argv[2], argv[3], atof(argv[4]));
   if (cmd == "region" && argc > 2) return Region(ParseHwnd(argv[2]));
+  if (cmd == "dragsetting") {  // the session's drag setting; with a value, set for the session
+    if (argc > 2) SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, atoi(argv[2]), nullptr, 0);
+    BOOL on = FALSE;
+    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &on, 0);
+    printf("{\"on\":%s}\n", on ? "true" : "false");
+    return 0;
+  }
   if (cmd == "redraw" && argc > 2) {
     RedrawWindow(ParseHwnd(argv[2]), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     printf("{}\n");
