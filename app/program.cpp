@@ -161,7 +161,7 @@ void Program::FrameChanged(const geometry::Rect& pixels) {
 
 void Program::ShowFrameSize() {
   const geometry::Rect frame = frame_.Bounds();
-  sizeLabel_.ShowText(frame::SizeText(area_.Pixels()), frame, frame, 1000);
+  sizeLabel_.ShowText(frame::SizeText(area_.Pixels().Width(), area_.Pixels().Height()), frame, frame, 1000);
 }
 
 void Program::FrameKey(int dx, int dy, bool resize, bool big) {

@@ -2,6 +2,7 @@
 // number of a series (quick capture).
 #include "app/program.h"
 #include "core/series.h"
+#include "win/failure_log.h"
 #include "win/files.h"
 #include "win/screen.h"
 #include "win/image_writer.h"
@@ -30,12 +31,12 @@ void Program::SaveWithDialog() {
   const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(),
                                                            store_.data.lastFolder.value_or(L""),
                                                            store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType));
-  if (result.text.empty()) {
+  if (!result.choice) {
     // Cancel is silent; a dialog that failed says why.
     if (result.error) Tell(save_names::DialogErrorText(result.error));
     return;
   }
-  const save_names::DialogChoice choice = *save_names::ParseDialogResult(result.text);
+  const save_names::DialogChoice& choice = *result.choice;
   store_.data.lastType = static_cast<float>(choice.type);
   const save_names::FileType* type = save_names::TypeAt(choice.type);
   if (!type) return;
@@ -85,18 +86,19 @@ bool Program::SaveToSeries() {
   // Written in full under a temporary name first, and then moved to the
   // free name without replacing: nobody ever sees an empty or half-written
   // file, and a name taken meanwhile moves on to the next number.
-  const std::wstring temporary = win::UnusedTemporaryName(folder);
-  const win::WriteOutcome written = WriteWhileAnswering(*type, temporary);
-  if (!written.written) {
+  const auto notSaved = [&](const std::wstring& reason) {
     const long long next = series::NextNumber(entries, name, type->extension, foldFileName_);
-    Tell(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension),
-                                              written.Reason()));
+    Tell(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension), reason));
     return false;
-  }
+  };
+  const std::optional<std::wstring> temporary = win::UnusedTemporaryName(folder);
+  if (!temporary) return notSaved(win::SystemMessage(ERROR_FILE_EXISTS));
+  const win::WriteOutcome written = WriteWhileAnswering(*type, *temporary);
+  if (!written.written) return notSaved(written.Reason());
   unsigned long error = 0;
   const series::ClaimResult claimed = series::ClaimNext(entries, name, type->extension, foldFileName_,
                                                         [&](const std::wstring& file) {
-    switch (win::MoveWithoutReplacing(temporary, folder + file, error)) {
+    switch (win::MoveWithoutReplacing(*temporary, folder + file, error)) {
       case win::MoveResult::Moved: return series::Claim::Done;
       case win::MoveResult::Exists: return series::Claim::Taken;
       case win::MoveResult::Failed: break;
@@ -104,7 +106,8 @@ bool Program::SaveToSeries() {
     return series::Claim::Failed;
   });
   if (claimed.outcome != series::Claim::Done) {
-    win::RemoveFile(temporary);
+    if (!win::RemoveFile(*temporary))
+      win::LogFailure(L"series", *temporary + L" is left: " + win::SystemMessage(::GetLastError()));
     Tell(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error)));
     return false;
   }

@@ -99,8 +99,8 @@ Rect KeyStep(const Rect& frame, int dx, int dy, bool resize, int pixels) {
   return geometry::RectAt(frame.left + dx * pixels, frame.top + dy * pixels, frame.Width(), frame.Height());
 }
 
-std::wstring SizeText(const Rect& frame) {
-  return std::to_wstring(frame.Width()) + L" \u00d7 " + std::to_wstring(frame.Height());
+std::wstring SizeText(std::int32_t width, std::int32_t height) {
+  return std::to_wstring(width) + L" \u00d7 " + std::to_wstring(height);
 }
 
 }  // namespace frame

@@ -65,6 +65,6 @@ Rect Resize(const Rect& frame, Corner corner, Point at);
 Rect KeyStep(const Rect& frame, int dx, int dy, bool resize, int pixels);
 
 // "W × H", for the size label.
-std::wstring SizeText(const Rect& frame);
+std::wstring SizeText(std::int32_t width, std::int32_t height);
 
 }  // namespace frame

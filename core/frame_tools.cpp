@@ -1,24 +1,20 @@
 #include "core/frame_tools.h"
 
 #include "core/frame_model.h"
+#include "core/text.h"
 
 namespace frame_tools {
 
 std::optional<std::int32_t> ParseWhole(std::wstring_view text, std::int32_t lo, std::int32_t hi) {
-  while (!text.empty() && text.front() == L' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == L' ') text.remove_suffix(1);
+  text = text::Trim(text);
   bool negative = false;
   if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
     negative = text.front() == L'-';
     text.remove_prefix(1);
   }
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  std::int64_t value = 0;
-  for (wchar_t c : text) {
-    if (c < L'0' || c > L'9') return std::nullopt;
-    value = value * 10 + (c - L'0');
-  }
-  if (negative) value = -value;
+  const auto digits = text::ParseDigits(text, 10, 10);
+  if (!digits) return std::nullopt;
+  const auto value = negative ? -static_cast<std::int64_t>(*digits) : static_cast<std::int64_t>(*digits);
   if (value < lo || value > hi) return std::nullopt;
   return static_cast<std::int32_t>(value);
 }
@@ -49,7 +45,7 @@ std::variant<Rect, Refusal> CheckTyped(const std::array<std::wstring, 4>& texts,
 
 Rect WithSize(const Rect& frame, Size size) { return geometry::RectAt(frame.left, frame.top, size.width, size.height); }
 
-std::wstring PresetText(Size size) { return std::to_wstring(size.width) + L" × " + std::to_wstring(size.height); }
+std::wstring PresetText(Size size) { return frame::SizeText(size.width, size.height); }
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include "core/frame_model.h"
 #include "core/frame_tools.h"
+#include "core/text.h"
 
 namespace kept_frames {
 
 std::optional<std::wstring> UsableName(std::wstring_view typed) {
-  while (!typed.empty() && (typed.front() == L' ' || typed.front() == L'　')) typed.remove_prefix(1);
-  while (!typed.empty() && (typed.back() == L' ' || typed.back() == L'　')) typed.remove_suffix(1);
+  typed = text::Trim(typed, L" \u3000");
   if (typed.empty() || typed.size() > kMaxNameLength) return std::nullopt;
   for (wchar_t c : typed)
     if (c < 0x20 || c == 0x7F) return std::nullopt;
@@ -78,9 +78,8 @@ std::string Utf8(std::wstring_view name) {
 bool KeptAsIs(unsigned char b) { return b > 0x20 && b < 0x7F && b != '%' && b != '"' && b != '\''; }
 
 int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  // Upper case only: the file's form is written so.
+  return c >= 'a' && c <= 'f' ? -1 : text::DigitValue(static_cast<wchar_t>(static_cast<unsigned char>(c)), 16);
 }
 
 std::optional<std::string> Unescape(std::string_view encoded) {
@@ -102,15 +101,14 @@ std::optional<std::string> Unescape(std::string_view encoded) {
 }  // namespace
 
 std::string EncodeName(std::wstring_view name) {
-  static const char kHex[] = "0123456789ABCDEF";
   std::string out;
   for (unsigned char b : Utf8(name)) {
     if (KeptAsIs(b)) {
       out += static_cast<char>(b);
     } else {
       out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
+      out += text::kHexDigits[b >> 4];
+      out += text::kHexDigits[b & 15];
     }
   }
   return out;

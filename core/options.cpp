@@ -1,4 +1,5 @@
 #include "core/options.h"
+#include "core/text.h"
 
 #include <array>
 #include <cwctype>
@@ -23,8 +24,7 @@ constexpr std::array<Named, 25> kNamedKeys{{
 constexpr std::array<Named, 4> kModifiers{{{kControl, L"Ctrl"}, {kAlt, L"Alt"}, {kShift, L"Shift"}, {kWin, L"Win"}}};
 
 std::wstring Hex2(unsigned v) {
-  const wchar_t* digits = L"0123456789ABCDEF";
-  return {digits[(v >> 4) & 15], digits[v & 15]};
+  return {static_cast<wchar_t>(text::kHexDigits[(v >> 4) & 15]), static_cast<wchar_t>(text::kHexDigits[v & 15])};
 }
 
 std::wstring KeyPart(unsigned key) {
@@ -44,15 +44,8 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
 }
 
 std::optional<unsigned> ParseNumber(std::wstring_view digits, int base) {
-  if (digits.empty() || digits.size() > 2) return std::nullopt;
-  unsigned value = 0;
-  for (wchar_t c : digits) {
-    const wchar_t u = static_cast<wchar_t>(std::towupper(c));
-    const int d = u >= L'0' && u <= L'9' ? u - L'0' : u >= L'A' && u <= L'F' ? u - L'A' + 10 : 99;
-    if (d >= base) return std::nullopt;
-    value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
-  }
-  return value;
+  const auto value = text::ParseDigits(digits, base, 2);
+  return value ? std::optional<unsigned>(static_cast<unsigned>(*value)) : std::nullopt;
 }
 
 std::optional<unsigned> ParseKeyPart(std::wstring_view part) {
@@ -71,12 +64,6 @@ std::optional<unsigned> ParseKeyPart(std::wstring_view part) {
   return std::nullopt;
 }
 
-std::wstring_view Trimmed(std::wstring_view s) {
-  while (!s.empty() && s.front() == L' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == L' ') s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 std::wstring KeyName(const KeyCombo& combo) {
@@ -88,14 +75,14 @@ std::wstring KeyName(const KeyCombo& combo) {
 }
 
 std::optional<KeyCombo> ParseKeyName(std::wstring_view name) {
-  name = Trimmed(name);
+  name = text::Trim(name);
   if (SameText(name, L"none")) return KeyCombo{};
   KeyCombo combo;
   for (;;) {
     const std::size_t plus = name.find(L'+', 1);  // "Num+" ends in one
-    const std::wstring_view part = Trimmed(name.substr(0, plus));
+    const std::wstring_view part = text::Trim(name.substr(0, plus));
     if (plus == std::wstring_view::npos || (plus + 1 == name.size())) {
-      auto key = ParseKeyPart(Trimmed(name));
+      auto key = ParseKeyPart(text::Trim(name));
       if (!key) return std::nullopt;
       combo.key = *key;
       return combo;

@@ -59,7 +59,7 @@ std::optional<Rect> BringOnScreen(const Rect& window, const std::vector<Monitor>
 
 std::optional<Rect> BringFrameBack(const Rect& frame, const Rect& camera, const std::vector<Monitor>& monitors) {
   if (monitors.empty() || OnAnyMonitor(frame, monitors)) return std::nullopt;
-  const Rect beside{camera.left + 32, camera.top, camera.left + 32 + frame.Width(), camera.top + frame.Height()};
+  const Rect beside{camera.left + kFrameRightOfCamera, camera.top, camera.left + kFrameRightOfCamera + frame.Width(), camera.top + frame.Height()};
   return FitInside(beside, monitors[NearestMonitor(camera, monitors)].work);
 }
 

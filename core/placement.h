@@ -10,6 +10,14 @@
 
 namespace placement {
 
+// The frame stands this many pixels right of the camera's left edge, level
+// with its top, at a first start and when it comes back to be seen.
+inline constexpr std::int32_t kFrameRightOfCamera = 32;
+
+}  // namespace placement
+
+namespace placement {
+
 using geometry::Rect;
 
 struct Monitor {

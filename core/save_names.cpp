@@ -29,11 +29,8 @@ std::wstring FilterText() {
   return text;
 }
 
-std::optional<DialogChoice> ParseDialogResult(const std::wstring& result) {
-  if (result.empty()) return std::nullopt;
-  auto nul = result.find(L'\0');
-  return DialogChoice{static_cast<int>(result[0]) - L'1',
-                      result.substr(1, nul == std::wstring::npos ? std::wstring::npos : nul - 1)};
+DialogChoice DialogChoiceOf(unsigned filterIndex, std::wstring_view fileBuffer) {
+  return {static_cast<int>(filterIndex) - 1, std::wstring(fileBuffer.substr(0, fileBuffer.find(L'\0')))};
 }
 
 std::wstring MakeSaveFileName(const DialogChoice& choice, const FoldCase& fold) {

@@ -29,14 +29,15 @@ const FileType* TypeAt(int index);
 // Descriptions and patterns joined by single NULs, no NUL after the last.
 std::wstring FilterText();
 
-// The dialog's result, read once: the type (the 0-based index the leading
-// digit names; outside 0 to 5 for no type of ours) and the path up to the
-// first NUL. nullopt for the empty result of Cancel.
+// What the save dialog was confirmed with: the type (0-based; outside 0 to
+// 5 for no type of ours) and the path.
 struct DialogChoice {
   int type = 0;
   std::wstring path;
 };
-std::optional<DialogChoice> ParseDialogResult(const std::wstring& result);
+// From the dialog's 1-based filter index and its file buffer, which holds
+// the path up to the first NUL and whatever a longer initial name left.
+DialogChoice DialogChoiceOf(unsigned filterIndex, std::wstring_view fileBuffer);
 
 // The final path: the type's extension is appended unless the last four
 // characters of the path already are it (compared as file names are).

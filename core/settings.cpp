@@ -1,4 +1,6 @@
 #include "core/settings.h"
+#include "core/placement.h"
+#include "core/text.h"
 
 #include "core/numbers.h"
 
@@ -79,7 +81,7 @@ State FirstStartState(float actualLeft, float actualTop, double twipsPerPixelX, 
   State s;
   s.camera = {actualLeft, actualTop};
   s.lineColour = 1;
-  s.snap.x = num::ToInt32Saturated(static_cast<double>(actualLeft) + twips::FromPixels(32, twipsPerPixelX));
+  s.snap.x = num::ToInt32Saturated(static_cast<double>(actualLeft) + twips::FromPixels(placement::kFrameRightOfCamera, twipsPerPixelX));
   s.snap.y = num::ToInt32Saturated(actualTop);
   s.snap.w = twips::FromPixels(32, twipsPerPixelX);
   s.snap.h = twips::FromPixels(32, twipsPerPixelY);
@@ -136,10 +138,7 @@ std::wstring IniFilePath(std::wstring_view appPath, std::wstring_view exeName) {
 std::wstring CleanProfileValue(std::wstring_view raw) {
   auto nul = raw.find(L'\0');
   if (nul != std::wstring_view::npos) raw = raw.substr(0, nul);
-  auto first = raw.find_first_not_of(L' ');
-  if (first == std::wstring_view::npos) return {};
-  auto last = raw.find_last_not_of(L' ');
-  return std::wstring(raw.substr(first, last - first + 1));
+  return std::wstring(text::Trim(raw));
 }
 
 }  // namespace settings

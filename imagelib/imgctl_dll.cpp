@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/paths.h"
 #include "imagelib/Bmp.h"
 #include "imagelib/Gif.h"
 #include "imagelib/Jpeg.h"
@@ -38,12 +39,7 @@ std::shared_ptr<imagelib::Image> Lookup(HIMGDIB dib) {
   return it == g_dibs.end() ? nullptr : it->second;
 }
 
-// Paths longer than the classic limit need the long-path form.
-std::wstring LongPath(const std::wstring& path) {
-  if (path.size() < MAX_PATH || path.rfind(L"\\\\", 0) == 0) return path;
-  if (path.size() > 2 && path[1] == L':') return L"\\\\?\\" + path;
-  return path;
-}
+std::wstring LongPath(const std::wstring& path) { return paths::LongForm(path); }
 
 // The access rules of a file (its discretionary ACL), to give to the file
 // that takes its place; empty when they cannot be read.
@@ -81,10 +77,9 @@ bool Replace(const std::wstring& target, const std::wstring& source, DWORD attri
 // A new temporary file in `folder`, with a short name: a name close to the
 // path limit must still save. INVALID_HANDLE_VALUE with the system's error.
 HANDLE CreateTemporary(const std::wstring& folder, std::wstring& temp) {
-  for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    wchar_t name[32];
-    swprintf(name, 32, L"\\~ks%04x.tmp", static_cast<unsigned>((::GetCurrentProcessId() + ::GetTickCount() + attempt * 7919) & 0xffff));
-    temp = folder + name;
+  const unsigned seed = ::GetCurrentProcessId() + ::GetTickCount();
+  for (unsigned attempt = 0; attempt < paths::kTemporaryTries; ++attempt) {
+    temp = folder + L"\\" + paths::TemporaryName(L's', seed, attempt);
     HANDLE file = ::CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cwchar>
+#include "core/paths.h"
 
 namespace win {
 
@@ -16,12 +16,7 @@ std::wstring FoldFileName(const std::wstring& name) {
   return folded;
 }
 
-std::wstring LongPath(const std::wstring& path) {
-  if (path.size() < MAX_PATH - 12 || path.rfind(L"\\\\?\\", 0) == 0) return path;
-  if (path.size() > 2 && path[1] == L':') return L"\\\\?\\" + path;
-  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-  return path;
-}
+std::wstring LongPath(const std::wstring& path) { return paths::LongForm(path); }
 
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(LongPath(path).c_str());
@@ -43,7 +38,7 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
   return names;
 }
 
-void RemoveFile(const std::wstring& path) { ::DeleteFileW(LongPath(path).c_str()); }
+bool RemoveFile(const std::wstring& path) { return ::DeleteFileW(LongPath(path).c_str()) != 0; }
 
 MoveResult MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, unsigned long& error) {
   if (::MoveFileExW(LongPath(from).c_str(), LongPath(to).c_str(), MOVEFILE_WRITE_THROUGH)) return MoveResult::Moved;
@@ -51,12 +46,13 @@ MoveResult MoveWithoutReplacing(const std::wstring& from, const std::wstring& to
   return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? MoveResult::Exists : MoveResult::Failed;
 }
 
-std::wstring UnusedTemporaryName(const std::wstring& folder) {
-  for (unsigned attempt = 0;; ++attempt) {
-    wchar_t name[32];
-    swprintf(name, 32, L"~kq%04x.tmp", (::GetCurrentProcessId() + ::GetTickCount() + attempt * 7919) & 0xffff);
-    if (!Exists(folder + name) || attempt > 1000) return folder + name;
+std::optional<std::wstring> UnusedTemporaryName(const std::wstring& folder) {
+  const unsigned seed = ::GetCurrentProcessId() + ::GetTickCount();
+  for (unsigned attempt = 0; attempt < paths::kTemporaryTries; ++attempt) {
+    const std::wstring path = folder + paths::TemporaryName(L'q', seed, attempt);
+    if (!Exists(path)) return path;
   }
+  return std::nullopt;
 }
 
 std::wstring SystemMessage(unsigned long code) {

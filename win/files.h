@@ -1,6 +1,7 @@
 // Files and folders as the program needs them, by wide path.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,17 @@ bool Exists(const std::wstring& path);
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 // Creates `path` only when nothing of that name exists; true when it did.
 bool CreateNewFile(const std::wstring& path);
-void RemoveFile(const std::wstring& path);
+// False, with the system's error, when the file is still there.
+bool RemoveFile(const std::wstring& path);
 
 // Moves `from` to `to` only when nothing of that name exists; `error` gets
 // the system's code of a failure.
 enum class MoveResult { Moved, Exists, Failed };
 MoveResult MoveWithoutReplacing(const std::wstring& from, const std::wstring& to, unsigned long& error);
 
-// A name for a temporary file in `folder` (ending in "\") that no file has.
-std::wstring UnusedTemporaryName(const std::wstring& folder);
+// A name for a temporary file in `folder` (ending in "\") that no file has;
+// nullopt when none of the names tried is free.
+std::optional<std::wstring> UnusedTemporaryName(const std::wstring& folder);
 
 // The system's words for an error code; empty when it has none.
 std::wstring SystemMessage(unsigned long code);

@@ -29,7 +29,7 @@ SaveDialogResult ShowSaveDialog(HWND owner, const std::wstring& filter, const st
   ofn.lpstrTitle = L"ファイルを保存する";
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
   if (!::GetSaveFileNameW(&ofn)) return {{}, static_cast<unsigned>(::CommDlgExtendedError())};
-  return {std::to_wstring(ofn.nFilterIndex) + file, 0};
+  return {save_names::DialogChoiceOf(ofn.nFilterIndex, file), 0};
 }
 
 }  // namespace win

@@ -3,15 +3,17 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "core/save_names.h"
 
 namespace win {
 
 struct SaveDialogResult {
-  // The filter index digits followed by the whole file buffer (the chosen
-  // path, a NUL and whatever the buffer still holds); empty on cancel or
-  // failure. The file buffer holds the longest path the system allows.
-  std::wstring text;
+  // The type and path chosen; nullopt on cancel or failure. The path may be
+  // as long as the system allows.
+  std::optional<save_names::DialogChoice> choice;
   // 0 when the dialog was confirmed or cancelled; the dialog's error code
   // (CommDlgExtendedError) when it failed.
   unsigned error = 0;

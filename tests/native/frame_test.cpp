@@ -100,7 +100,7 @@ TEST(FrameKeys, ArrowsMoveShiftArrowsResizeCtrlTakesTenPixels) {
   EXPECT_EQ(frame::KeyStep({0, 0, 11, 10}, -1, 0, true, 10), (Rect{0, 0, 10, 10}));
   EXPECT_EQ(frame::KeyStep({0, 0, 10, 10}, 0, -1, true, 1), (Rect{0, 0, 10, 10}));
   EXPECT_EQ(frame::KeyStep({0, 0, 100, 50}, -1, -1, false, 1), (Rect{-1, -1, 99, 49}));
-  EXPECT_EQ(frame::SizeText(r), L"100 \u00d7 50");
+  EXPECT_EQ(frame::SizeText(r.Width(), r.Height()), L"100 \u00d7 50");
 }
 
 TEST(CaptureArea, StoredTwipsShowAsPixelsAtEveryScale) {

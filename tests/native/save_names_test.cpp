@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "core/paths.h"
 #include "core/save_names.h"
 #include "fold.h"
 
 using save_names::RememberSaveFile;
 
 namespace {
-std::wstring Result(wchar_t digit, const std::wstring& path, const std::wstring& rest = std::wstring(5, L'\0')) {
-  return std::wstring(1, digit) + path + std::wstring(1, L'\0') + rest;
+save_names::DialogChoice Result(wchar_t digit, const std::wstring& path,
+                               const std::wstring& rest = std::wstring(5, L'\0')) {
+  return save_names::DialogChoiceOf(static_cast<unsigned>(digit - L'0'), path + std::wstring(1, L'\0') + rest);
 }
-std::wstring MakeSaveFileName(const std::wstring& result) {
-  return save_names::MakeSaveFileName(*save_names::ParseDialogResult(result), AsciiFold);
+std::wstring MakeSaveFileName(const save_names::DialogChoice& choice) {
+  return save_names::MakeSaveFileName(choice, AsciiFold);
 }
 }  // namespace
 
@@ -56,10 +58,18 @@ TEST(SaveFlow, RemembersNameAndFolder) {
 }
 
 TEST(SaveFlow, TheDialogResultIsReadOnceIntoTypeAndPath) {
-  EXPECT_FALSE(save_names::ParseDialogResult(L""));  // Cancel
-  auto c = save_names::ParseDialogResult(std::wstring(L"4C:\\caps\\shot") + L'\0' + L"leftover");
-  ASSERT_TRUE(c);
-  EXPECT_EQ(c->type, 3);  // JPEG(Mid)
-  EXPECT_EQ(c->path, L"C:\\caps\\shot");
-  EXPECT_EQ(save_names::ParseDialogResult(L"9x")->type, 8);  // no type of ours
+  auto c = save_names::DialogChoiceOf(4, std::wstring(L"C:\\caps\\shot") + L'\0' + L"leftover");
+  EXPECT_EQ(c.type, 3);  // JPEG(Mid)
+  EXPECT_EQ(c.path, L"C:\\caps\\shot");
+  EXPECT_EQ(save_names::DialogChoiceOf(9, L"x").type, 8);  // no type of ours
+}
+
+TEST(Paths, LongFormForDrivesAndNetworkSharesAndShortNamesForTemporaryFiles) {
+  const std::wstring folder(250, L'f');
+  EXPECT_EQ(paths::LongForm(L"C:\\caps\\shot.png"), L"C:\\caps\\shot.png");
+  EXPECT_EQ(paths::LongForm(L"C:\\" + folder), L"\\\\?\\C:\\" + folder);
+  EXPECT_EQ(paths::LongForm(L"\\\\server\\share\\" + folder), L"\\\\?\\UNC\\server\\share\\" + folder);
+  EXPECT_EQ(paths::LongForm(L"\\\\?\\C:\\" + folder), L"\\\\?\\C:\\" + folder);
+  EXPECT_EQ(paths::TemporaryName(L's', 0x12345, 0), L"~ks2345.tmp");
+  EXPECT_EQ(paths::TemporaryName(L'q', 0x12345, 1), L"~kq4234.tmp");  // 0x2345 + 7919
 }
