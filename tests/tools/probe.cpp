@@ -141,6 +141,19 @@ int Dialog(HWND dlg) {
   return 0;
 }
 
+// Types `text` into the first edit field of a dialog, as a user who clicked it would.
+int Fill(HWND dlg, const char* text) {
+  HWND edit = nullptr;
+  EnumChildWindows(dlg, [](HWND h, LPARAM p) -> BOOL {
+    if (_wcsicmp(ClassOf(h).c_str(), L"Edit") != 0 || !IsWindowVisible(h)) return TRUE;
+    *(HWND*)p = h;
+    return FALSE;
+  }, (LPARAM)&edit);
+  if (!edit || !SetWindowTextW(edit, Wide(text).c_str())) { fprintf(stderr, "no edit field\n"); return 1; }
+  printf("{}\n");
+  return 0;
+}
+
 int Press(HWND dlg, const char* text) {
   if (text[0] == '#') {  // by control ID: #1 OK, #2 cancel, #6 yes, #7 no
     int id = atoi(text + 1);
@@ -411,6 +424,7 @@ int main(int argc, char** argv) {
   }
   if (cmd == "dialog" && argc > 2) return Dialog(ParseHwnd(argv[2]));
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
+  if (cmd == "fill" && argc > 3) return Fill(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "metrics") return Metrics();
   if (cmd == "hold" && argc > 2) return Hold(atof(argv[2]));
   if (cmd == "holdhotkey" && argc > 4) return HoldHotKey(atoi(argv[2]), atoi(argv[3]), atof(argv[4]));
