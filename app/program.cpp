@@ -84,7 +84,7 @@ void Program::OpenWindows() {
   if (store_.data.lineColour < 0 || store_.data.lineColour > 2) store_.data.lineColour = 1;
   frame_.Open(area_, FrameColour(store_.data.lineColour));
   frame_.Show();
-  RegisterHotKeys();
+  hotKeys_.Register(camera_.hwnd(), store_.options);
   camera_.Show();
 }
 
@@ -172,7 +172,7 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   ActivityState::Scope menu = activity_.Start(Activity::Menu);
-  MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(), {}, store_.options.pointer, HotKeysTaken()};
+  MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(), {}, store_.options.pointer, hotKeys_.Taken(store_.options)};
   for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
   menu.Leave();
@@ -218,7 +218,7 @@ void Program::HotKeyPressed(int id) {
   if (Busy() || countdown_.Counting()) return;
   // The window the user is in gets the focus back afterwards.
   RememberForeground();
-  Capture(id == kQuickHotKeyId);
+  Capture(id == HotKeys::kQuickId);
 }
 
 void Program::CaptureRequested(bool quick) { Capture(quick); }

@@ -9,7 +9,7 @@
 #include "app/camera_window.h"
 #include "app/countdown.h"
 #include "app/frame_window.h"
-#include "app/hotkey_dialog.h"
+#include "app/hotkeys.h"
 #include "app/info_label.h"
 #include "app/popup_menu.h"
 #include "app/preview_window.h"
@@ -22,7 +22,6 @@
 #include "core/save_names.h"
 #include "core/settings_store.h"
 #include "win/bitmap_buffer.h"
-#include "win/hotkey.h"
 #include "win/image_writer.h"
 #include "win/profile.h"
 
@@ -102,9 +101,6 @@ class Program : public CameraWindow::Owner,
   void UseKeptFrame(int index);
   // The submenu 「設定」 and the options it sets.
   void RunSettingsCommand(const MenuChoice& choice);
-  void RegisterHotKeys();
-  HotKeyChoice ApplyHotKeys(const HotKeyChoice& wanted);
-  std::wstring HotKeysTaken() const;
   // The window the user works in, to get the focus back after a capture.
   void RememberForeground();
   void ShowFrameSize();
@@ -123,8 +119,6 @@ class Program : public CameraWindow::Owner,
   void Tell(const std::wstring& text);
   bool Ask(const std::wstring& question);
 
-  static constexpr int kCaptureHotKeyId = 1, kQuickHotKeyId = 2;
-
   win::ProfileFile settingsFile_;
   settings::Store store_{settingsFile_};
   CaptureArea area_;
@@ -137,7 +131,7 @@ class Program : public CameraWindow::Owner,
   FrameWindow frame_;
   PreviewWindow preview_;
   InfoLabel notice_, sizeLabel_;
-  win::HotKey captureKey_, quickKey_;
+  HotKeys hotKeys_;
   Countdown countdown_;
   WindowPicker picker_;
   CaptureArea beforePicking_;  // the area a cancelled pick goes back to

@@ -1,12 +1,15 @@
 #include "win/clipboard.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "imagelib/Png.h"
 #include "win/bitmap_buffer.h"
 #include "win/window.h"
 #include "win/failure_log.h"
+#include "win/files.h"
 
 namespace win::clipboard {
 namespace {
@@ -25,60 +28,69 @@ struct Closer {
   ~Closer() { ::CloseClipboard(); }
 };
 
-// A bottom-up 24-bit DIB in global memory, as the clipboard wants it.
-HGLOBAL MakeDib(HBITMAP image) {
+// A bitmap's pixels as 24-bit rows padded to four bytes, top row first or
+// last, with the header that describes them.
+struct Rows24 {
+  BITMAPINFOHEADER header{};
+  std::vector<BYTE> bits;
+  std::size_t stride = 0;
+};
+
+std::optional<Rows24> ReadRows(HBITMAP image, bool topDown) {
   BITMAP bm{};
-  if (!::GetObjectW(image, sizeof bm, &bm)) return nullptr;
-  BITMAPINFOHEADER h{};
-  h.biSize = sizeof h;
-  h.biWidth = bm.bmWidth;
-  h.biHeight = bm.bmHeight;
-  h.biPlanes = 1;
-  h.biBitCount = 24;
-  h.biCompression = BI_RGB;
-  const DWORD stride = ((bm.bmWidth * 3 + 3) & ~3);
-  h.biSizeImage = stride * bm.bmHeight;
-  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, sizeof h + h.biSizeImage);
-  if (!mem) return nullptr;
-  auto* p = static_cast<BYTE*>(::GlobalLock(mem));
-  std::memcpy(p, &h, sizeof h);
-  WindowDC screen(nullptr);
+  if (!::GetObjectW(image, sizeof bm, &bm)) return std::nullopt;
+  Rows24 rows;
+  rows.stride = (static_cast<std::size_t>(bm.bmWidth) * 3 + 3) & ~std::size_t{3};
+  rows.header = {sizeof(BITMAPINFOHEADER), bm.bmWidth, topDown ? -bm.bmHeight : bm.bmHeight, 1, 24, BI_RGB,
+                 static_cast<DWORD>(rows.stride * static_cast<std::size_t>(bm.bmHeight)), 0, 0, 0, 0};
+  rows.bits.resize(rows.header.biSizeImage);
   BITMAPINFO info{};
-  info.bmiHeader = h;
-  int rows = ::GetDIBits(screen.get(), image, 0, bm.bmHeight, p + sizeof h, &info, DIB_RGB_COLORS);
-  ::GlobalUnlock(mem);
-  if (rows != bm.bmHeight) {
-    ::GlobalFree(mem);
+  info.bmiHeader = rows.header;
+  WindowDC screen(nullptr);
+  if (::GetDIBits(screen.get(), image, 0, bm.bmHeight, rows.bits.data(), &info, DIB_RGB_COLORS) != bm.bmHeight)
+    return std::nullopt;
+  return rows;
+}
+
+// `parts`, one after the other, in global memory for the clipboard.
+HGLOBAL InGlobalMemory(std::initializer_list<std::pair<const void*, std::size_t>> parts) {
+  std::size_t size = 0;
+  for (const auto& part : parts) size += part.second;
+  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  auto* p = mem ? static_cast<BYTE*>(::GlobalLock(mem)) : nullptr;
+  if (!p) {
+    LogFailure(L"clipboard", SystemMessage(::GetLastError()));
+    if (mem) ::GlobalFree(mem);
     return nullptr;
   }
+  for (const auto& [data, n] : parts) p = static_cast<BYTE*>(std::memcpy(p, data, n)) + n;
+  ::GlobalUnlock(mem);
   return mem;
 }
 
-// The picture as a PNG file in global memory, for the registered format
-// "PNG" that many programs paste first.
+// A bottom-up 24-bit DIB, as the clipboard wants it.
+HGLOBAL MakeDib(HBITMAP image) {
+  const std::optional<Rows24> rows = ReadRows(image, false);
+  if (!rows) return nullptr;
+  return InGlobalMemory({{&rows->header, sizeof rows->header}, {rows->bits.data(), rows->bits.size()}});
+}
+
+// The picture as a PNG file, for the registered format "PNG" that many
+// programs paste first.
 HGLOBAL MakePng(HBITMAP image) {
-  BITMAP bm{};
-  if (!::GetObjectW(image, sizeof bm, &bm)) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * 3 + 3) & ~std::size_t{3};
-  std::vector<BYTE> rows(stride * static_cast<std::size_t>(bm.bmHeight));
-  WindowDC screen(nullptr);
-  if (::GetDIBits(screen.get(), image, 0, bm.bmHeight, rows.data(), &info, DIB_RGB_COLORS) != bm.bmHeight) return nullptr;
-  imagelib::Image picture{bm.bmWidth, bm.bmHeight, {}};
-  picture.rgb.resize(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight * 3);
-  for (int y = 0; y < bm.bmHeight; ++y)
-    for (int x = 0; x < bm.bmWidth; ++x) {
-      const BYTE* bgr = &rows[y * stride + x * 3];
-      std::uint8_t* rgb = &picture.rgb[(static_cast<std::size_t>(y) * bm.bmWidth + x) * 3];
+  const std::optional<Rows24> rows = ReadRows(image, true);
+  if (!rows) return nullptr;
+  const int width = rows->header.biWidth, height = -rows->header.biHeight;
+  imagelib::Image picture{width, height, {}};
+  picture.rgb.resize(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const BYTE* bgr = &rows->bits[y * rows->stride + x * 3];
+      std::uint8_t* rgb = &picture.rgb[(static_cast<std::size_t>(y) * width + x) * 3];
       rgb[0] = bgr[2], rgb[1] = bgr[1], rgb[2] = bgr[0];
     }
   const std::vector<std::uint8_t> png = imagelib::EncodePng(picture);
-  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, png.size());
-  if (!mem) return nullptr;
-  std::memcpy(::GlobalLock(mem), png.data(), png.size());
-  ::GlobalUnlock(mem);
-  return mem;
+  return InGlobalMemory({{png.data(), png.size()}});
 }
 
 UINT PngFormat() {
