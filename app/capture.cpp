@@ -12,13 +12,18 @@ void Program::Capture(bool quick) {
   if (Busy()) return;
   const ActivityState::Scope busy = activity_.Start(Activity::Capturing);
   try {
-    Flash();
-    // Without a folder to go to, a quick capture is the normal one.
+    // Without a folder to go to, a quick capture is the normal one; a
+    // message about the name comes before the flash.
     const bool toSeries = quick && SeriesPossible();
-    if (!CopyScreen()) return;
+    Flash();
     if (toSeries) {
-      SaveToSeries();
+      // The file is written while the windows come back and the clipboard
+      // is offered the picture.
+      SeriesWrite write;
+      if (!CopyScreen([&] { write = StartSeriesWrite(); })) return;
+      FinishSeriesWrite(write);
     } else {
+      if (!CopyScreen()) return;
       if (store_.data.preview) ShowPreview();
       SaveWithDialog();
       if (store_.data.preview) preview_.Close();
@@ -29,30 +34,44 @@ void Program::Capture(bool quick) {
     // next capture can start.
     const std::wstring what = win::CurrentExceptionText();
     win::LogFailure(L"capture", what);
-    camera_.Show();
-    frame_.Show();
+    ShowOwnWindows();
+    // A file already on its way is completed, so that the next can start.
+    if (saver_.Pending()) saver_.Finish();
     Tell(L"撮影できませんでした。\n" + what);
   }
 }
 
 void Program::Flash() {
-  CaptureFlash flash;
-  flash.Open(area_.Pixels());
-  // The flash is painted before the pause, and gone (destroyed) after it.
+  // The flash is painted before the pause, and the own windows step aside
+  // meanwhile: the copy then waits for the flash alone to go.
+  flash_.Open(area_.Pixels());
+  HideOwnWindows();
   win::PumpPending();
   ::Sleep(50);
 }
 
-bool Program::CopyScreen() {
-  if (area_.Empty()) {
-    Tell(L"取得エリアが設定されていません");
-    return false;
-  }
+void Program::HideOwnWindows() {
   // The labels beside the camera and the frame are never part of a picture.
+  flash_.Hide();
   notice_.Hide();
   sizeLabel_.Hide();
   camera_.Hide();
   frame_.Hide();
+}
+
+void Program::ShowOwnWindows() {
+  flash_.Hide();
+  camera_.Show();
+  frame_.Show();
+}
+
+bool Program::CopyScreen(const std::function<void()>& whenCopied) {
+  if (area_.Empty()) {
+    ShowOwnWindows();
+    Tell(L"取得エリアが設定されていません");
+    return false;
+  }
+  HideOwnWindows();
   // The flash and the hidden windows must have left the screen, and the
   // windows beneath them must have repainted, before it is read: that takes
   // the message loop, and the screen's next composition.
@@ -64,8 +83,8 @@ bool Program::CopyScreen() {
   win::clipboard::Withdraw();
   const bool copied = win::CopyScreen(picture_, area_.Pixels());
   if (copied && store_.options.pointer) win::DrawPointer(picture_, area_.Pixels());
-  camera_.Show();
-  frame_.Show();
+  if (copied && whenCopied) whenCopied();
+  ShowOwnWindows();
   win::PumpPending();
   if (!copied) {
     Tell(L"画像を取得できませんでした。");

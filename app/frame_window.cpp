@@ -20,6 +20,7 @@ COLORREF FrameColour(int index) {
 bool FrameWindow::Open(const CaptureArea& area, COLORREF colour) {
   if (!Create({.className = L"Kirasoe.Frame", .style = WS_POPUP | WS_CLIPCHILDREN, .at = area.Pixels()})) return false;
   win::DisableTransitions(hwnd());
+  shapedWidth_ = shapedHeight_ = -1;  // a new window has no shape yet
   brush_.reset(::CreateSolidBrush(colour));
   // Placed while still hidden: a window manager may keep the first geometry
   // it sees when the window is mapped.
@@ -35,10 +36,15 @@ void FrameWindow::Layout(const CaptureArea& area) {
   // the program's own placing.
   placing_ = true;
   pixels_ = area.Pixels();
-  const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
-  win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
-                                                 frame::kUnionOrder.data(), static_cast<int>(l.squares.size()));
-  win::GiveRegion(hwnd(), shape);
+  if (pixels_.Width() != shapedWidth_ || pixels_.Height() != shapedHeight_) {
+    const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
+    win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
+                                                   frame::kUnionOrder.data(), static_cast<int>(l.squares.size()));
+    if (win::GiveRegion(hwnd(), shape)) {
+      shapedWidth_ = pixels_.Width();
+      shapedHeight_ = pixels_.Height();
+    }
+  }
   outlines_ = frame::HandleOutlines(area.Stored().w, area.Stored().h, area.Scale());
   Place(pixels_);
   placing_ = false;

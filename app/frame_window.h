@@ -59,6 +59,9 @@ class FrameWindow : public win::Window {
   Owner& owner_;
   win::UniqueBrush brush_;
   geometry::Rect pixels_;
+  // The size the window's shape was made for: a move keeps the shape, so
+  // that a drag sends the window manager positions only.
+  std::int32_t shapedWidth_ = -1, shapedHeight_ = -1;
   std::array<geometry::Rect, 8> outlines_{};
   frame::Corner corner_ = frame::Corner::None;  // the corner being dragged
   bool inMoveLoop_ = false;

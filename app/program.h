@@ -6,7 +6,12 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "app/camera_window.h"
+#include "app/capture_flash.h"
 #include "app/countdown.h"
 #include "app/frame_window.h"
 #include "app/hotkeys.h"
@@ -43,10 +48,10 @@ class Program : public CameraWindow::Owner,
   // The capture from the flash to the end; `quick` saves without a dialog
   // under the next number of a series.
   void Capture(bool quick);
-  // Hides the own windows, copies the capture area into the picture, shows
-  // them again and puts the picture on the clipboard; false when nothing
-  // was copied (the user has been told).
-  bool CopyScreen();
+  // Hides the own windows, copies the capture area into the picture (and
+  // runs `whenCopied` then), shows them again and puts the picture on the
+  // clipboard; false when nothing was copied (the user has been told).
+  bool CopyScreen(const std::function<void()>& whenCopied = {});
 
   // Writes the picture on a thread of its own while this one keeps
   // answering the system; returns when the file is complete.
@@ -104,9 +109,21 @@ class Program : public CameraWindow::Owner,
   // The window the user works in, to get the focus back after a capture.
   void RememberForeground();
   void ShowFrameSize();
+  // The flash over the area; the own windows step aside during it.
   void Flash();
+  void HideOwnWindows();
+  void ShowOwnWindows();
   void SaveWithDialog();
-  bool SaveToSeries();
+  // A picture on its way into the numbered series: written under a
+  // temporary name first, then given the next free name.
+  struct SeriesWrite {
+    const save_names::FileType* type = nullptr;
+    std::wstring folder, name, temporary;
+    std::vector<std::wstring> entries;
+    win::WriteOutcome failure;  // why the write did not start
+  };
+  SeriesWrite StartSeriesWrite();
+  bool FinishSeriesWrite(const SeriesWrite& write);
   // A quick capture can go to a series: the last folder exists and the
   // name is one a series can have (else the user is told).
   bool SeriesPossible();
@@ -127,6 +144,7 @@ class Program : public CameraWindow::Owner,
   HWND previousForeground_ = nullptr;  // the window the focus goes back to after a capture
   win::BitmapBuffer picture_;          // the capture, never seen
   save_names::FoldCase foldFileName_;
+  CaptureFlash flash_;
   CameraWindow camera_;
   FrameWindow frame_;
   PreviewWindow preview_;

@@ -78,27 +78,40 @@ bool Program::SeriesPossible() {
   return false;
 }
 
-bool Program::SaveToSeries() {
-  const save_names::FileType* type = save_names::TypeAt(settings::TypeIndex(store_.data.lastType));
-  if (!type) type = save_names::TypeAt(0);
-  const std::wstring folder = WithSeparator(store_.data.lastFolder.value_or(L"")), name = SeriesName();
-  const std::vector<std::wstring> entries = win::FolderEntries(folder);
+Program::SeriesWrite Program::StartSeriesWrite() {
+  SeriesWrite write;
+  write.type = save_names::TypeAt(settings::TypeIndex(store_.data.lastType));
+  if (!write.type) write.type = save_names::TypeAt(0);
+  write.folder = WithSeparator(store_.data.lastFolder.value_or(L""));
+  write.name = SeriesName();
+  write.entries = win::FolderEntries(write.folder);
   // Written in full under a temporary name first, and then moved to the
   // free name without replacing: nobody ever sees an empty or half-written
   // file, and a name taken meanwhile moves on to the next number.
-  const auto notSaved = [&](const std::wstring& reason) {
-    const long long next = series::NextNumber(entries, name, type->extension, foldFileName_);
-    Tell(save_names::NotSavedText(folder + series::SeriesFileName(name, next, type->extension), reason));
+  const std::optional<std::wstring> temporary = win::UnusedTemporaryName(write.folder);
+  if (!temporary) {
+    write.failure.systemError = ERROR_FILE_EXISTS;
+    return write;
+  }
+  // The pixels are taken here, on the thread that owns the picture.
+  win::LibraryPicture pixels = win::TakePixels(picture_, write.failure);
+  if (pixels && saver_.Start(std::move(pixels), *write.type, *temporary, write.failure)) write.temporary = *temporary;
+  return write;
+}
+
+bool Program::FinishSeriesWrite(const SeriesWrite& write) {
+  const std::wstring& folder = write.folder;
+  const win::WriteOutcome written = write.temporary.empty() ? write.failure : saver_.Finish();
+  if (!written.written) {
+    const long long next = series::NextNumber(write.entries, write.name, write.type->extension, foldFileName_);
+    Tell(save_names::NotSavedText(folder + series::SeriesFileName(write.name, next, write.type->extension),
+                                  written.Reason()));
     return false;
-  };
-  const std::optional<std::wstring> temporary = win::UnusedTemporaryName(folder);
-  if (!temporary) return notSaved(win::SystemMessage(ERROR_FILE_EXISTS));
-  const win::WriteOutcome written = WriteWhileAnswering(*type, *temporary);
-  if (!written.written) return notSaved(written.Reason());
+  }
   unsigned long error = 0;
-  const series::ClaimResult claimed = series::ClaimNext(entries, name, type->extension, foldFileName_,
-                                                        [&](const std::wstring& file) {
-    switch (win::MoveWithoutReplacing(*temporary, folder + file, error)) {
+  const series::ClaimResult claimed = series::ClaimNext(write.entries, write.name, write.type->extension,
+                                                        foldFileName_, [&](const std::wstring& file) {
+    switch (win::MoveWithoutReplacing(write.temporary, folder + file, error)) {
       case win::MoveResult::Moved: return series::Claim::Done;
       case win::MoveResult::Exists: return series::Claim::Taken;
       case win::MoveResult::Failed: break;
@@ -106,8 +119,8 @@ bool Program::SaveToSeries() {
     return series::Claim::Failed;
   });
   if (claimed.outcome != series::Claim::Done) {
-    if (!win::RemoveFile(*temporary))
-      win::LogFailure(L"series", *temporary + L" is left: " + win::SystemMessage(::GetLastError()));
+    if (!win::RemoveFile(write.temporary))
+      win::LogFailure(L"series", write.temporary + L" is left: " + win::SystemMessage(::GetLastError()));
     Tell(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error)));
     return false;
   }

@@ -2,24 +2,36 @@
 
 #include "win/screen.h"
 
-win::WriteOutcome Saver::WriteAnswering(win::LibraryPicture pixels, const save_names::FileType& type,
-                                        const std::wstring& path) {
+bool Saver::Start(win::LibraryPicture pixels, const save_names::FileType& type, const std::wstring& path,
+                  win::WriteOutcome& failure) {
   // Reached only if a write could start inside another: the first one's
   // outcome must not be lost, so the second is refused.
-  if (Pending()) return {.systemError = ERROR_BUSY};
+  if (Pending()) {
+    failure = {.systemError = ERROR_BUSY};
+    return false;
+  }
   job_ = std::make_unique<Job>(Job{std::move(pixels), type, path, {}});
   thread_.reset(::CreateThread(nullptr, 0, &Saver::Run, job_.get(), 0, nullptr));
-  if (!thread_) {
-    const win::WriteOutcome failed{.systemError = ::GetLastError()};
-    job_.reset();
-    return failed;
-  }
+  if (thread_) return true;
+  failure = {.systemError = ::GetLastError()};
+  job_.reset();
+  return false;
+}
+
+win::WriteOutcome Saver::Finish() {
+  if (!job_) return {};
   ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   WaitAnswering();
   ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-  const win::WriteOutcome outcome = job_ ? job_->outcome : win::WriteOutcome{};
+  const win::WriteOutcome outcome = job_->outcome;
   job_.reset();
   return outcome;
+}
+
+win::WriteOutcome Saver::WriteAnswering(win::LibraryPicture pixels, const save_names::FileType& type,
+                                        const std::wstring& path) {
+  win::WriteOutcome failure;
+  return Start(std::move(pixels), type, path, failure) ? Finish() : failure;
 }
 
 DWORD WINAPI Saver::Run(void* job) noexcept {

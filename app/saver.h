@@ -20,10 +20,15 @@ class Saver {
   Saver& operator=(const Saver&) = delete;
   ~Saver() { WaitForPending(); }
 
-  bool Pending() const { return static_cast<bool>(thread_); }
-  // Writes `pixels` to `path` while the calling thread keeps handling its
-  // messages, with a busy pointer; returns when the file is complete. A
-  // write that cannot start (another still pending, no thread) says why.
+  bool Pending() const { return static_cast<bool>(job_); }
+  // Starts writing `pixels` to `path`; false, with `failure` saying why, when
+  // the write cannot start (another still pending, no thread).
+  bool Start(win::LibraryPicture pixels, const save_names::FileType& type, const std::wstring& path,
+             win::WriteOutcome& failure);
+  // The calling thread keeps handling its messages, with a busy pointer,
+  // until the write started is complete; its outcome.
+  win::WriteOutcome Finish();
+  // Both: returns when the file is complete.
   win::WriteOutcome WriteAnswering(win::LibraryPicture pixels, const save_names::FileType& type,
                                    const std::wstring& path);
   // Blocks until a pending write is complete: the program ends after it.
