@@ -42,10 +42,9 @@ void Program::Capture(bool quick) {
 }
 
 void Program::Flash() {
-  // The flash is painted before the pause, and the own windows step aside
-  // meanwhile: the copy then waits for the flash alone to go.
+  // The flash is painted before the pause; it steps aside with the other
+  // windows for the copy, so that the screen settles once for all of them.
   flash_.Open(area_.Pixels());
-  HideOwnWindows();
   win::PumpPending();
   ::Sleep(50);
 }
@@ -55,6 +54,7 @@ void Program::HideOwnWindows() {
   flash_.Hide();
   notice_.Hide();
   sizeLabel_.Hide();
+  watchLabel_.Hide();
   camera_.Hide();
   frame_.Hide();
 }

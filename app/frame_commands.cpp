@@ -20,6 +20,8 @@ std::vector<geometry::Rect> MonitorAreas() {
 void Program::RunFrameCommand(const MenuChoice& choice) {
   switch (choice.command) {
     case MenuCommand::Timed: StartCountdown(choice.index, choice.shift); break;
+    case MenuCommand::WatchChanges: ToggleWatch(AreaWatch::Mode::Changes, store_.watch.intervalSeconds); break;
+    case MenuCommand::WatchInterval: ToggleWatch(AreaWatch::Mode::Interval, choice.index); break;
     case MenuCommand::PositionAndSize: AskPosition(); break;
     case MenuCommand::Preset: FrameChanged(frame_tools::WithSize(area_.Pixels(), frame_tools::kPresets[choice.index])); break;
     case MenuCommand::FitToWindow: StartPicking(); break;

@@ -17,6 +17,7 @@ void InfoLabel::ShowText(const std::wstring& text, const geometry::Rect& anchor,
   constexpr DWORD kNeverActive = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_TRANSPARENT;
   if (!Exists() && !Create({.className = className_, .exStyle = kNeverActive})) return;
   text_ = text;
+  ::SetWindowTextW(hwnd(), text_.c_str());  // for screen readers and tests
   SIZE extent{};
   {
     win::WindowDC dc(hwnd());

@@ -1,5 +1,8 @@
 #include "app/popup_menu.h"
 
+#include <iterator>
+
+#include "core/change_watch.h"
 #include "core/frame_tools.h"
 #include "core/kept_frames.h"
 #include "win/handles.h"
@@ -9,7 +12,8 @@ namespace {
 // Command identifiers: the plain commands are their enum values; the
 // commands of which there are several take a range each.
 constexpr UINT kTimedBase = 100, kPresetBase = 120, kPositionAndSize = 130, kFitToWindow = 131, kKeepFrame = 132,
-               kPointer = 133, kHotKeys = 134, kUseKeptBase = 200, kRemoveKeptBase = 300;
+               kPointer = 133, kHotKeys = 134, kWatchChanges = 135, kWatchIntervalBase = 140, kUseKeptBase = 200,
+               kRemoveKeptBase = 300;
 
 UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
 UINT Id(MenuCommand c) { return static_cast<UINT>(c); }
@@ -33,11 +37,23 @@ void AppendKeptFrames(HMENU frame, const std::vector<std::wstring>& names) {
                 L"保存したフレームを削除");
 }
 
+void AppendWatches(HMENU frame, const MenuState& state) {
+  ::AppendMenuW(frame, Checked(state.watchingChanges), kWatchChanges, L"変化したら撮影");
+  HMENU intervals = ::CreatePopupMenu();
+  const wchar_t* names[] = {L"5秒ごと", L"10秒ごと", L"30秒ごと", L"1分ごと", L"5分ごと"};
+  for (UINT i = 0; i < std::size(change_watch::kIntervals); ++i)
+    ::AppendMenuW(intervals, Checked(state.watchInterval == change_watch::kIntervals[i]), kWatchIntervalBase + i,
+                  names[i]);
+  ::AppendMenuW(frame, MF_POPUP | (state.watchInterval ? MF_CHECKED : 0), reinterpret_cast<UINT_PTR>(intervals),
+                L"一定間隔で撮影");
+}
+
 HMENU FrameMenu(const MenuState& state) {
   HMENU frame = ::CreatePopupMenu();
   const wchar_t* timed[] = {L"3秒後に撮影", L"5秒後に撮影", L"10秒後に撮影"};
   for (UINT i = 0; i < 3; ++i)
     ::AppendMenuW(frame, Checked(state.countdownSeconds == kTimedSeconds[i]), kTimedBase + i, timed[i]);
+  AppendWatches(frame, state);
   ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(frame, MF_STRING, kPositionAndSize, L"位置とサイズ...");
   for (UINT i = 0; i < frame_tools::kPresets.size(); ++i)
@@ -82,6 +98,9 @@ MenuChoice ChoiceOf(UINT id) {
   };
   const Range ranges[] = {{Id(MenuCommand::Black), 6, MenuCommand::None},
                           {kTimedBase, 3, MenuCommand::Timed},
+                          {kWatchChanges, 1, MenuCommand::WatchChanges},
+                          {kWatchIntervalBase, static_cast<UINT>(std::size(change_watch::kIntervals)),
+                           MenuCommand::WatchInterval},
                           {kPresetBase, static_cast<UINT>(frame_tools::kPresets.size()), MenuCommand::Preset},
                           {kPositionAndSize, 1, MenuCommand::PositionAndSize},
                           {kFitToWindow, 1, MenuCommand::FitToWindow},
@@ -94,7 +113,9 @@ MenuChoice ChoiceOf(UINT id) {
     if (id < r.base || id >= r.base + r.count) continue;
     if (r.command == MenuCommand::None) return {static_cast<MenuCommand>(id)};
     const int index = static_cast<int>(id - r.base);
-    return {r.command, r.command == MenuCommand::Timed ? kTimedSeconds[index] : index};
+    if (r.command == MenuCommand::Timed) return {r.command, kTimedSeconds[index]};
+    if (r.command == MenuCommand::WatchInterval) return {r.command, change_watch::kIntervals[index]};
+    return {r.command, index};
   }
   return {};
 }

@@ -11,7 +11,7 @@
 enum class MenuCommand {
   None, Black, Grey, White, Preview, Version, Exit,
   // The submenu 「フレーム」; `index` says which one of several.
-  Timed, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
+  Timed, WatchChanges, WatchInterval, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
   // The submenu 「設定」.
   Pointer, HotKeys
 };
@@ -20,6 +20,8 @@ struct MenuState {
   int lineColour = 1;  // 0 black, 1 grey, 2 white
   bool preview = false;
   int countdownSeconds = 0;  // the timed capture counting down, 0 when none
+  bool watchingChanges = false;
+  int watchInterval = 0;  // the seconds of the interval watch running, 0 when none
   std::vector<std::wstring> keptNames;
   bool pointer = false;
   std::wstring hotKeysTaken;  // the combinations another program holds, if any
@@ -27,7 +29,7 @@ struct MenuState {
 
 struct MenuChoice {
   MenuCommand command = MenuCommand::None;
-  int index = 0;       // a timed capture's seconds, a preset's or a kept frame's index
+  int index = 0;       // a timed capture's or an interval's seconds, a preset's or a kept frame's index
   bool shift = false;  // Shift was held when it was chosen
 };
 

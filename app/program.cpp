@@ -17,8 +17,10 @@ Program::Program()
       frame_(*this),
       notice_(L"Kirasoe.Notice"),
       sizeLabel_(L"Kirasoe.SizeLabel"),
+      watchLabel_(L"Kirasoe.WatchLabel"),
       countdown_(*this),
-      picker_(*this) {}
+      picker_(*this),
+      watch_(*this) {}
 
 void Program::Start() {
   // A run that ended in a drag or a pick may have left the session changed.
@@ -107,6 +109,8 @@ void Program::Exit() {
     area_ = beforePicking_;
   });
   step(L"exit: countdown", [this] { countdown_.Cancel(); });
+  // A watch ends after the picture being written (the saver's wait).
+  step(L"exit: watch", [this] { watch_.Stop(); });
   // A file being written is completed first.
   step(L"exit: saving", [this] { saver_.WaitForPending(); });
   step(L"exit: settings", [this, &failed] { failed = !WriteSettings() || failed; });
@@ -172,7 +176,10 @@ void Program::FrameKey(int dx, int dy, bool resize, bool big) {
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   ActivityState::Scope menu = activity_.Start(Activity::Menu);
-  MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(), {}, store_.options.pointer, hotKeys_.Taken(store_.options)};
+  MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(),
+                  watch_.Running() == AreaWatch::Mode::Changes,
+                  watch_.Running() == AreaWatch::Mode::Interval ? watch_.IntervalSeconds() : 0,
+                  {}, store_.options.pointer, hotKeys_.Taken(store_.options)};
   for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
   menu.Leave();
@@ -215,7 +222,7 @@ void Program::RememberForeground() {
 }
 
 void Program::HotKeyPressed(int id) {
-  if (Busy() || countdown_.Counting()) return;
+  if (Busy() || countdown_.Counting() || watch_.Running() != AreaWatch::Mode::Off) return;
   // The window the user is in gets the focus back afterwards.
   RememberForeground();
   Capture(id == HotKeys::kQuickId);
@@ -224,7 +231,12 @@ void Program::HotKeyPressed(int id) {
 void Program::CaptureRequested(bool quick) { Capture(quick); }
 
 bool Program::CameraPressed() {
-  if (!countdown_.Counting()) return false;
-  countdown_.Cancel();
+  // A press on the camera ends a countdown or a watch.
+  if (countdown_.Counting()) {
+    countdown_.Cancel();
+    return true;
+  }
+  if (watch_.Running() == AreaWatch::Mode::Off) return false;
+  watch_.Stop();
   return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/area_watch.h"
 #include "app/camera_window.h"
 #include "app/capture_flash.h"
 #include "app/countdown.h"
@@ -33,7 +34,8 @@
 class Program : public CameraWindow::Owner,
                 public FrameWindow::Owner,
                 public Countdown::Owner,
-                public WindowPicker::Owner {
+                public WindowPicker::Owner,
+                public AreaWatch::Owner {
  public:
   Program();
   // Reads the settings and shows the camera and the frame; without the
@@ -89,6 +91,13 @@ class Program : public CameraWindow::Owner,
   void PickShown(const geometry::Rect& pixels) override;
   void PickEnded(const std::optional<geometry::Rect>& taken) override;
 
+  // AreaWatch::Owner.
+  geometry::Rect WatchedArea() const override { return area_.Pixels(); }
+  std::vector<geometry::Rect> OwnWindowsShown() const override;
+  AreaWatch::Picture TakeWatchPicture() override;
+  void ShowWatchState(const std::wstring& text) override;
+  void WatchEnded(const std::wstring& why) override;
+
   const kept_frames::List& KeptFrames() const { return store_.kept; }
 
  private:
@@ -100,6 +109,12 @@ class Program : public CameraWindow::Owner,
   // The submenu 「フレーム」.
   void RunFrameCommand(const MenuChoice& choice);
   void StartCountdown(int seconds, bool quick);
+  // A watch of the area: started, switched to the other mode, or stopped
+  // when it is the one running.
+  void ToggleWatch(AreaWatch::Mode mode, int seconds);
+  // The series has a folder and a name, chosen in the save dialog when the
+  // settings have none; false when the user cancelled.
+  bool ChooseSeries();
   void AskPosition();
   void StartPicking();
   void KeepFrame();
@@ -109,7 +124,7 @@ class Program : public CameraWindow::Owner,
   // The window the user works in, to get the focus back after a capture.
   void RememberForeground();
   void ShowFrameSize();
-  // The flash over the area; the own windows step aside during it.
+  // The flash over the area, for a moment before the copy.
   void Flash();
   void HideOwnWindows();
   void ShowOwnWindows();
@@ -148,10 +163,11 @@ class Program : public CameraWindow::Owner,
   CameraWindow camera_;
   FrameWindow frame_;
   PreviewWindow preview_;
-  InfoLabel notice_, sizeLabel_;
+  InfoLabel notice_, sizeLabel_, watchLabel_;
   HotKeys hotKeys_;
   Countdown countdown_;
   WindowPicker picker_;
+  AreaWatch watch_;
   CaptureArea beforePicking_;  // the area a cancelled pick goes back to
   Saver saver_;
 };

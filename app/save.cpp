@@ -78,6 +78,24 @@ bool Program::SeriesPossible() {
   return false;
 }
 
+bool Program::ChooseSeries() {
+  if (SeriesPossible()) return true;
+  const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
+  const win::SaveDialogResult result =
+      win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(), store_.data.lastFolder.value_or(L""),
+                          store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType));
+  if (!result.choice) {
+    if (result.error) Tell(save_names::DialogErrorText(result.error));
+    return false;
+  }
+  store_.data.lastType = static_cast<float>(result.choice->type);
+  const save_names::Remembered remembered =
+      save_names::RememberSaveFile(save_names::MakeSaveFileName(*result.choice, foldFileName_));
+  store_.data.lastName = remembered.name;
+  store_.data.lastFolder = remembered.folder;
+  return SeriesPossible();
+}
+
 Program::SeriesWrite Program::StartSeriesWrite() {
   SeriesWrite write;
   write.type = save_names::TypeAt(settings::TypeIndex(store_.data.lastType));

@@ -5,6 +5,7 @@ namespace settings {
 bool Store::Read() {
   kept = keptRead_ = kept_frames::Read(SectionReader(kept_frames::kSection));
   options = optionsRead_ = options::Read(SectionReader(options::kSection));
+  watch = watchRead_ = change_watch::Read(SectionReader(change_watch::kSection));
   const Reader read = SectionReader(kSection);
   preview = ReadPreviewPosition(read);
   const std::optional<State> stored = ReadStored(read);
@@ -21,6 +22,10 @@ bool Store::Write(const std::optional<Position>& previewAt) {
   if (!(options == optionsRead_)) {
     const auto writes = options::Writes(options);
     if (!WriteSection(options::kSection, Writes(writes.begin(), writes.end()))) return false;
+  }
+  if (!(watch == watchRead_)) {
+    const auto writes = change_watch::Writes(watch);
+    if (!WriteSection(change_watch::kSection, Writes(writes.begin(), writes.end()))) return false;
   }
   return !previewAt || WriteSection(kSection, PreviewWrites(*previewAt));
 }

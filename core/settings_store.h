@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/change_watch.h"
 #include "core/kept_frames.h"
 #include "core/options.h"
 #include "core/settings.h"
@@ -35,16 +36,17 @@ class Store {
   // Reads the sections; false when no settings are stored (a first start:
   // `data` is then for the caller to set).
   bool Read();
-  // Writes "Data", then "Frames" and "Options" when they differ from what
-  // was read (a file whose frames or options were never touched is left as
-  // it was), then the preview's position when it was shown. Stops at the
-  // first key that cannot be written: false.
+  // Writes "Data", then "Frames", "Options" and "Watch" when they differ
+  // from what was read (a file whose frames or options were never touched
+  // is left as it was), then the preview's position when it was shown.
+  // Stops at the first key that cannot be written: false.
   bool Write(const std::optional<Position>& previewAt);
 
   State data;                // "Data"
   Position preview;          // the preview's position as read ("X2", "Y2")
   kept_frames::List kept;    // "Frames"
   options::Options options;  // "Options"
+  change_watch::Settings watch;  // "Watch"
 
  private:
   using Writes = std::vector<std::pair<std::wstring, Text>>;
@@ -57,6 +59,7 @@ class Store {
   File& file_;
   kept_frames::List keptRead_;
   options::Options optionsRead_;
+  change_watch::Settings watchRead_;
 };
 
 }  // namespace settings

@@ -22,4 +22,36 @@ void DrawPointer(BitmapBuffer& picture, const geometry::Rect& area) {
                DI_NORMAL);
 }
 
+bool ScreenSampler::Sample(const geometry::Rect& area, std::vector<std::uint32_t>& pixels) {
+  WindowDC screen(::GetDesktopWindow());
+  return screen && CopyFrom(screen.get(), area.left, area.top, area.Width(), area.Height(), pixels);
+}
+
+bool ScreenSampler::Read(const BitmapBuffer& picture, std::vector<std::uint32_t>& pixels) {
+  return picture.dc() && CopyFrom(picture.dc(), 0, 0, picture.Width(), picture.Height(), pixels);
+}
+
+bool ScreenSampler::CopyFrom(HDC source, int left, int top, int width, int height,
+                             std::vector<std::uint32_t>& pixels) {
+  if (width <= 0 || height <= 0) return false;
+  if (!section_ || size_.cx != width || size_.cy != height) {
+    // One section for all the samples of a size: made again only when the
+    // area's size changes.
+    if (dc_ && old_) ::SelectObject(dc_.get(), old_);
+    section_.reset();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    if (!dc_) dc_.reset(::CreateCompatibleDC(source));
+    section_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    if (!dc_ || !section_) return false;
+    old_ = ::SelectObject(dc_.get(), section_.get());
+    size_ = {width, height};
+  }
+  if (!::BitBlt(dc_.get(), 0, 0, width, height, source, left, top, SRCCOPY)) return false;
+  ::GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits_);
+  pixels.assign(first, first + static_cast<std::size_t>(width) * height);
+  return true;
+}
+
 }  // namespace win

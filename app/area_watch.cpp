@@ -1,0 +1,122 @@
+#include "app/area_watch.h"
+
+#include "win/failure_log.h"
+
+namespace {
+
+constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT kTickMilliseconds = 50;
+
+std::int64_t Now() { return static_cast<std::int64_t>(::GetTickCount64()); }
+
+}  // namespace
+
+bool AreaWatch::Start(Mode mode, std::int32_t intervalSeconds, const change_watch::Settings& settings) {
+  if (!Exists() && !Create({.className = L"Kirasoe.Watch"})) return false;
+  mode_ = mode;
+  intervalSeconds_ = intervalSeconds;
+  settings_ = settings;
+  settle_ = change_watch::Settle(settings.settleMs);
+  pictures_ = 0;
+  saved_.clear();
+  previous_.clear();
+  sampledArea_ = {};
+  // The area as it stands is the first picture.
+  due_ = true;
+  nextAt_ = Now();
+  ::SetTimer(hwnd(), kTickTimer, kTickMilliseconds, nullptr);
+  Tick();
+  return true;
+}
+
+void AreaWatch::Stop() { End(L""); }
+
+void AreaWatch::End(const std::wstring& why) {
+  if (mode_ == Mode::Off) return;
+  if (Exists()) ::KillTimer(hwnd(), kTickTimer);
+  mode_ = Mode::Off;
+  owner_.WatchEnded(why);
+}
+
+LRESULT AreaWatch::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  if (msg == WM_TIMER && wp == kTickTimer) {
+    try {
+      Tick();
+    } catch (...) {
+      win::LogCurrentException(L"area watch");
+    }
+    return 0;
+  }
+  return Default(msg, wp, lp);
+}
+
+void AreaWatch::Tick() {
+  if (mode_ == Mode::Off) return;
+  const std::int64_t now = Now();
+  if (mode_ == Mode::Interval && now >= nextAt_) due_ = true;
+  if (due_) {
+    Take(now);
+    return;
+  }
+  if (mode_ != Mode::Changes || now < nextAt_) return;
+  const geometry::Rect area = owner_.WatchedArea();
+  nextAt_ = now + change_watch::SampleIntervalMs(area.Width(), area.Height());
+  SampleForChanges(now, area);
+}
+
+void AreaWatch::SampleForChanges(std::int64_t now, const geometry::Rect& area) {
+  // A screen that cannot be read (a locked session) pauses the watch.
+  if (!sampler_.Sample(area, sample_)) return;
+  if (!(area == sampledArea_)) {
+    // Moved or resized: what stands there now must settle, and is new.
+    saved_.clear();
+    previous_.clear();
+    sampledArea_ = area;
+  }
+  const bool fromSaved = Significant(sample_, saved_), fromPrevious = Significant(sample_, previous_);
+  previous_.swap(sample_);
+  const change_watch::Verdict verdict = settle_.Sample(now, fromSaved, fromPrevious);
+  if (verdict == change_watch::Verdict::TakePicture) {
+    due_ = true;
+    Take(now);
+    return;
+  }
+  ShowState(verdict == change_watch::Verdict::Changing);
+}
+
+bool AreaWatch::Significant(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) const {
+  if (a.size() != b.size()) return true;
+  const std::int32_t w = sampledArea_.Width(), h = sampledArea_.Height();
+  const auto ignored = change_watch::Ignored(sampledArea_, owner_.OwnWindowsShown());
+  return change_watch::Significant(change_watch::ChangedPixels(a.data(), b.data(), w, h, ignored), w, h, settings_);
+}
+
+void AreaWatch::Take(std::int64_t now) {
+  const geometry::Rect area = owner_.WatchedArea();
+  // Nothing is saved while the screen cannot be read.
+  if (!sampler_.Sample(area, sample_)) return;
+  switch (owner_.TakeWatchPicture()) {
+    case Picture::NotNow: return;  // asked again at the next tick
+    case Picture::Failed: End(L""); return;  // the owner has said why
+    case Picture::Saved: break;
+  }
+  due_ = false;
+  ++pictures_;
+  if (mode_ == Mode::Interval) nextAt_ = std::max(nextAt_ + intervalSeconds_ * 1000LL, now + 1);
+  // What was saved is the area as it was sampled just before, settled.
+  if (mode_ == Mode::Changes) {
+    sampledArea_ = area;
+    saved_ = sample_;
+    previous_ = sample_;
+    settle_ = change_watch::Settle(settings_.settleMs);
+  }
+  ShowState(false);
+  if (pictures_ >= change_watch::kMaxPictures)
+    End(L"撮影枚数が" + std::to_wstring(change_watch::kMaxPictures) + L"枚に達したため、監視を終了しました。");
+}
+
+void AreaWatch::ShowState(bool changing) {
+  const std::wstring count = L" " + std::to_wstring(pictures_) + L"枚";
+  if (mode_ == Mode::Changes) owner_.ShowWatchState(changing ? L"変化中" : L"変化を監視中" + count);
+  else owner_.ShowWatchState(std::to_wstring(intervalSeconds_) + L"秒ごとに撮影中" + count);
+}
