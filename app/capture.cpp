@@ -42,16 +42,16 @@ void Program::Capture(bool quick) {
 }
 
 void Program::Flash() {
-  // The flash is painted before the pause; it steps aside with the other
-  // windows for the copy, so that the screen settles once for all of them.
-  flash_.Open(area_.Pixels());
+  CaptureFlash flash;
+  flash.Open(area_.Pixels());
+  // The flash is painted before the pause, and gone (destroyed) after it:
+  // a window destroyed leaves at once, where Wine waits for a hidden one.
   win::PumpPending();
   ::Sleep(50);
 }
 
 void Program::HideOwnWindows() {
   // The labels beside the camera and the frame are never part of a picture.
-  flash_.Hide();
   notice_.Hide();
   sizeLabel_.Hide();
   watchLabel_.Hide();
@@ -60,7 +60,6 @@ void Program::HideOwnWindows() {
 }
 
 void Program::ShowOwnWindows() {
-  flash_.Hide();
   camera_.Show();
   frame_.Show();
 }
@@ -71,6 +70,10 @@ bool Program::CopyScreen(const std::function<void()>& whenCopied) {
     Tell(L"取得エリアが設定されていません");
     return false;
   }
+  // What came meanwhile (a close during the flash) is answered first: the
+  // windows stepping aside may take Wine a second each without a window
+  // manager.
+  win::PumpPending();
   HideOwnWindows();
   // The flash and the hidden windows must have left the screen, and the
   // windows beneath them must have repainted, before it is read: that takes

@@ -12,7 +12,6 @@
 
 #include "app/area_watch.h"
 #include "app/camera_window.h"
-#include "app/capture_flash.h"
 #include "app/countdown.h"
 #include "app/frame_window.h"
 #include "app/hotkeys.h"
@@ -159,7 +158,6 @@ class Program : public CameraWindow::Owner,
   HWND previousForeground_ = nullptr;  // the window the focus goes back to after a capture
   win::BitmapBuffer picture_;          // the capture, never seen
   save_names::FoldCase foldFileName_;
-  CaptureFlash flash_;
   CameraWindow camera_;
   FrameWindow frame_;
   PreviewWindow preview_;
