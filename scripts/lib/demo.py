@@ -2,7 +2,8 @@
 display: a picture on the screen, the frame over part of it, a double-click on
 the camera, the real save dialog, a PNG. Exits non-zero unless the PNG holds
 exactly the framed pixels. With --pictures DIR it also saves the README's
-pictures: the camera and the frame over the desktop, the menu, its submenu フレーム, the save dialog.
+pictures: the camera and the frame over the desktop, the menu, its submenu フレーム, the save dialog,
+the label of a watch.
 """
 import os
 import subprocess
@@ -31,6 +32,26 @@ def desktop_picture(path, w, h):
     if os.path.exists(FONT):
         cmd += ["-font", FONT, "-pointsize", "56", "-fill", "#1d3557", "-draw", "text 620,330 'Kirasoe'"]
     subprocess.run(cmd + ["-depth", "8", "ppm:" + path], check=True, timeout=60)
+
+
+def watch_label_picture(app, pictures):
+    """The frame while it watches for changes, with its label."""
+    app.no_dialog()
+    xdotool("mousemove", CAMERA[0] + 13, CAMERA[1] + 10)
+    time.sleep(0.3)
+    xdotool("click", 3)
+    wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu")
+    for k in ("Down", "Down", "Down", "Right", "Down", "Down", "Down", "Return"):  # フレーム ▸ 変化したら撮影
+        xdotool("key", k)
+        time.sleep(0.2)
+    wait_for(lambda: any(w["class"] == "Kirasoe.WatchLabel" and w["visible"] for w in app.windows()),
+             what="the watch's label")
+    time.sleep(0.5)
+    subprocess.run(["import", "-window", "root", "-crop", "520x380+520+170", "+repage",
+                    os.path.join(pictures, "watch-label.png")], check=True, timeout=30)
+    xdotool("click", 1)  # on the camera: the watch ends
+    wait_for(lambda: not any(w["class"] == "Kirasoe.WatchLabel" and w["visible"] for w in app.windows()),
+             what="the watch ended")
 
 
 def main():
@@ -92,6 +113,8 @@ def main():
         rows = wait_for(lambda: os.path.exists(saved) and os.path.getsize(saved) > 0 and decode_image(saved),
                         what=saved)
         exact = rows == [row[x:x + fw] for row in want[y:y + fh]]
+        if pictures:
+            watch_label_picture(app, pictures)
         app.close()
     finally:
         app.cleanup()
