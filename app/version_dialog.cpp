@@ -10,12 +10,12 @@
 
 namespace {
 
-// The dialog's layout is kept in twips; each is placed through the one
-// conversion to pixels.
-int PxX(double t) { return twips::ToPixels(t, win::CurrentScale().x); }
-int PxY(double t) { return twips::ToPixels(t, win::CurrentScale().y); }
+// The dialog is laid out in pixels at 96 dpi and shown at the screen's scale
+// by the one conversion.
+int PxX(double at96) { return twips::ScaledFrom96(at96, win::CurrentScale().x); }
+int PxY(double at96) { return twips::ScaledFrom96(at96, win::CurrentScale().y); }
 
-constexpr int kClientWidth = 3945, kClientHeight = 1125;
+constexpr int kClientWidth = 263, kClientHeight = 75;
 
 bool FontInstalled(const wchar_t* face) {
   LOGFONTW lf{};
@@ -60,8 +60,8 @@ bool VersionDialog::Make() {
   Place(geometry::RectAt((::GetSystemMetrics(SM_CXSCREEN) - w) / 2, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h));
   nameFont_.reset(MakeFont({L"ＭＳ Ｐ明朝", L"MS PMincho", L"IPAPMincho", L"IPAMincho"}, 11.25, SHIFTJIS_CHARSET));
   versionFont_.reset(MakeFont({L"Times New Roman", L"Liberation Serif", L"DejaVu Serif"}, 9.75, ANSI_CHARSET));
-  ok_ = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, PxX(3075),
-                          PxY(120), PxX(795), PxY(345), hwnd(), reinterpret_cast<HMENU>(IDOK), win::Instance(), nullptr);
+  ok_ = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, PxX(205),
+                          PxY(8), PxX(53), PxY(23), hwnd(), reinterpret_cast<HMENU>(IDOK), win::Instance(), nullptr);
   ::SendMessageW(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
   ::SetFocus(ok_);
   ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -117,15 +117,15 @@ void VersionDialog::Paint() {
   ::GetClientRect(hwnd(), &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   if (HICON icon = ::LoadIconW(win::Instance(), MAKEINTRESOURCEW(IDI_KIRASOE)))
-    ::DrawIconEx(dc, PxX(180), PxY(240), icon, 32, 32, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(dc, PxX(12), PxY(16), icon, 32, 32, 0, nullptr, DI_NORMAL);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-  RECT name{PxX(840), PxY(240), PxX(840 + 2175), PxY(240 + 285)};
+  RECT name{PxX(56), PxY(16), PxX(56 + 145), PxY(16 + 19)};
   {
     win::SelectedObject font(dc, nameFont_.get());
     ::DrawTextW(dc, L"Kirasoe", -1, &name, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   }
-  RECT version{PxX(1515), PxY(525), PxX(1515 + 1515), PxY(525 + 285)};
+  RECT version{PxX(101), PxY(35), PxX(101 + 101), PxY(35 + 19)};
   {
     win::SelectedObject font(dc, versionFont_.get());
     ::DrawTextW(dc, L"Version 1.0.0", -1, &version, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -135,9 +135,9 @@ void VersionDialog::Paint() {
     double x1, y1, x2;
     COLORREF colour;
     int width;
-  } lines[] = {{-135, 870, 10330, RGB(255, 255, 255), 1},
-               {-45, 885, 10330, ::GetSysColor(COLOR_WINDOWTEXT), 2},
-               {-60, 870, 10330, RGB(255, 255, 255), 1}};
+  } lines[] = {{-9, 58, 689, RGB(255, 255, 255), 1},
+               {-3, 59, 689, ::GetSysColor(COLOR_WINDOWTEXT), 2},
+               {-4, 58, 689, RGB(255, 255, 255), 1}};
   for (const Line& l : lines) {
     win::UniquePen pen(::CreatePen(PS_SOLID, l.width, l.colour));
     win::SelectedObject use(dc, pen.get());

@@ -45,6 +45,10 @@ constexpr double kExactLimit = 1e12;
 
 }  // namespace
 
+std::int32_t ScaledFrom96(double pixelsAt96, double twipsPerPixel) {
+  return ToPixels(pixelsAt96 * TwipsPerPixelForDpi(96), twipsPerPixel);
+}
+
 std::int32_t ToPixels(double twipsValue, double twipsPerPixel) {
   const Ratio r = ExactRatio(twipsPerPixel);
   const double t = num::RoundHalfEven(twipsValue);

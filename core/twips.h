@@ -38,4 +38,8 @@ Ratio ExactRatio(double twipsPerPixel);
 std::int32_t ToPixels(double twips, double twipsPerPixel);
 std::int32_t FromPixels(double pixels, double twipsPerPixel);
 
+// A length laid out in pixels at 96 dpi (a dialog drawn by hand) at the
+// screen's scale, by the same rule: such a layout scales as the camera does.
+std::int32_t ScaledFrom96(double pixelsAt96, double twipsPerPixel);
+
 }  // namespace twips

@@ -138,3 +138,12 @@ TEST(Twips, PixelsComeBackThroughTwipsAtEveryRatio) {
     }
   }
 }
+
+TEST(Twips, ALayoutAt96DpiScalesByTheSameRule) {
+  // The version dialog's client area, 263 x 75 at 96 dpi: 328.75 x 93.75 at
+  // 120 dpi, in whole pixels as every window is placed.
+  EXPECT_EQ(twips::ScaledFrom96(263, 12), 328);
+  EXPECT_EQ(twips::ScaledFrom96(75, 12), 93);
+  EXPECT_EQ(twips::ScaledFrom96(263, 7.5), 526);
+  EXPECT_EQ(twips::ScaledFrom96(-9, 15), -9);
+}
