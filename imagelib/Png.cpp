@@ -275,6 +275,10 @@ std::vector<std::uint8_t> EncodeIndexed(const Image& image) {
 
 }  // namespace
 
+void AppendChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+  Chunk(out, type, data.data(), data.size());
+}
+
 std::vector<std::uint8_t> EncodePng(const Image& image) {
   if (image.width <= 0 || image.height <= 0) return {};
   const bool small = static_cast<std::size_t>(image.width) * image.height <= 200000;
@@ -282,6 +286,16 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
     std::vector<std::uint8_t> indexed = EncodeIndexed(image);
     if (!indexed.empty()) return indexed;
   }
+  const std::vector<std::uint8_t> idat = DeflatedRgb(image);
+  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Header(out, image, 8, 2);  // truecolour
+  Chunk(out, "IDAT", idat.data(), idat.size());
+  Chunk(out, "IEND", nullptr, 0);
+  return out;
+}
+
+std::vector<std::uint8_t> DeflatedRgb(const Image& image) {
+  const bool small = static_cast<std::size_t>(image.width) * image.height <= 200000;
   // Small pictures (UI captures) often pack best unfiltered: both are tried
   // at the strongest level. Large ones take adaptive filters at level 8, which
   // comes within about 1.5 % of the strongest settings; spread over the
@@ -296,11 +310,7 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
     const std::vector<std::uint8_t> rows = Scanlines(image, true);
     idat = Deflate(rows, 8, StrategyFor(rows, 8));
   }
-  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  Header(out, image, 8, 2);  // truecolour
-  Chunk(out, "IDAT", idat.data(), idat.size());
-  Chunk(out, "IEND", nullptr, 0);
-  return out;
+  return idat;
 }
 
 }  // namespace imagelib

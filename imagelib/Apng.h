@@ -1,0 +1,56 @@
+// Animated pictures for a recording of the frame: the rectangle in which
+// two frames differ, and APNG files that keep the real timing. Pure C++.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "imagelib/Image.h"
+
+namespace imagelib {
+
+struct Region {
+  int x = 0, y = 0, width = 0, height = 0;  // width 0: nothing
+  bool Empty() const { return width == 0; }
+};
+
+// The smallest rectangle that holds every pixel in which `a` and `b` (of one
+// size) differ; empty when they are the same.
+Region ChangedRegion(const Image& a, const Image& b);
+
+// `region` of `image`, as a picture of its own.
+Image Cut(const Image& image, const Region& region);
+
+struct TimedFrame {
+  Image image;                // every frame of one size
+  std::uint32_t durationMs;  // how long it shows: until the next was taken
+};
+
+// An APNG that loops forever and decodes to exactly the frames added: the
+// first whole, each later one only the rectangle in which it differs from
+// the one before. A frame that does not differ from the one before adds its
+// time to it. Only the last frame is kept as pixels; the others are kept
+// compressed as they come, so a long recording needs little memory.
+class ApngWriter {
+ public:
+  // False (nothing added) for a frame of another size than the first.
+  bool Add(const Image& image, std::uint32_t durationMs);
+  // The whole file; empty when no frame was added.
+  std::vector<std::uint8_t> Finish();
+
+ private:
+  void Flush();
+
+  Image last_;
+  bool started_ = false;
+  Region region_;                       // the last frame's rectangle, not written yet
+  std::vector<std::uint8_t> data_;      // its rows, compressed
+  std::uint32_t durationMs_ = 0;        // and its time so far
+  std::vector<std::uint8_t> body_;      // the frames written
+  std::uint32_t frames_ = 0, sequence_ = 0;
+};
+
+// All of `frames` at once; empty for no frames or frames of different sizes.
+std::vector<std::uint8_t> EncodeApng(const std::vector<TimedFrame>& frames);
+
+}  // namespace imagelib
