@@ -53,4 +53,27 @@ class ApngWriter {
 // All of `frames` at once; empty for no frames or frames of different sizes.
 std::vector<std::uint8_t> EncodeApng(const std::vector<TimedFrame>& frames);
 
+// An animated GIF that loops forever. Each frame after the first carries
+// only the rectangle that changed, with its own palette for the pixels that
+// changed and every other pixel transparent, so that what did not change
+// never flickers. Delays are in the format's hundredths of a second, counted
+// from the start, so that the total time stays true. Frames are kept
+// compressed as they come.
+class GifAnimationWriter {
+ public:
+  bool Add(const Image& image, std::uint32_t durationMs);
+  std::vector<std::uint8_t> Finish();
+
+ private:
+  void Flush();
+
+  Image last_;
+  bool started_ = false;
+  std::vector<std::uint8_t> frame_;  // the last frame's descriptor and data, waiting for its delay
+  std::uint32_t durationMs_ = 0;
+  std::uint64_t shownMs_ = 0;        // the time of the frames written
+  std::uint64_t shownCs_ = 0;        // the same as the file counts it
+  std::vector<std::uint8_t> body_;
+};
+
 }  // namespace imagelib

@@ -264,7 +264,9 @@ class BitWriter {
 
 }  // namespace
 
-Palette Quantize(const Image& image) {
+Palette Quantize(const Image& image) { return Quantize(image, 256); }
+
+Palette Quantize(const Image& image, std::size_t maxColours) {
   Palette result;
   const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
   std::unordered_map<std::uint32_t, std::uint8_t> exact;
@@ -272,7 +274,7 @@ Palette Quantize(const Image& image) {
   for (std::size_t i = 0; i < n && fits; ++i) {
     std::uint32_t k = Key(&image.rgb[i * 3]);
     if (exact.count(k)) continue;
-    if (exact.size() == 256) {
+    if (exact.size() == maxColours) {
       fits = false;
       break;
     }
@@ -284,7 +286,7 @@ Palette Quantize(const Image& image) {
     for (std::size_t i = 0; i < n; ++i) result.indices[i] = exact[Key(&image.rgb[i * 3])];
     return result;
   }
-  result.colours = MedianCut(image, 256);
+  result.colours = MedianCut(image, maxColours);
   Map(image, result.colours, result.indices);
   Refine(image, result.colours, result.indices);
   Map(image, result.colours, result.indices);

@@ -19,6 +19,8 @@ struct Palette {
 
 // The palette and the pixel indices; exact when the picture allows it.
 Palette Quantize(const Image& image);
+// The same with at most `maxColours` colours (2 to 256).
+Palette Quantize(const Image& image, std::size_t maxColours);
 
 // LZW data of a GIF image (without the sub-block framing): codes of
 // minCodeSize + 1 up to 12 bits, a clear code first and whenever the table is full.

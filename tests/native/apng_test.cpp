@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+#include <gif_lib.h>
 
 #include "decoders.h"
 
@@ -104,4 +108,64 @@ TEST(Animation, AFrameOfOverAMinuteIsKeptInTenthsOfASecond) {
   EXPECT_EQ(Get32(&chunks[2].data[20]), (900u << 16) | 10u);
   EXPECT_TRUE(imagelib::EncodeApng({}).empty());
   EXPECT_TRUE(imagelib::EncodeApng({{a, 10}, {Solid(3, 2, 0, 0, 0), 10}}).empty());
+}
+
+namespace {
+
+// Every frame of a GIF as the screen shows it (drawn over the one before,
+// transparent pixels left), with its delay in hundredths of a second.
+std::vector<std::pair<std::vector<std::uint8_t>, int>> GifFrames(const std::vector<std::uint8_t>& bytes) {
+  struct Reader {
+    const std::vector<std::uint8_t>* data;
+    std::size_t at;
+  } reader{&bytes, 0};
+  int error = 0;
+  GifFileType* gif = DGifOpen(&reader, [](GifFileType* g, GifByteType* buf, int n) -> int {
+    auto* r = static_cast<Reader*>(g->UserData);
+    const int take = static_cast<int>(std::min<std::size_t>(n, r->data->size() - r->at));
+    std::memcpy(buf, r->data->data() + r->at, take);
+    r->at += take;
+    return take;
+  }, &error);
+  EXPECT_NE(gif, nullptr);
+  EXPECT_EQ(DGifSlurp(gif), GIF_OK);
+  std::vector<std::uint8_t> canvas(static_cast<std::size_t>(gif->SWidth) * gif->SHeight * 3);
+  std::vector<std::pair<std::vector<std::uint8_t>, int>> frames;
+  for (int f = 0; f < gif->ImageCount; ++f) {
+    const SavedImage& image = gif->SavedImages[f];
+    GraphicsControlBlock control{};
+    DGifSavedExtensionToGCB(gif, f, &control);
+    const GifImageDesc& d = image.ImageDesc;
+    for (int y = 0; y < d.Height; ++y)
+      for (int x = 0; x < d.Width; ++x) {
+        const int index = image.RasterBits[y * d.Width + x];
+        if (index == control.TransparentColor) continue;
+        const GifColorType& c = d.ColorMap->Colors[index];
+        std::uint8_t* p = &canvas[((d.Top + y) * gif->SWidth + d.Left + x) * 3];
+        p[0] = c.Red, p[1] = c.Green, p[2] = c.Blue;
+      }
+    frames.push_back({canvas, control.DelayTime});
+  }
+  DGifCloseFile(gif, &error);
+  return frames;
+}
+
+}  // namespace
+
+TEST(Animation, GifFramesShowExactlyWhatWasAddedAndTheTimeStaysTrue) {
+  imagelib::Image f0 = Solid(6, 4, 200, 0, 0), f1 = f0, f2 = f0;
+  Set(f1, 2, 1, 0, 0, 255);
+  Set(f2, 5, 3, 0, 255, 0);  // (2, 1) back to red too
+  imagelib::GifAnimationWriter writer;
+  // 33 ms frames: 3.3 hundredths each, counted from the start.
+  for (const auto* f : {&f0, &f1, &f1, &f2}) EXPECT_TRUE(writer.Add(*f, 33));
+  const auto frames = GifFrames(writer.Finish());
+  ASSERT_EQ(frames.size(), 3u);
+  EXPECT_EQ(frames[0].first, f0.rgb);
+  EXPECT_EQ(frames[1].first, f1.rgb);
+  EXPECT_EQ(frames[2].first, f2.rgb);
+  // 33, 66 (the same frame twice), 33 ms: ends at 3, 10 and 13 hundredths.
+  EXPECT_EQ(frames[0].second, 3);
+  EXPECT_EQ(frames[1].second, 7);
+  EXPECT_EQ(frames[2].second, 3);
 }
