@@ -111,7 +111,7 @@ void ApngWriter::Flush() {
 
 std::vector<std::uint8_t> ApngWriter::Finish() {
   if (!started_) return {};
-  Flush();
+  if (!data_.empty()) Flush();  // a second call gives the same file
   std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> ihdr, actl;
   Put32(ihdr, static_cast<std::uint32_t>(last_.width));
@@ -228,7 +228,7 @@ void GifAnimationWriter::Flush() {
 
 std::vector<std::uint8_t> GifAnimationWriter::Finish() {
   if (!started_) return {};
-  Flush();
+  if (!frame_.empty()) Flush();  // a second call gives the same file
   std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
   Put16Le(out, static_cast<std::uint32_t>(last_.width));
   Put16Le(out, static_cast<std::uint32_t>(last_.height));

@@ -15,6 +15,14 @@
 //   DIBtoGIF(path, dib, option)          GIF, exact palette when possible nonzero on success
 //   DeleteDIB(dib)                       releases a DIB from DCtoDIB; nonzero on success
 //
+// Animations, for a recording: frames of one size added one by one, each
+// shown for its time; a frame the same as the one before lengthens it. Each
+// frame is kept compressed as it comes. Both formats loop forever.
+//   AnimationBegin(format)               IMGCTL_ANIMATION_GIF or _APNG; 0 on failure
+//   AnimationAddFrame(anim, dib, ms)     nonzero on success (0 for another size)
+//   AnimationToFile(path, anim)          writes the file, complete or not at all
+//   AnimationDelete(anim)                releases an animation; nonzero on success
+//
 // A file is written to a temporary name in the target's folder and put in
 // place only when complete, so a failure never leaves a half-written file; an
 // existing file is replaced and keeps its attributes and security settings.
@@ -38,6 +46,9 @@ enum ImgctlErrorCode : int {
 };
 
 typedef HANDLE HIMGDIB;
+typedef HANDLE HIMGANIM;
+
+enum ImgctlAnimationFormat : int { IMGCTL_ANIMATION_GIF = 0, IMGCTL_ANIMATION_APNG = 1 };
 
 #ifdef __cplusplus
 extern "C" {
@@ -51,6 +62,10 @@ int WINAPI DIBtoJPG(LPCWSTR path, HIMGDIB dib, int quality, int option);
 int WINAPI DIBtoPNG(LPCWSTR path, HIMGDIB dib, int option);
 int WINAPI DIBtoGIF(LPCWSTR path, HIMGDIB dib, int option);
 int WINAPI DeleteDIB(HIMGDIB dib);
+HIMGANIM WINAPI AnimationBegin(int format);
+int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs);
+int WINAPI AnimationToFile(LPCWSTR path, HIMGANIM anim);
+int WINAPI AnimationDelete(HIMGANIM anim);
 
 #ifdef __cplusplus
 }

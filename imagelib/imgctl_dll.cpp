@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/paths.h"
+#include "imagelib/Apng.h"
 #include "imagelib/Bmp.h"
 #include "imagelib/Gif.h"
 #include "imagelib/Jpeg.h"
@@ -27,6 +28,20 @@ std::mutex g_mutex;
 // Live handles. A call holds its own reference while it works, so a
 // DeleteDIB from another thread cannot free the picture under it.
 std::map<imagelib::Image*, std::shared_ptr<imagelib::Image>> g_dibs;
+
+// An animation being made: one of the two writers.
+struct Animation {
+  int format = IMGCTL_ANIMATION_GIF;
+  imagelib::GifAnimationWriter gif;
+  imagelib::ApngWriter apng;
+};
+std::map<Animation*, std::shared_ptr<Animation>> g_animations;
+
+std::shared_ptr<Animation> LookupAnimation(HIMGANIM anim) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto it = g_animations.find(static_cast<Animation*>(anim));
+  return it == g_animations.end() ? nullptr : it->second;
+}
 
 int Fail(int code) {
   g_lastError = code;
@@ -288,6 +303,78 @@ int WINAPI DeleteDIB(HIMGDIB dib) {
   } catch (...) {
     return Fail(IMGCTL_ERR_HANDLE);
   }
+}
+
+HIMGANIM WINAPI AnimationBegin(int format) {
+  if (format != IMGCTL_ANIMATION_GIF && format != IMGCTL_ANIMATION_APNG) {
+    Fail(IMGCTL_ERR_ARGUMENT);
+    return nullptr;
+  }
+  try {
+    auto animation = std::make_shared<Animation>();
+    animation->format = format;
+    Animation* handle = animation.get();
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_animations.emplace(handle, std::move(animation));
+    g_lastError = IMGCTL_OK;
+    return handle;
+  } catch (...) {
+    Fail(IMGCTL_ERR_MEMORY);
+    return nullptr;
+  }
+}
+
+int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
+  try {
+    const std::shared_ptr<Animation> animation = LookupAnimation(anim);
+    const std::shared_ptr<imagelib::Image> image = Lookup(dib);
+    if (!animation || !image) return Fail(IMGCTL_ERR_HANDLE);
+    if (durationMs < 0) return Fail(IMGCTL_ERR_ARGUMENT);
+    const auto ms = static_cast<std::uint32_t>(durationMs);
+    const bool added = animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Add(*image, ms)
+                                                                : animation->apng.Add(*image, ms);
+    if (!added) return Fail(IMGCTL_ERR_ARGUMENT);
+    g_lastError = IMGCTL_OK;
+    return 1;
+  } catch (const std::bad_alloc&) {
+    return Fail(IMGCTL_ERR_MEMORY);
+  } catch (...) {
+    return Fail(IMGCTL_ERR_ENCODE);
+  }
+}
+
+int WINAPI AnimationToFile(LPCWSTR path, HIMGANIM anim) {
+  try {
+    if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
+    const std::shared_ptr<Animation> animation = LookupAnimation(anim);
+    if (!animation) return Fail(IMGCTL_ERR_HANDLE);
+    const std::vector<std::uint8_t> bytes =
+        animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Finish() : animation->apng.Finish();
+    if (bytes.empty()) return Fail(IMGCTL_ERR_ARGUMENT);  // no frame
+    if (!WriteAtomically(path, bytes)) {
+      const DWORD reason = ::GetLastError();
+      Fail(IMGCTL_ERR_FILE);
+      ::SetLastError(reason);
+      return 0;
+    }
+    g_lastError = IMGCTL_OK;
+    return 1;
+  } catch (const std::bad_alloc&) {
+    return Fail(IMGCTL_ERR_MEMORY);
+  } catch (...) {
+    return Fail(IMGCTL_ERR_ENCODE);
+  }
+}
+
+int WINAPI AnimationDelete(HIMGANIM anim) {
+  std::shared_ptr<Animation> released;  // freed here, or by the last call still using it
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto it = g_animations.find(static_cast<Animation*>(anim));
+  if (it == g_animations.end()) return Fail(IMGCTL_ERR_HANDLE);
+  released = std::move(it->second);
+  g_animations.erase(it);
+  g_lastError = IMGCTL_OK;
+  return 1;
 }
 
 }  // extern "C"

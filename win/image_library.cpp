@@ -43,6 +43,10 @@ IMGCTL_ENTRY(DIBtoJPG, int, LPCWSTR, HANDLE, int, int)
 IMGCTL_ENTRY(DIBtoPNG, int, LPCWSTR, HANDLE, int)
 IMGCTL_ENTRY(DIBtoGIF, int, LPCWSTR, HANDLE, int)
 IMGCTL_ENTRY(DeleteDIB, int, HANDLE)
+IMGCTL_ENTRY(AnimationBegin, HANDLE, int)
+IMGCTL_ENTRY(AnimationAddFrame, int, HANDLE, HANDLE, int)
+IMGCTL_ENTRY(AnimationToFile, int, LPCWSTR, HANDLE)
+IMGCTL_ENTRY(AnimationDelete, int, HANDLE)
 #undef IMGCTL_ENTRY
 
 }  // namespace
@@ -61,5 +65,13 @@ int DIBtoGIF(const std::wstring& path, DibHandle dib, int option) {
   return Entry(DIBtoGIFPtr, "DIBtoGIF")(path.c_str(), dib, option);
 }
 int DeleteDIB(DibHandle dib) { return Entry(DeleteDIBPtr, "DeleteDIB")(dib); }
+HANDLE AnimationBegin(int format) { return Entry(AnimationBeginPtr, "AnimationBegin")(format); }
+int AnimationAddFrame(HANDLE animation, DibHandle dib, int durationMs) {
+  return Entry(AnimationAddFramePtr, "AnimationAddFrame")(animation, dib, durationMs);
+}
+int AnimationToFile(const std::wstring& path, HANDLE animation) {
+  return Entry(AnimationToFilePtr, "AnimationToFile")(path.c_str(), animation);
+}
+int AnimationDelete(HANDLE animation) { return Entry(AnimationDeletePtr, "AnimationDelete")(animation); }
 
 }  // namespace imgctl

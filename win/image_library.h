@@ -24,5 +24,9 @@ int DIBtoJPG(const std::wstring& path, DibHandle dib, int quality, int option);
 int DIBtoPNG(const std::wstring& path, DibHandle dib, int option);
 int DIBtoGIF(const std::wstring& path, DibHandle dib, int option);
 int DeleteDIB(DibHandle dib);
+HANDLE AnimationBegin(int format);
+int AnimationAddFrame(HANDLE animation, DibHandle dib, int durationMs);
+int AnimationToFile(const std::wstring& path, HANDLE animation);
+int AnimationDelete(HANDLE animation);
 
 }  // namespace imgctl

@@ -116,3 +116,38 @@ TEST(Library, AFailedWriteLeavesAnExistingFileAndNoTemporaryFile) {
   ::DeleteDC(dc);
   std::filesystem::remove_all(dir);
 }
+
+TEST(Library, AnimationsAreWrittenWholeInBothFormatsAndAgainAfterAFailure) {
+  win::BitmapBuffer picture;
+  ASSERT_TRUE(picture.Resize(8, 6));
+  HANDLE first = imgctl::DCtoDIB(picture.dc(), 0, 0, 8, 6);
+  ::SetPixel(picture.dc(), 3, 2, RGB(255, 0, 0));
+  HANDLE second = imgctl::DCtoDIB(picture.dc(), 0, 0, 8, 6);
+  ASSERT_TRUE(first && second);
+  const auto dir = TempDir();
+  for (int format : {IMGCTL_ANIMATION_GIF, IMGCTL_ANIMATION_APNG}) {
+    HANDLE animation = imgctl::AnimationBegin(format);
+    ASSERT_NE(animation, nullptr);
+    EXPECT_NE(imgctl::AnimationAddFrame(animation, first, 100), 0);
+    EXPECT_NE(imgctl::AnimationAddFrame(animation, second, 100), 0);
+    EXPECT_EQ(imgctl::AnimationToFile((dir / L"no such folder" / L"a.bin").wstring(), animation), 0);
+    EXPECT_EQ(imgctl::ImgctlError(), IMGCTL_ERR_FILE);
+    const auto file = dir / (format == IMGCTL_ANIMATION_GIF ? L"rec.gif" : L"rec.png");
+    EXPECT_NE(imgctl::AnimationToFile(file.wstring(), animation), 0);
+    const std::string bytes = Bytes(file);
+    if (format == IMGCTL_ANIMATION_GIF) {
+      EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
+      EXPECT_NE(bytes.find("NETSCAPE2.0"), std::string::npos);
+    } else {
+      EXPECT_EQ(bytes.substr(1, 3), "PNG");
+      EXPECT_NE(bytes.find("acTL"), std::string::npos);
+      EXPECT_NE(bytes.find("fdAT"), std::string::npos);
+    }
+    EXPECT_NE(imgctl::AnimationDelete(animation), 0);
+    EXPECT_EQ(imgctl::AnimationDelete(animation), 0);  // gone
+  }
+  EXPECT_EQ(imgctl::AnimationBegin(7), nullptr);
+  imgctl::DeleteDIB(first);
+  imgctl::DeleteDIB(second);
+  std::filesystem::remove_all(dir);
+}
