@@ -151,14 +151,16 @@ bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& 
   return false;
 }
 
+// The file made by `encode` (empty bytes: `emptyError`), written whole, or
+// the failure's code; no exception leaves it.
 template <class Encode>
-int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) noexcept {
+int ToFile(LPCWSTR path, Encode encode, int emptyError) noexcept {
   try {
     if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
-    const std::shared_ptr<imagelib::Image> image = Lookup(dib);
-    if (!image) return Fail(IMGCTL_ERR_HANDLE);
-    std::vector<std::uint8_t> bytes = encode(*image);
-    if (bytes.empty()) return Fail(IMGCTL_ERR_ENCODE);
+    int refused = IMGCTL_OK;
+    const std::vector<std::uint8_t> bytes = encode(refused);
+    if (refused) return Fail(refused);
+    if (bytes.empty()) return Fail(emptyError);
     if (!WriteAtomically(path, bytes)) {
       // The system's reason stays for the caller: keeping the library's own
       // error may touch it.
@@ -174,6 +176,15 @@ int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) noexcept {
   } catch (...) {
     return Fail(IMGCTL_ERR_ENCODE);
   }
+}
+
+template <class Encode>
+int EncodeToFile(LPCWSTR path, HIMGDIB dib, Encode encode) noexcept {
+  return ToFile(path, [&](int& refused) {
+    const std::shared_ptr<imagelib::Image> image = Lookup(dib);
+    if (!image) refused = IMGCTL_ERR_HANDLE;
+    return image ? encode(*image) : std::vector<std::uint8_t>();
+  }, IMGCTL_ERR_ENCODE);
 }
 
 // The bitmap is selected in the caller's DC, where GetDIBits may not read
@@ -344,26 +355,12 @@ int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
 }
 
 int WINAPI AnimationToFile(LPCWSTR path, HIMGANIM anim) {
-  try {
-    if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
+  return ToFile(path, [anim](int& refused) {
     const std::shared_ptr<Animation> animation = LookupAnimation(anim);
-    if (!animation) return Fail(IMGCTL_ERR_HANDLE);
-    const std::vector<std::uint8_t> bytes =
-        animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Finish() : animation->apng.Finish();
-    if (bytes.empty()) return Fail(IMGCTL_ERR_ARGUMENT);  // no frame
-    if (!WriteAtomically(path, bytes)) {
-      const DWORD reason = ::GetLastError();
-      Fail(IMGCTL_ERR_FILE);
-      ::SetLastError(reason);
-      return 0;
-    }
-    g_lastError = IMGCTL_OK;
-    return 1;
-  } catch (const std::bad_alloc&) {
-    return Fail(IMGCTL_ERR_MEMORY);
-  } catch (...) {
-    return Fail(IMGCTL_ERR_ENCODE);
-  }
+    if (!animation) refused = IMGCTL_ERR_HANDLE;
+    if (!animation) return std::vector<std::uint8_t>();
+    return animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Finish() : animation->apng.Finish();
+  }, IMGCTL_ERR_ARGUMENT);  // no frame added
 }
 
 int WINAPI AnimationDelete(HIMGANIM anim) {
