@@ -425,6 +425,14 @@ int main(int argc, char** argv) {
   if (cmd == "dialog" && argc > 2) return Dialog(ParseHwnd(argv[2]));
   if (cmd == "press" && argc > 3) return Press(ParseHwnd(argv[2]), argv[3]);
   if (cmd == "fill" && argc > 3) return Fill(ParseHwnd(argv[2]), argv[3]);
+  if (cmd == "click" && argc > 4) {  // a left click posted at a point of the window's client area
+    const HWND h = ParseHwnd(argv[2]);
+    const LPARAM at = MAKELPARAM(atoi(argv[3]), atoi(argv[4]));
+    PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(h, WM_LBUTTONUP, 0, at);
+    printf("{}\n");
+    return 0;
+  }
   if (cmd == "metrics") return Metrics();
   if (cmd == "hold" && argc > 2) return Hold(atof(argv[2]));
   if (cmd == "holdhotkey" && argc > 4) return HoldHotKey(atoi(argv[2]), atoi(argv[3]), atof(argv[4]));
