@@ -285,13 +285,21 @@ class App:
         return [w for w in self.windows() if w["class"] == "#32768" and w["visible"]]
 
     def open_menu(self, keys, camera=(53, 50)):
-        """Right-clicks the camera and goes through the menu with `keys`."""
-        xdotool("mousemove", camera[0], camera[1] + 15)
-        time.sleep(0.1)
-        xdotool("mousemove", *camera)
-        time.sleep(0.3)
-        xdotool("click", 3)
-        wait_for(self.menus, what="popup menu")
+        """Right-clicks the camera and goes through the menu with `keys`.
+        With a window manager Wine misses a click from xdotool now and then:
+        a click that opened nothing is given again."""
+        for attempt in range(3):
+            xdotool("mousemove", camera[0], camera[1] + 15)
+            time.sleep(0.1)
+            xdotool("mousemove", *camera)
+            time.sleep(0.3)
+            xdotool("click", 3)
+            try:
+                wait_for(self.menus, timeout=6 if attempt < 2 else 15, what="popup menu")
+                break
+            except AssertionError:
+                if attempt == 2:
+                    raise
         for k in keys:
             xdotool("key", k)
             time.sleep(0.12)
