@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "imagelib/Gif.h"
 #include "imagelib/Png.h"
@@ -11,6 +13,13 @@ namespace {
 
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
+}
+
+std::vector<std::uint8_t> Whole(std::vector<std::uint8_t> head, const std::vector<std::uint8_t>& body,
+                                const std::vector<std::uint8_t>& tail) {
+  head.insert(head.end(), body.begin(), body.end());
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
 }
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
@@ -109,9 +118,12 @@ void ApngWriter::Flush() {
   data_.clear();
 }
 
-std::vector<std::uint8_t> ApngWriter::Finish() {
-  if (!started_) return {};
-  if (!data_.empty()) Flush();  // a second call gives the same file
+bool ApngWriter::Close() {
+  if (!data_.empty()) Flush();  // a second call changes nothing
+  return started_;
+}
+
+std::vector<std::uint8_t> ApngWriter::Head() const {
   std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<std::uint8_t> ihdr, actl;
   Put32(ihdr, static_cast<std::uint32_t>(last_.width));
@@ -121,10 +133,18 @@ std::vector<std::uint8_t> ApngWriter::Finish() {
   Put32(actl, frames_);
   Put32(actl, 0);  // plays forever
   AppendChunk(out, "acTL", actl);
-  out.insert(out.end(), body_.begin(), body_.end());
+  return out;
+}
+
+std::vector<std::uint8_t> ApngWriter::Tail() const {
+  std::vector<std::uint8_t> out;
   AppendChunk(out, "IEND", {});
   return out;
 }
+
+std::vector<std::uint8_t> ApngWriter::TakeWritten() { return std::exchange(body_, {}); }
+
+std::vector<std::uint8_t> ApngWriter::Finish() { return Close() ? Whole(Head(), body_, Tail()) : std::vector<std::uint8_t>(); }
 
 std::vector<std::uint8_t> EncodeApng(const std::vector<TimedFrame>& frames) {
   ApngWriter writer;
@@ -226,9 +246,12 @@ void GifAnimationWriter::Flush() {
   frame_.clear();
 }
 
-std::vector<std::uint8_t> GifAnimationWriter::Finish() {
-  if (!started_) return {};
-  if (!frame_.empty()) Flush();  // a second call gives the same file
+bool GifAnimationWriter::Close() {
+  if (!frame_.empty()) Flush();  // a second call changes nothing
+  return started_;
+}
+
+std::vector<std::uint8_t> GifAnimationWriter::Head() const {
   std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
   Put16Le(out, static_cast<std::uint32_t>(last_.width));
   Put16Le(out, static_cast<std::uint32_t>(last_.height));
@@ -236,9 +259,15 @@ std::vector<std::uint8_t> GifAnimationWriter::Finish() {
   // Loops forever.
   const std::uint8_t loop[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 0x03, 0x01, 0, 0, 0};
   out.insert(out.end(), std::begin(loop), std::end(loop));
-  out.insert(out.end(), body_.begin(), body_.end());
-  out.push_back(0x3B);
   return out;
+}
+
+std::vector<std::uint8_t> GifAnimationWriter::Tail() const { return {0x3B}; }
+
+std::vector<std::uint8_t> GifAnimationWriter::TakeWritten() { return std::exchange(body_, {}); }
+
+std::vector<std::uint8_t> GifAnimationWriter::Finish() {
+  return Close() ? Whole(Head(), body_, Tail()) : std::vector<std::uint8_t>();
 }
 
 }  // namespace imagelib

@@ -26,16 +26,27 @@ struct TimedFrame {
   std::uint32_t durationMs;  // how long it shows: until the next was taken
 };
 
+// Both animation writers keep only the last frame as pixels; the others are
+// compressed as they come. What is compressed can be taken out as it grows
+// (a long recording keeps it in a file): the file is then Head(), everything
+// taken, in order, and Tail().
+
 // An APNG that loops forever and decodes to exactly the frames added: the
 // first whole, each later one only the rectangle in which it differs from
 // the one before. A frame that does not differ from the one before adds its
-// time to it. Only the last frame is kept as pixels; the others are kept
-// compressed as they come, so a long recording needs little memory.
+// time to it.
 class ApngWriter {
  public:
   // False (nothing added) for a frame of another size than the first.
   bool Add(const Image& image, std::uint32_t durationMs);
-  // The whole file; empty when no frame was added.
+  // The frames complete so far, handed out and no longer kept.
+  std::vector<std::uint8_t> TakeWritten();
+  // Completes the last frame (its time is known now): after it, Head() and
+  // Tail() are final. False when no frame was added.
+  bool Close();
+  std::vector<std::uint8_t> Head() const;
+  std::vector<std::uint8_t> Tail() const;
+  // The whole file (what was not taken out); empty when no frame was added.
   std::vector<std::uint8_t> Finish();
 
  private:
@@ -62,6 +73,10 @@ std::vector<std::uint8_t> EncodeApng(const std::vector<TimedFrame>& frames);
 class GifAnimationWriter {
  public:
   bool Add(const Image& image, std::uint32_t durationMs);
+  std::vector<std::uint8_t> TakeWritten();
+  bool Close();
+  std::vector<std::uint8_t> Head() const;
+  std::vector<std::uint8_t> Tail() const;
   std::vector<std::uint8_t> Finish();
 
  private:

@@ -17,8 +17,11 @@
 //
 // Animations, for a recording: frames of one size added one by one, each
 // shown for its time; a frame the same as the one before lengthens it. Each
-// frame is kept compressed as it comes. Both formats loop forever.
-//   AnimationBegin(format)               IMGCTL_ANIMATION_GIF or _APNG; 0 on failure
+// frame is compressed as it comes and kept in `framesFile` (made new, and
+// removed by the system when the animation is deleted or the program ends,
+// however it ends), or in memory when that is null. Both formats loop
+// forever.
+//   AnimationBegin(format, framesFile)   IMGCTL_ANIMATION_GIF or _APNG; 0 on failure
 //   AnimationAddFrame(anim, dib, ms)     nonzero on success (0 for another size)
 //   AnimationToFile(path, anim)          writes the file, complete or not at all
 //   AnimationDelete(anim)                releases an animation; nonzero on success
@@ -62,7 +65,7 @@ int WINAPI DIBtoJPG(LPCWSTR path, HIMGDIB dib, int quality, int option);
 int WINAPI DIBtoPNG(LPCWSTR path, HIMGDIB dib, int option);
 int WINAPI DIBtoGIF(LPCWSTR path, HIMGDIB dib, int option);
 int WINAPI DeleteDIB(HIMGDIB dib);
-HIMGANIM WINAPI AnimationBegin(int format);
+HIMGANIM WINAPI AnimationBegin(int format, LPCWSTR framesFile);
 int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs);
 int WINAPI AnimationToFile(LPCWSTR path, HIMGANIM anim);
 int WINAPI AnimationDelete(HIMGANIM anim);

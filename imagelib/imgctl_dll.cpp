@@ -29,11 +29,53 @@ std::mutex g_mutex;
 // DeleteDIB from another thread cannot free the picture under it.
 std::map<imagelib::Image*, std::shared_ptr<imagelib::Image>> g_dibs;
 
-// An animation being made: one of the two writers.
+// Writes all of `size` bytes at `p`; the system's error, or 0.
+DWORD WriteAll(HANDLE file, const std::uint8_t* p, std::size_t size) {
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 24));
+    DWORD written = 0;
+    if (!::WriteFile(file, p, chunk, &written, nullptr) || written != chunk) return ::GetLastError();
+    p += written;
+    size -= written;
+  }
+  return ERROR_SUCCESS;
+}
+
+DWORD WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) { return WriteAll(file, bytes.data(), bytes.size()); }
+
+// Copies all of `from`, from its start, to `to`; the system's error, or 0.
+DWORD CopyAll(HANDLE from, HANDLE to) {
+  if (::SetFilePointer(from, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return ::GetLastError();
+  std::vector<std::uint8_t> buffer(1u << 20);
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return ::GetLastError();
+    if (read == 0) return ERROR_SUCCESS;
+    if (const DWORD error = WriteAll(to, buffer.data(), read)) return error;
+  }
+}
+
+// An animation being made: one of the two writers, and the file its frames
+// go to as they are compressed (or none: they stay in memory). The file is
+// removed by the system when its handle closes, so that even a program that
+// is killed leaves nothing behind.
 struct Animation {
   int format = IMGCTL_ANIMATION_GIF;
   imagelib::GifAnimationWriter gif;
   imagelib::ApngWriter apng;
+  HANDLE spill = INVALID_HANDLE_VALUE;
+  std::vector<std::uint8_t> kept;  // what was taken out without a file
+  ~Animation() {
+    if (spill != INVALID_HANDLE_VALUE) ::CloseHandle(spill);
+  }
+  // Moves what the writer has compressed to the file (or the memory kept);
+  // the system's error, or 0.
+  DWORD KeepWritten() {
+    const std::vector<std::uint8_t> written = format == IMGCTL_ANIMATION_GIF ? gif.TakeWritten() : apng.TakeWritten();
+    if (spill != INVALID_HANDLE_VALUE) return WriteAll(spill, written);
+    kept.insert(kept.end(), written.begin(), written.end());
+    return ERROR_SUCCESS;
+  }
 };
 std::map<Animation*, std::shared_ptr<Animation>> g_animations;
 
@@ -102,23 +144,6 @@ HANDLE CreateTemporary(const std::wstring& folder, std::wstring& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
-// Writes all of `bytes` and closes the file; the system's error, or 0.
-DWORD WriteAllAndClose(HANDLE file, const std::vector<std::uint8_t>& bytes) {
-  DWORD error = ERROR_SUCCESS;
-  const std::uint8_t* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (!error && left > 0) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 24));
-    DWORD written = 0;
-    if (!::WriteFile(file, p, chunk, &written, nullptr) || written != chunk) error = ::GetLastError();
-    p += written;
-    left -= written;
-  }
-  if (!::FlushFileBuffers(file) && !error) error = ::GetLastError();
-  if (!::CloseHandle(file) && !error) error = ::GetLastError();
-  return error;
-}
-
 // Puts the complete temporary file in the place of `path`. An existing file
 // is replaced rather than moved over, so that it keeps its attributes; a
 // folder is never replaced. The system's error, or 0.
@@ -134,21 +159,41 @@ DWORD PutInPlace(const std::wstring& path, const std::wstring& temp) {
   return error ? error : ERROR_ACCESS_DENIED;
 }
 
-// Writes a temporary file in the target's folder and puts it in place only
-// when it is complete, so a failure never leaves a half-written file. On
-// failure the system's error is left for the caller (GetLastError).
-bool WriteAtomically(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+// Writes a temporary file in the target's folder with `fill` (the system's
+// error, or 0) and puts it in place only when it is complete, so a failure
+// never leaves a half-written file. On failure the system's error is left
+// for the caller (GetLastError).
+template <class Fill>
+bool WriteAtomically(const std::wstring& path, Fill fill) {
   const auto slash = path.find_last_of(L"\\/");
   const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash);
   std::wstring temp;
   HANDLE file = CreateTemporary(folder, temp);
   if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD error = WriteAllAndClose(file, bytes);
+  DWORD error = fill(file);
+  if (!::FlushFileBuffers(file) && !error) error = ::GetLastError();
+  if (!::CloseHandle(file) && !error) error = ::GetLastError();
   if (!error) error = PutInPlace(path, temp);
   if (!error) return true;
   ::DeleteFileW(LongPath(temp).c_str());
   ::SetLastError(error);
   return false;
+}
+
+// The file that `fill` fills (the system's error, or 0), written whole:
+// 1, or 0 with the failure's code.
+template <class Fill>
+int FileOrFailure(LPCWSTR path, Fill fill) {
+  if (!WriteAtomically(path, fill)) {
+    // The system's reason stays for the caller: keeping the library's own
+    // error may touch it.
+    const DWORD reason = ::GetLastError();
+    Fail(IMGCTL_ERR_FILE);
+    ::SetLastError(reason);
+    return 0;
+  }
+  g_lastError = IMGCTL_OK;
+  return 1;
 }
 
 // The file made by `encode` (empty bytes: `emptyError`), written whole, or
@@ -161,16 +206,7 @@ int ToFile(LPCWSTR path, Encode encode, int emptyError) noexcept {
     const std::vector<std::uint8_t> bytes = encode(refused);
     if (refused) return Fail(refused);
     if (bytes.empty()) return Fail(emptyError);
-    if (!WriteAtomically(path, bytes)) {
-      // The system's reason stays for the caller: keeping the library's own
-      // error may touch it.
-      const DWORD reason = ::GetLastError();
-      Fail(IMGCTL_ERR_FILE);
-      ::SetLastError(reason);
-      return 0;
-    }
-    g_lastError = IMGCTL_OK;
-    return 1;
+    return FileOrFailure(path, [&bytes](HANDLE file) { return WriteAll(file, bytes); });
   } catch (const std::bad_alloc&) {
     return Fail(IMGCTL_ERR_MEMORY);
   } catch (...) {
@@ -316,7 +352,7 @@ int WINAPI DeleteDIB(HIMGDIB dib) {
   }
 }
 
-HIMGANIM WINAPI AnimationBegin(int format) {
+HIMGANIM WINAPI AnimationBegin(int format, LPCWSTR framesFile) {
   if (format != IMGCTL_ANIMATION_GIF && format != IMGCTL_ANIMATION_APNG) {
     Fail(IMGCTL_ERR_ARGUMENT);
     return nullptr;
@@ -324,6 +360,19 @@ HIMGANIM WINAPI AnimationBegin(int format) {
   try {
     auto animation = std::make_shared<Animation>();
     animation->format = format;
+    if (framesFile && *framesFile) {
+      // Not shared for deleting: another start of the program, clearing
+      // what a lost recording left, cannot remove it while it is in use.
+      animation->spill = ::CreateFileW(LongPath(framesFile).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                       nullptr);
+      if (animation->spill == INVALID_HANDLE_VALUE) {
+        const DWORD reason = ::GetLastError();
+        Fail(IMGCTL_ERR_FILE);
+        ::SetLastError(reason);
+        return nullptr;
+      }
+    }
     Animation* handle = animation.get();
     std::lock_guard<std::mutex> lock(g_mutex);
     g_animations.emplace(handle, std::move(animation));
@@ -345,6 +394,13 @@ int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
     const bool added = animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Add(*image, ms)
                                                                 : animation->apng.Add(*image, ms);
     if (!added) return Fail(IMGCTL_ERR_ARGUMENT);
+    // What is compressed goes to the file at once: memory stays flat
+    // however long the recording.
+    if (const DWORD error = animation->KeepWritten()) {
+      Fail(IMGCTL_ERR_FILE);
+      ::SetLastError(error);
+      return 0;
+    }
     g_lastError = IMGCTL_OK;
     return 1;
   } catch (const std::bad_alloc&) {
@@ -354,13 +410,40 @@ int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
   }
 }
 
+namespace {
+
+// Head, the frames kept (in the file or in memory), tail.
+DWORD WriteAnimation(Animation& a, HANDLE file) {
+  const bool gif = a.format == IMGCTL_ANIMATION_GIF;
+  DWORD error = WriteAll(file, gif ? a.gif.Head() : a.apng.Head());
+  if (!error) error = a.spill == INVALID_HANDLE_VALUE ? WriteAll(file, a.kept) : CopyAll(a.spill, file);
+  if (!error) error = WriteAll(file, gif ? a.gif.Tail() : a.apng.Tail());
+  if (a.spill != INVALID_HANDLE_VALUE) ::SetFilePointer(a.spill, 0, nullptr, FILE_END);
+  return error;
+}
+
+}  // namespace
+
 int WINAPI AnimationToFile(LPCWSTR path, HIMGANIM anim) {
-  return ToFile(path, [anim](int& refused) {
+  try {
+    if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
     const std::shared_ptr<Animation> animation = LookupAnimation(anim);
-    if (!animation) refused = IMGCTL_ERR_HANDLE;
-    if (!animation) return std::vector<std::uint8_t>();
-    return animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Finish() : animation->apng.Finish();
-  }, IMGCTL_ERR_ARGUMENT);  // no frame added
+    if (!animation) return Fail(IMGCTL_ERR_HANDLE);
+    const bool any = animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Close() : animation->apng.Close();
+    if (!any) return Fail(IMGCTL_ERR_ARGUMENT);  // no frame added
+    // The last frame, completed by Close, is kept with the others, so that
+    // a failed write can be tried again.
+    if (const DWORD error = animation->KeepWritten()) {
+      Fail(IMGCTL_ERR_FILE);
+      ::SetLastError(error);
+      return 0;
+    }
+    return FileOrFailure(path, [&](HANDLE file) { return WriteAnimation(*animation, file); });
+  } catch (const std::bad_alloc&) {
+    return Fail(IMGCTL_ERR_MEMORY);
+  } catch (...) {
+    return Fail(IMGCTL_ERR_ENCODE);
+  }
 }
 
 int WINAPI AnimationDelete(HIMGANIM anim) {

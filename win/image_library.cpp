@@ -43,7 +43,7 @@ IMGCTL_ENTRY(DIBtoJPG, int, LPCWSTR, HANDLE, int, int)
 IMGCTL_ENTRY(DIBtoPNG, int, LPCWSTR, HANDLE, int)
 IMGCTL_ENTRY(DIBtoGIF, int, LPCWSTR, HANDLE, int)
 IMGCTL_ENTRY(DeleteDIB, int, HANDLE)
-IMGCTL_ENTRY(AnimationBegin, HANDLE, int)
+IMGCTL_ENTRY(AnimationBegin, HANDLE, int, LPCWSTR)
 IMGCTL_ENTRY(AnimationAddFrame, int, HANDLE, HANDLE, int)
 IMGCTL_ENTRY(AnimationToFile, int, LPCWSTR, HANDLE)
 IMGCTL_ENTRY(AnimationDelete, int, HANDLE)
@@ -65,7 +65,9 @@ int DIBtoGIF(const std::wstring& path, DibHandle dib, int option) {
   return Entry(DIBtoGIFPtr, "DIBtoGIF")(path.c_str(), dib, option);
 }
 int DeleteDIB(DibHandle dib) { return Entry(DeleteDIBPtr, "DeleteDIB")(dib); }
-HANDLE AnimationBegin(int format) { return Entry(AnimationBeginPtr, "AnimationBegin")(format); }
+HANDLE AnimationBegin(int format, const std::wstring& framesFile) {
+  return Entry(AnimationBeginPtr, "AnimationBegin")(format, framesFile.empty() ? nullptr : framesFile.c_str());
+}
 int AnimationAddFrame(HANDLE animation, DibHandle dib, int durationMs) {
   return Entry(AnimationAddFramePtr, "AnimationAddFrame")(animation, dib, durationMs);
 }

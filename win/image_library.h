@@ -24,7 +24,8 @@ int DIBtoJPG(const std::wstring& path, DibHandle dib, int quality, int option);
 int DIBtoPNG(const std::wstring& path, DibHandle dib, int option);
 int DIBtoGIF(const std::wstring& path, DibHandle dib, int option);
 int DeleteDIB(DibHandle dib);
-HANDLE AnimationBegin(int format);
+// An empty `framesFile` keeps the frames in memory.
+HANDLE AnimationBegin(int format, const std::wstring& framesFile);
 int AnimationAddFrame(HANDLE animation, DibHandle dib, int durationMs);
 int AnimationToFile(const std::wstring& path, HANDLE animation);
 int AnimationDelete(HANDLE animation);

@@ -169,3 +169,39 @@ TEST(Animation, GifFramesShowExactlyWhatWasAddedAndTheTimeStaysTrue) {
   EXPECT_EQ(frames[1].second, 7);
   EXPECT_EQ(frames[2].second, 3);
 }
+
+// A recording takes the compressed frames out as they come: head, what was
+// taken and tail make the same file as a writer that kept everything.
+template <class Writer>
+std::vector<std::uint8_t> TakenAsTheyCome(const std::vector<imagelib::Image>& frames) {
+  Writer writer;
+  std::vector<std::uint8_t> taken;
+  for (const auto& f : frames) {
+    EXPECT_TRUE(writer.Add(f, 40));
+    const auto part = writer.TakeWritten();
+    taken.insert(taken.end(), part.begin(), part.end());
+  }
+  EXPECT_TRUE(writer.Close());
+  const auto last = writer.TakeWritten();
+  taken.insert(taken.end(), last.begin(), last.end());
+  auto file = writer.Head();
+  file.insert(file.end(), taken.begin(), taken.end());
+  const auto tail = writer.Tail();
+  file.insert(file.end(), tail.begin(), tail.end());
+  return file;
+}
+
+TEST(Animation, FramesTakenOutAsTheyComeMakeTheSameFile) {
+  imagelib::Image f0 = Solid(5, 3, 10, 20, 30), f1 = f0;
+  Set(f1, 4, 2, 255, 255, 255);
+  const std::vector<imagelib::Image> frames{f0, f1, f1, f0};
+  imagelib::ApngWriter apng;
+  imagelib::GifAnimationWriter gif;
+  for (const auto& f : frames) {
+    apng.Add(f, 40);
+    gif.Add(f, 40);
+  }
+  EXPECT_EQ(TakenAsTheyCome<imagelib::ApngWriter>(frames), apng.Finish());
+  EXPECT_EQ(TakenAsTheyCome<imagelib::GifAnimationWriter>(frames), gif.Finish());
+  EXPECT_FALSE(imagelib::ApngWriter().Close());  // nothing added, nothing to write
+}

@@ -126,27 +126,40 @@ TEST(Library, AnimationsAreWrittenWholeInBothFormatsAndAgainAfterAFailure) {
   ASSERT_TRUE(first && second);
   const auto dir = TempDir();
   for (int format : {IMGCTL_ANIMATION_GIF, IMGCTL_ANIMATION_APNG}) {
-    HANDLE animation = imgctl::AnimationBegin(format);
-    ASSERT_NE(animation, nullptr);
-    EXPECT_NE(imgctl::AnimationAddFrame(animation, first, 100), 0);
-    EXPECT_NE(imgctl::AnimationAddFrame(animation, second, 100), 0);
+    // The frames go to a file of their own, which goes with the animation;
+    // the file written is the one made in memory.
+    const auto frames = dir / L"frames.tmp";
+    HANDLE animation = imgctl::AnimationBegin(format, frames.wstring());
+    HANDLE inMemory = imgctl::AnimationBegin(format, L"");
+    ASSERT_TRUE(animation && inMemory);
+    EXPECT_TRUE(std::filesystem::exists(frames));
+    for (HANDLE a : {animation, inMemory}) {
+      EXPECT_NE(imgctl::AnimationAddFrame(a, first, 100), 0);
+      EXPECT_NE(imgctl::AnimationAddFrame(a, second, 100), 0);
+      EXPECT_NE(imgctl::AnimationAddFrame(a, first, 250), 0);
+    }
     EXPECT_EQ(imgctl::AnimationToFile((dir / L"no such folder" / L"a.bin").wstring(), animation), 0);
     EXPECT_EQ(imgctl::ImgctlError(), IMGCTL_ERR_FILE);
     const auto file = dir / (format == IMGCTL_ANIMATION_GIF ? L"rec.gif" : L"rec.png");
     EXPECT_NE(imgctl::AnimationToFile(file.wstring(), animation), 0);
+    EXPECT_NE(imgctl::AnimationToFile((dir / L"memory.bin").wstring(), inMemory), 0);
     const std::string bytes = Bytes(file);
+    EXPECT_EQ(bytes, Bytes(dir / L"memory.bin"));
     if (format == IMGCTL_ANIMATION_GIF) {
       EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
       EXPECT_NE(bytes.find("NETSCAPE2.0"), std::string::npos);
     } else {
       EXPECT_EQ(bytes.substr(1, 3), "PNG");
       EXPECT_NE(bytes.find("acTL"), std::string::npos);
-      EXPECT_NE(bytes.find("fdAT"), std::string::npos);
+      // Three frames: the first in IDAT, the two changes in fdAT.
+      EXPECT_NE(bytes.find("fdAT"), bytes.rfind("fdAT"));
     }
     EXPECT_NE(imgctl::AnimationDelete(animation), 0);
+    EXPECT_NE(imgctl::AnimationDelete(inMemory), 0);
     EXPECT_EQ(imgctl::AnimationDelete(animation), 0);  // gone
+    EXPECT_FALSE(std::filesystem::exists(frames));
   }
-  EXPECT_EQ(imgctl::AnimationBegin(7), nullptr);
+  EXPECT_EQ(imgctl::AnimationBegin(7, L""), nullptr);
   imgctl::DeleteDIB(first);
   imgctl::DeleteDIB(second);
   std::filesystem::remove_all(dir);
