@@ -6,6 +6,7 @@ bool Store::Read() {
   kept = keptRead_ = kept_frames::Read(SectionReader(kept_frames::kSection));
   options = optionsRead_ = options::Read(SectionReader(options::kSection));
   watch = watchRead_ = change_watch::Read(SectionReader(change_watch::kSection));
+  record = recordRead_ = recording::Read(SectionReader(recording::kSection));
   const Reader read = SectionReader(kSection);
   preview = ReadPreviewPosition(read);
   const std::optional<State> stored = ReadStored(read);
@@ -26,6 +27,10 @@ bool Store::Write(const std::optional<Position>& previewAt) {
   if (!(watch == watchRead_)) {
     const auto writes = change_watch::Writes(watch);
     if (!WriteSection(change_watch::kSection, Writes(writes.begin(), writes.end()))) return false;
+  }
+  if (!(record == recordRead_)) {
+    const auto writes = recording::Writes(record);
+    if (!WriteSection(recording::kSection, Writes(writes.begin(), writes.end()))) return false;
   }
   return !previewAt || WriteSection(kSection, PreviewWrites(*previewAt));
 }

@@ -11,6 +11,7 @@
 #include "core/change_watch.h"
 #include "core/kept_frames.h"
 #include "core/options.h"
+#include "core/recording.h"
 #include "core/settings.h"
 
 namespace settings {
@@ -36,7 +37,7 @@ class Store {
   // Reads the sections; false when no settings are stored (a first start:
   // `data` is then for the caller to set).
   bool Read();
-  // Writes "Data", then "Frames", "Options" and "Watch" when they differ
+  // Writes "Data", then "Frames", "Options", "Watch" and "Record" when they differ
   // from what was read (a file whose frames or options were never touched
   // is left as it was), then the preview's position when it was shown.
   // Stops at the first key that cannot be written: false.
@@ -47,6 +48,7 @@ class Store {
   kept_frames::List kept;    // "Frames"
   options::Options options;  // "Options"
   change_watch::Settings watch;  // "Watch"
+  recording::Settings record;    // "Record"
 
  private:
   using Writes = std::vector<std::pair<std::wstring, Text>>;
@@ -60,6 +62,7 @@ class Store {
   kept_frames::List keptRead_;
   options::Options optionsRead_;
   change_watch::Settings watchRead_;
+  recording::Settings recordRead_;
 };
 
 }  // namespace settings

@@ -1,0 +1,59 @@
+#include "core/recording.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "core/numbers.h"
+
+namespace recording {
+namespace {
+
+// A whole number from `lo` to `hi`, or the default.
+std::int32_t Ranged(const std::wstring& text, std::int32_t lo, std::int32_t hi, std::int32_t fallback) {
+  const auto value = num::ParseLeadingNumber(text);
+  if (text.empty() || !value || *value != static_cast<double>(static_cast<std::int64_t>(*value))) return fallback;
+  return *value < lo || *value > hi ? fallback : static_cast<std::int32_t>(*value);
+}
+
+}  // namespace
+
+Settings Read(const Reader& read) {
+  Settings s;
+  const std::int32_t rate = Ranged(read(L"FramesPerSecond"), 1, 30, s.framesPerSecond);
+  if (std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates)) s.framesPerSecond = rate;
+  s.limitSeconds = Ranged(read(L"LimitSeconds"), 1, 300, s.limitSeconds);
+  s.folder = read(L"Folder");
+  s.name = read(L"Name");
+  s.type = Ranged(read(L"Type"), 0, static_cast<std::int32_t>(std::size(kTypes)) - 1, s.type);
+  return s;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> Writes(const Settings& s) {
+  return {{L"FramesPerSecond", std::to_wstring(s.framesPerSecond)},
+          {L"LimitSeconds", std::to_wstring(s.limitSeconds)},
+          {L"Folder", s.folder},
+          {L"Name", s.name},
+          {L"Type", std::to_wstring(s.type)}};
+}
+
+std::wstring FilterText() {
+  std::wstring filter;
+  for (const Type& t : kTypes) {
+    filter += t.description;
+    filter += L'\0';
+    filter += t.pattern;
+    filter += L'\0';
+  }
+  return filter;
+}
+
+std::wstring LabelText(std::int64_t elapsedMs, std::int64_t frames) {
+  const std::int64_t seconds = std::max<std::int64_t>(elapsedMs, 0) / 1000;
+  wchar_t time[32];
+  std::swprintf(time, std::size(time), L"%02lld:%02lld", static_cast<long long>(seconds / 60),
+                static_cast<long long>(seconds % 60));
+  return L"● " + std::wstring(time) + L" " + std::to_wstring(frames) + L"コマ";
+}
+
+}  // namespace recording
