@@ -9,7 +9,7 @@
 #include "win/screen_copy.h"
 
 void Program::Capture(bool quick) {
-  if (Busy()) return;
+  if (Busy() || recorder_.Recording()) return;
   const ActivityState::Scope busy = activity_.Start(Activity::Capturing);
   try {
     // Without a folder to go to, a quick capture is the normal one; a

@@ -22,6 +22,8 @@ void Program::RunFrameCommand(const MenuChoice& choice) {
     case MenuCommand::Timed: StartCountdown(choice.index, choice.shift); break;
     case MenuCommand::WatchChanges: ToggleWatch(AreaWatch::Mode::Changes, store_.watch.intervalSeconds); break;
     case MenuCommand::WatchInterval: ToggleWatch(AreaWatch::Mode::Interval, choice.index); break;
+    case MenuCommand::Record: ToggleRecording(); break;
+    case MenuCommand::RecordRate: store_.record.framesPerSecond = choice.index; break;
     case MenuCommand::PositionAndSize: AskPosition(); break;
     case MenuCommand::Preset: FrameChanged(frame_tools::WithSize(area_.Pixels(), frame_tools::kPresets[choice.index])); break;
     case MenuCommand::FitToWindow: StartPicking(); break;

@@ -35,11 +35,13 @@ void FrameWindow::Layout(const CaptureArea& area) {
   // Setting the region is a change of the window too: the whole layout is
   // the program's own placing.
   placing_ = true;
-  pixels_ = area.Pixels();
+  const geometry::Rect a = area.Pixels();
+  pixels_ = outside_ ? geometry::Rect{a.left - 1, a.top - 1, a.right + 1, a.bottom + 1} : a;
   if (pixels_.Width() != shapedWidth_ || pixels_.Height() != shapedHeight_) {
     const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
+    const int squares = outside_ ? 0 : static_cast<int>(l.squares.size());
     win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
-                                                   frame::kUnionOrder.data(), static_cast<int>(l.squares.size()));
+                                                   frame::kUnionOrder.data(), squares);
     if (win::GiveRegion(hwnd(), shape)) {
       shapedWidth_ = pixels_.Width();
       shapedHeight_ = pixels_.Height();
@@ -49,6 +51,13 @@ void FrameWindow::Layout(const CaptureArea& area) {
   Place(pixels_);
   placing_ = false;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void FrameWindow::ShowOutside(bool outside, const CaptureArea& area) {
+  if (outside == outside_) return;
+  outside_ = outside;
+  shapedWidth_ = shapedHeight_ = -1;  // another shape
+  Layout(area);
 }
 
 void FrameWindow::SetColour(COLORREF colour) {
@@ -113,6 +122,7 @@ void FrameWindow::CheckPlace() {
 }
 
 void FrameWindow::OnLeftDown() {
+  if (outside_) return;  // a recording's frame stays where it is
   const frame::Hit hit = frame::HitTest(CursorInFrame(), pixels_.Width(), pixels_.Height());
   if (hit.corner != frame::Corner::None) {
     ::SetCapture(hwnd());
@@ -172,6 +182,7 @@ void FrameWindow::Paint() {
   win::UniquePen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_WINDOWTEXT)));
   win::SelectedObject usePen(dc, pen.get());
   win::SelectedObject noFill(dc, ::GetStockObject(NULL_BRUSH));
-  for (const geometry::Rect& r : outlines_) ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  if (!outside_)
+    for (const geometry::Rect& r : outlines_) ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
   ::EndPaint(hwnd(), &ps);
 }

@@ -40,6 +40,9 @@ class FrameWindow : public win::Window {
   // Shape, handles and place from the capture area.
   void Layout(const CaptureArea& area);
   void SetColour(COLORREF colour);
+  // While recording: a plain ring just outside the area, so that nothing of
+  // the frame is in the area, and no handle or drag.
+  void ShowOutside(bool outside, const CaptureArea& area);
   // A corner is being dragged.
   bool Resizing() const { return corner_ != frame::Corner::None; }
 
@@ -66,6 +69,7 @@ class FrameWindow : public win::Window {
   frame::Corner corner_ = frame::Corner::None;  // the corner being dragged
   bool inMoveLoop_ = false;
   bool placing_ = false;  // the window is being placed from the area
+  bool outside_ = false;  // see ShowOutside
   bool moving_ = false;   // the user moves it with the system's move loop
 };
 

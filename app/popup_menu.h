@@ -11,7 +11,7 @@
 enum class MenuCommand {
   None, Black, Grey, White, Preview, Version, Exit,
   // The submenu 「フレーム」; `index` says which one of several.
-  Timed, WatchChanges, WatchInterval, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
+  Timed, WatchChanges, WatchInterval, Record, RecordRate, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
   // The submenu 「設定」.
   Pointer, HotKeys
 };
@@ -22,6 +22,8 @@ struct MenuState {
   int countdownSeconds = 0;  // the timed capture counting down, 0 when none
   bool watchingChanges = false;
   int watchInterval = 0;  // the seconds of the interval watch running, 0 when none
+  bool recording = false;
+  int recordRate = 10;  // frames a second
   std::vector<std::wstring> keptNames;
   bool pointer = false;
   std::wstring hotKeysTaken;  // the combinations another program holds, if any
@@ -29,7 +31,7 @@ struct MenuState {
 
 struct MenuChoice {
   MenuCommand command = MenuCommand::None;
-  int index = 0;       // a timed capture's or an interval's seconds, a preset's or a kept frame's index
+  int index = 0;       // a timed capture's or an interval's seconds, a frame rate, a preset's or a kept frame's index
   bool shift = false;  // Shift was held when it was chosen
 };
 

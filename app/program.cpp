@@ -20,11 +20,15 @@ Program::Program()
       watchLabel_(L"Kirasoe.WatchLabel"),
       countdown_(*this),
       picker_(*this),
-      watch_(*this) {}
+      watch_(*this),
+      recorder_(*this) {}
 
 void Program::Start() {
   // A run that ended in a drag or a pick may have left the session changed.
   win::UndoChangesLeftBehind();
+  // The frames of a recording lost with a crash (in use by another running
+  // Kirasoe, they stay).
+  win::RemoveMatching(win::TemporaryFolder(), L"Kirasoe.recording.*.tmp");
   // The camera is made where it belongs: a window manager may keep the
   // first geometry it sees and give it back when the window is shown again.
   const geometry::Rect camera = RestoreOrFirstStart();
@@ -111,6 +115,9 @@ void Program::Exit() {
   step(L"exit: countdown", [this] { countdown_.Cancel(); });
   // A watch ends after the picture being written (the saver's wait).
   step(L"exit: watch", [this] { watch_.Stop(); });
+  // A recording running at exit has no one left to ask where it goes.
+  exiting_ = true;
+  step(L"exit: recording", [this] { recorder_.Stop(); });
   // A file being written is completed first.
   step(L"exit: saving", [this] { saver_.WaitForPending(); });
   step(L"exit: settings", [this, &failed] { failed = !WriteSettings() || failed; });
@@ -169,7 +176,7 @@ void Program::ShowFrameSize() {
 }
 
 void Program::FrameKey(int dx, int dy, bool resize, bool big) {
-  if (Busy()) return;
+  if (Busy() || recorder_.Recording()) return;
   FrameChanged(frame::KeyStep(area_.Pixels(), dx, dy, resize, big ? 10 : 1));
 }
 
@@ -179,6 +186,7 @@ void Program::MenuRequested(HWND on) {
   MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(),
                   watch_.Running() == AreaWatch::Mode::Changes,
                   watch_.Running() == AreaWatch::Mode::Interval ? watch_.IntervalSeconds() : 0,
+                  recorder_.Recording(), store_.record.framesPerSecond,
                   {}, store_.options.pointer, hotKeys_.Taken(store_.options)};
   for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
@@ -222,7 +230,9 @@ void Program::RememberForeground() {
 }
 
 void Program::HotKeyPressed(int id) {
-  if (Busy() || countdown_.Counting() || watch_.Running() != AreaWatch::Mode::Off) return;
+  // A hotkey ends a recording, as a press on the camera does.
+  if (recorder_.Recording() && !Busy()) return recorder_.Stop();
+  if (Busy() || recorder_.Recording() || countdown_.Counting() || watch_.Running() != AreaWatch::Mode::Off) return;
   // The window the user is in gets the focus back afterwards.
   RememberForeground();
   Capture(id == HotKeys::kQuickId);
@@ -234,6 +244,10 @@ bool Program::CameraPressed() {
   // A press on the camera ends a countdown or a watch.
   if (countdown_.Counting()) {
     countdown_.Cancel();
+    return true;
+  }
+  if (recorder_.Recording()) {
+    recorder_.Stop();
     return true;
   }
   if (watch_.Running() == AreaWatch::Mode::Off) return false;

@@ -18,6 +18,7 @@
 #include "app/info_label.h"
 #include "app/popup_menu.h"
 #include "app/preview_window.h"
+#include "app/recorder.h"
 #include "app/saver.h"
 #include "app/window_picker.h"
 #include "core/activity.h"
@@ -34,7 +35,8 @@ class Program : public CameraWindow::Owner,
                 public FrameWindow::Owner,
                 public Countdown::Owner,
                 public WindowPicker::Owner,
-                public AreaWatch::Owner {
+                public AreaWatch::Owner,
+                public Recorder::Owner {
  public:
   Program();
   // Reads the settings and shows the camera and the frame; without the
@@ -44,7 +46,7 @@ class Program : public CameraWindow::Owner,
 
   // A capture, a drag of the frame or the camera, the menu or a dialog of
   // ours is under way: a double-click, a hotkey or a key does nothing.
-  bool Busy() const { return activity_.Busy() || frame_.Resizing(); }
+  bool Busy() const override { return activity_.Busy() || frame_.Resizing(); }
 
   // The capture from the flash to the end; `quick` saves without a dialog
   // under the next number of a series.
@@ -97,6 +99,12 @@ class Program : public CameraWindow::Owner,
   void ShowWatchState(const std::wstring& text) override;
   void WatchEnded(const std::wstring& why) override;
 
+  // Recorder::Owner.
+  geometry::Rect RecordedArea() const override { return area_.Pixels(); }
+  bool PointerRecorded() const override { return store_.options.pointer; }
+  void ShowRecordingState(const std::wstring& text) override;
+  void RecordingStopped(const std::wstring& why) override;
+
   const kept_frames::List& KeptFrames() const { return store_.kept; }
 
  private:
@@ -111,6 +119,15 @@ class Program : public CameraWindow::Owner,
   // A watch of the area: started, switched to the other mode, or stopped
   // when it is the one running.
   void ToggleWatch(AreaWatch::Mode mode, int seconds);
+  // Starts a recording of the area, or stops the one running.
+  void ToggleRecording();
+  // The windows of ours over the area go while it is recorded.
+  void HideWindowsOverArea();
+  // Asks where the recording goes and writes it, until it is saved or the
+  // user lets it go.
+  void SaveRecording();
+  // One try of the save dialog: true when the recording is done with.
+  bool SaveRecordingOnce();
   // The series has a folder and a name, chosen in the save dialog when the
   // settings have none; false when the user cancelled.
   bool ChooseSeries();
@@ -166,6 +183,9 @@ class Program : public CameraWindow::Owner,
   Countdown countdown_;
   WindowPicker picker_;
   AreaWatch watch_;
+  Recorder recorder_;
+  std::vector<win::Window*> hiddenForRecording_;
+  bool exiting_ = false;
   CaptureArea beforePicking_;  // the area a cancelled pick goes back to
   Saver saver_;
 };

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,16 +32,17 @@ class Saver {
   // Both: returns when the file is complete.
   win::WriteOutcome WriteAnswering(win::LibraryPicture pixels, const save_names::FileType& type,
                                    const std::wstring& path);
+  // Any write (an animation's file) on the saver's thread, the same way.
+  win::WriteOutcome RunAnswering(std::function<win::WriteOutcome()> write);
   // Blocks until a pending write is complete: the program ends after it.
   void WaitForPending();
 
  private:
   struct Job {
-    win::LibraryPicture pixels;
-    save_names::FileType type;
-    std::wstring path;
+    std::function<win::WriteOutcome()> write;
     win::WriteOutcome outcome;
   };
+  bool Start(std::function<win::WriteOutcome()> write, win::WriteOutcome& failure);
   static DWORD WINAPI Run(void* job) noexcept;
   void WaitAnswering();
 

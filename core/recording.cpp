@@ -48,6 +48,14 @@ std::wstring FilterText() {
   return filter;
 }
 
+std::wstring SavePath(const std::wstring& path, const Type& type,
+                      const std::function<std::wstring(const std::wstring&)>& fold) {
+  const std::wstring extension = type.extension;
+  if (path.size() > extension.size() && fold(path.substr(path.size() - extension.size())) == fold(extension))
+    return path;
+  return path + extension;
+}
+
 std::wstring LabelText(std::int64_t elapsedMs, std::int64_t frames) {
   const std::int64_t seconds = std::max<std::int64_t>(elapsedMs, 0) / 1000;
   wchar_t time[32];

@@ -41,6 +41,12 @@ inline constexpr Type kTypes[] = {{L"GIF アニメーション (*.gif)", L"*.gif
 // The dialog's filter: description and pattern of each type, NUL-separated.
 std::wstring FilterText();
 
+// The path a recording is saved to: `path` as typed, with the type's
+// extension appended unless it already ends in it (compared as file names
+// are, through `fold`).
+std::wstring SavePath(const std::wstring& path, const Type& type,
+                      const std::function<std::wstring(const std::wstring&)>& fold);
+
 // The frames' times: frame `n` of a recording is due `n` periods after the
 // start, counted from the start so that the rate never drifts.
 class Clock {

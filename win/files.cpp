@@ -67,4 +67,20 @@ std::wstring SystemMessage(unsigned long code) {
   return message;
 }
 
+std::wstring TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD n = ::GetTempPathW(MAX_PATH + 1, folder);
+  return std::wstring(folder, n > MAX_PATH ? 0 : n);
+}
+
+void RemoveMatching(const std::wstring& folder, const std::wstring& pattern) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((folder + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW((folder + found.cFileName).c_str());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
 }  // namespace win

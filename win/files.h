@@ -32,6 +32,12 @@ MoveResult MoveWithoutReplacing(const std::wstring& from, const std::wstring& to
 // nullopt when none of the names tried is free.
 std::optional<std::wstring> UnusedTemporaryName(const std::wstring& folder);
 
+// The user's temporary folder, ending in "\".
+std::wstring TemporaryFolder();
+// Removes the files of `folder` whose names match `pattern` ("*" and "?"),
+// as far as they can be removed (one in use stays).
+void RemoveMatching(const std::wstring& folder, const std::wstring& pattern);
+
 // The system's words for an error code; empty when it has none.
 std::wstring SystemMessage(unsigned long code);
 

@@ -1,5 +1,6 @@
 #include "win/image_writer.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "imagelib/imgctl.h"
@@ -84,6 +85,57 @@ WriteOutcome WriteImage(const BitmapBuffer& picture, const save_names::FileType&
   WriteOutcome failure;
   const LibraryPicture pixels = TakePixels(picture, failure);
   return pixels ? WriteImage(pixels, type, path) : failure;
+}
+
+LibraryAnimation& LibraryAnimation::operator=(LibraryAnimation&& other) noexcept {
+  if (this != &other) {
+    Release();
+    handle_ = other.handle_;
+    other.handle_ = nullptr;
+  }
+  return *this;
+}
+
+void LibraryAnimation::Release() noexcept {
+  if (handle_) {
+    try {
+      imgctl::AnimationDelete(handle_);
+    } catch (...) {
+      LogCurrentException(L"image library");
+    }
+  }
+  handle_ = nullptr;
+}
+
+LibraryAnimation LibraryAnimation::Begin(bool apng, const std::wstring& framesFile, WriteOutcome& failure) {
+  try {
+    LibraryAnimation made(imgctl::AnimationBegin(apng ? IMGCTL_ANIMATION_APNG : IMGCTL_ANIMATION_GIF, framesFile));
+    if (!made) failure = Failed();
+    return made;
+  } catch (const std::exception&) {
+    failure = {.libraryError = IMGCTL_ERR_UNSUPPORTED};
+    return {};
+  }
+}
+
+bool LibraryAnimation::Add(const LibraryPicture& picture, std::int64_t durationMs, WriteOutcome& failure) {
+  try {
+    const int ms = static_cast<int>(std::min<std::int64_t>(std::max<std::int64_t>(durationMs, 0), 0x7FFFFFFF));
+    if (handle_ && picture && imgctl::AnimationAddFrame(handle_, picture.get(), ms)) return true;
+    failure = Failed();
+  } catch (const std::exception&) {
+    failure = {.libraryError = IMGCTL_ERR_UNSUPPORTED};
+  }
+  return false;
+}
+
+WriteOutcome LibraryAnimation::ToFile(const std::wstring& path) {
+  try {
+    if (handle_ && imgctl::AnimationToFile(path, handle_)) return {.written = true};
+    return Failed();
+  } catch (const std::exception&) {
+    return {.libraryError = IMGCTL_ERR_UNSUPPORTED};
+  }
 }
 
 std::wstring WriteOutcome::Reason() const {

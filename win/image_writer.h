@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "core/save_names.h"
@@ -41,6 +42,32 @@ class LibraryPicture {
 // The pixels of `picture`, read on the thread that owns its bitmap; empty,
 // with `failure` saying why, when they cannot be had.
 LibraryPicture TakePixels(const BitmapBuffer& picture, WriteOutcome& failure);
+
+// An animation of the image library, its frames kept compressed in a file
+// of their own that goes with it; released with the object. Usable from one
+// thread at a time, any thread.
+class LibraryAnimation {
+ public:
+  LibraryAnimation() = default;
+  LibraryAnimation(LibraryAnimation&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  LibraryAnimation& operator=(LibraryAnimation&& other) noexcept;
+  LibraryAnimation(const LibraryAnimation&) = delete;
+  LibraryAnimation& operator=(const LibraryAnimation&) = delete;
+  ~LibraryAnimation() { Release(); }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+  // A new animation (APNG or GIF) with its frames in `framesFile`.
+  static LibraryAnimation Begin(bool apng, const std::wstring& framesFile, WriteOutcome& failure);
+  // `picture` shown for `durationMs`; false with `failure` (the frames file
+  // could not take it).
+  bool Add(const LibraryPicture& picture, std::int64_t durationMs, WriteOutcome& failure);
+  WriteOutcome ToFile(const std::wstring& path);
+
+ private:
+  explicit LibraryAnimation(HANDLE handle) : handle_(handle) {}
+  void Release() noexcept;
+  HANDLE handle_ = nullptr;
+};
 
 // Writes `picture` to `path` as `type` says; on any thread.
 WriteOutcome WriteImage(const LibraryPicture& picture, const save_names::FileType& type, const std::wstring& path);

@@ -20,7 +20,8 @@ struct SaveDialogResult {
 };
 
 SaveDialogResult ShowSaveDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir,
-                                const std::wstring& initialName, int filterIndex);
+                                const std::wstring& initialName, int filterIndex,
+                                const wchar_t* title = L"ファイルを保存する");
 
 inline constexpr std::size_t kMaxFile = 32768;
 

@@ -12,7 +12,7 @@ CAMERA = (53, 50)
 AREA = (200, 120, 300, 200)
 # Items of the submenu, by how many times Down reaches them.
 TIMED = {3: 0, 5: 1, 10: 2}
-POSITION, PRESETS, FIT, KEEP = 5, 6, 11, 12
+POSITION, PRESETS, FIT, KEEP = 7, 8, 13, 14
 
 
 def t(px):

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <map>
 
 namespace {
@@ -50,6 +51,17 @@ TEST(Recording, TheLabelShowsMinutesSecondsAndFrames) {
   EXPECT_EQ(recording::LabelText(7900, 70), L"● 00:07 70コマ");
   EXPECT_EQ(recording::LabelText(300000, 3000), L"● 05:00 3000コマ");
   EXPECT_EQ(recording::FilterText(), std::wstring(L"GIF アニメーション (*.gif)\0*.gif\0APNG (*.png)\0*.png\0", 45));
+}
+
+TEST(Recording, TheTypesExtensionIsAddedUnlessThePathEndsInIt) {
+  const auto upper = [](std::wstring s) {
+    for (auto& c : s) c = static_cast<wchar_t>(std::towupper(c));
+    return s;
+  };
+  EXPECT_EQ(recording::SavePath(L"C:\\a\\clip", recording::kTypes[0], upper), L"C:\\a\\clip.gif");
+  EXPECT_EQ(recording::SavePath(L"C:\\a\\clip.GIF", recording::kTypes[0], upper), L"C:\\a\\clip.GIF");
+  EXPECT_EQ(recording::SavePath(L"C:\\a\\clip.gif", recording::kTypes[1], upper), L"C:\\a\\clip.gif.png");
+  EXPECT_EQ(recording::SavePath(L".png", recording::kTypes[1], upper), L".png.png");
 }
 
 }  // namespace

@@ -1,0 +1,121 @@
+#include "app/recorder.h"
+
+#include "win/failure_log.h"
+#include "win/files.h"
+
+namespace {
+
+constexpr UINT_PTR kTickTimer = 1;
+// Often enough to meet every frame of 30 a second on time.
+constexpr UINT kTickMilliseconds = 10;
+
+std::int64_t Now() { return static_cast<std::int64_t>(::GetTickCount64()); }
+
+std::wstring LimitText(std::int32_t seconds) {
+  const std::wstring limit = seconds % 60 == 0 ? std::to_wstring(seconds / 60) + L"分" : std::to_wstring(seconds) + L"秒";
+  return L"録画時間が" + limit + L"に達したため、録画を停止しました。";
+}
+
+}  // namespace
+
+bool Recorder::Start(const recording::Settings& settings, const std::wstring& folder, std::wstring& failure) {
+  if (!Exists() && !Create({.className = L"Kirasoe.Recorder"})) {
+    failure = win::SystemMessage(::GetLastError());
+    return false;
+  }
+  Discard();
+  const std::wstring stem = folder + L"Kirasoe.recording." + std::to_wstring(::GetCurrentProcessId());
+  win::WriteOutcome begun;
+  if (!gif_.Begin(false, stem + L".gif.tmp", begun) || !apng_.Begin(true, stem + L".png.tmp", begun)) {
+    Discard();
+    failure = begun.Reason();
+    return false;
+  }
+  clock_ = recording::Clock(settings.framesPerSecond);
+  limitMs_ = settings.limitSeconds * 1000LL;
+  startedAt_ = Now();
+  lastSlot_ = -1;
+  frames_ = dropped_ = 0;
+  last_.clear();
+  recording_ = true;
+  ::SetTimer(hwnd(), kTickTimer, kTickMilliseconds, nullptr);
+  Tick();
+  return true;
+}
+
+void Recorder::Stop(const std::wstring& why) {
+  if (!recording_) return;
+  recording_ = false;
+  if (Exists()) ::KillTimer(hwnd(), kTickTimer);
+  // The limit is the end, however late the last tick came.
+  endMs_ = std::min(Now() - startedAt_, limitMs_);
+  gif_.Finish(endMs_);
+  apng_.Finish(endMs_);
+  // A frame the encoders could not keep while finishing is said too.
+  const std::wstring failed = EncoderFailure();
+  owner_.RecordingStopped(why.empty() ? failed : why);
+}
+
+void Recorder::Discard() {
+  gif_.Finish(endMs_);
+  apng_.Finish(endMs_);
+  gif_.Animation() = {};
+  apng_.Animation() = {};
+}
+
+std::wstring Recorder::EncoderFailure() const {
+  win::WriteOutcome failure;
+  if (!gif_.Failed(failure) && !apng_.Failed(failure)) return {};
+  return L"録画の一時データを書き込めませんでした。\n" + failure.Reason();
+}
+
+LRESULT Recorder::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  if (msg == WM_TIMER && wp == kTickTimer) {
+    try {
+      Tick();
+    } catch (...) {
+      win::LogCurrentException(L"recorder");
+    }
+    return 0;
+  }
+  return Default(msg, wp, lp);
+}
+
+void Recorder::Tick() {
+  if (!recording_) return;
+  const std::int64_t elapsed = Now() - startedAt_;
+  const std::int64_t slot = clock_.FrameAt(elapsed);
+  // While the menu or a dialog of ours may show over the area, the frame
+  // before shows longer (nothing is dropped); a stop, with its message and
+  // the save dialog, waits until they are closed.
+  if (owner_.Busy()) {
+    lastSlot_ = slot;
+    return;
+  }
+  if (elapsed >= limitMs_) return Stop(LimitText(static_cast<std::int32_t>(limitMs_ / 1000)));
+  if (const std::wstring failed = EncoderFailure(); !failed.empty()) return Stop(failed);
+  if (slot <= lastSlot_) return;
+  if (lastSlot_ >= 0) dropped_ += slot - lastSlot_ - 1;
+  lastSlot_ = slot;
+  Sample(elapsed);
+  owner_.ShowRecordingState(recording::LabelText(elapsed, frames_));
+}
+
+void Recorder::Sample(std::int64_t elapsedMs) {
+  const geometry::Rect area = owner_.RecordedArea();
+  // A screen that cannot be read (a locked session) adds no frame.
+  if (!win::CopyScreen(picture_, area)) return;
+  if (owner_.PointerRecorded()) win::DrawPointer(picture_, area);
+  if (!sampler_.Read(picture_, sample_) || sample_ == last_) return;
+  if (!gif_.HasRoom() || !apng_.HasRoom()) {
+    ++dropped_;  // the encoders are behind: the frame before shows longer
+    return;
+  }
+  win::WriteOutcome failure;
+  auto pixels = std::make_shared<const win::LibraryPicture>(win::TakePixels(picture_, failure));
+  if (!*pixels) return Stop(L"録画の一時データを書き込めませんでした。\n" + failure.Reason());
+  gif_.Add(pixels, elapsedMs);
+  apng_.Add(pixels, elapsedMs);
+  last_.swap(sample_);
+  ++frames_;
+}

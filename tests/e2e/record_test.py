@@ -1,0 +1,219 @@
+"""Recording the frame: numbered frames shown in the area come back from the
+APNG exactly, in order, each once, with the real timing; the GIF within its
+palette's error; each way to stop (the camera, the hotkey, the menu, the
+time limit); Cancel asks before the recording goes; a folder that refuses
+writing; nothing left in the temporary folder, also after a kill."""
+import glob
+import os
+import signal
+import subprocess
+import time
+
+from PIL import Image
+
+from kirasoe_e2e import (DPI, ROOT, TPP, App, E2ETestCase, at_one_scale, main, probe, wait_for,
+                         windows_path, xdotool)
+
+CAMERA = (53, 50)
+AREA = (300, 200, 320, 240)
+FRAME_MENU = ["Down"] * 3 + ["Right"]
+RECORD = 5  # the item below the submenu's first
+PERIOD, COUNT = 200, 15
+IDYES, IDNO = 6, 7
+
+
+def frame_pixel(n, x, y):
+    """The counter program's frame n at (x, y) of its window."""
+    if y < 16 and x < 16 * 16:
+        return (0, 0, 0) if (n >> (x // 16)) & 1 else (255, 255, 255)
+    return ((x * 7 + n * 50) & 255, (y * 5) & 255, (n * 90 + x + y) & 255)
+
+
+def number_of(pixels, w):
+    """The number a frame shows, read from its squares."""
+    return sum(1 << bit for bit in range(16) if sum(pixels[8 * w + bit * 16 + 8]) < 384)
+
+
+def t(px):
+    return int(round(px * TPP))
+
+
+def mean_error(pixels, want):
+    return sum(abs(a - b) for p, q in zip(pixels, want) for a, b in zip(p, q)) / (len(want) * 3)
+
+
+def left_in_temp():
+    prefix = os.path.join(ROOT, "build", "wine", "dpi%d" % DPI)
+    return glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Temp", "Kirasoe.recording.*"))
+
+
+def frames_of(path):
+    """Every frame of an animation as (pixels, duration in ms), as Pillow composes them."""
+    out = []
+    with Image.open(path) as im:
+        for i in range(im.n_frames):
+            im.seek(i)
+            out.append((list(im.convert("RGB").getdata()), im.info.get("duration", 0)))
+        loop = im.info.get("loop")
+    return out, loop
+
+
+class Record(E2ETestCase):
+    def start(self, record="", count=COUNT):
+        # With a window manager, as on a desktop.
+        wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (wm.kill(), wm.wait()))
+        time.sleep(1.0)
+        x, y, w, h = AREA
+        self.counter = App(exe="counter.exe", args=(x, y, w, h, PERIOD, count))
+        self.addCleanup(self.counter.cleanup)
+        self.counter.start()
+        wait_for(lambda: any(s["class"] == "KirasoeCounter" and s["visible"] for s in self.counter.windows()),
+                 what="counter shown")
+        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
+               % (t(40), t(40), t(x), t(y), t(w), t(h)))
+        app = self.app_saving_to(ini, "out")
+        with open(app.ini, "ab") as f:
+            f.write(("[Record]\r\nFolder=%s\r\n" % windows_path(app.folder) + record).encode("cp932"))
+        app.start()
+        app.settled("Frame", [x, y, x + w, y + h])
+        return app
+
+    def choose(self, app, keys):
+        app.open_menu(FRAME_MENU + keys, CAMERA)
+        wait_for(lambda: not app.menus(), what="menu closed")
+
+    def label(self, app):
+        return next((w["title"] for w in app.windows() if w["class"] == "Kirasoe.WatchLabel" and w["visible"]), None)
+
+    def record(self, app):
+        self.choose(app, ["Down"] * RECORD + ["Return"])
+        wait_for(lambda: (self.label(app) or "").startswith("● "), what="the recording's label")
+        # The frame's ring lies just outside the area now.
+        wait_for(lambda: app.window("Frame")["rect"] == [AREA[0] - 1, AREA[1] - 1, AREA[0] + AREA[2] + 1,
+                                                          AREA[1] + AREA[3] + 1], what="the ring outside")
+        return time.monotonic()
+
+    def play(self):
+        time.sleep(0.5)
+        open(os.path.join(self.counter.dir, "go"), "w").close()
+        time.sleep(COUNT * PERIOD / 1000 + 1.5)  # and then still for a while
+
+    def save_as(self, app, name):
+        dialog = app.message_box("録画を保存する", timeout=20)
+        probe("fill", dialog["hwnd"], name)
+        probe("press", dialog["hwnd"], "#1")
+        return dialog
+
+    def answer(self, app, title, button):
+        box = app.message_box(title)
+        texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
+        probe("press", box["hwnd"], "#%d" % button)
+        return texts
+
+    def check_numbers(self, frames, exact):
+        w, h = AREA[2], AREA[3]
+        numbers = [number_of(p, w) for p, _ in frames]
+        self.assertEqual(numbers, sorted(set(numbers)), "in order, each once: %s" % numbers)
+        self.assertEqual((numbers[0], numbers[-1]), (0, COUNT - 1))
+        self.assertGreaterEqual(len(numbers), COUNT - 2, numbers)
+        for (pixels, _), n in zip(frames, numbers):
+            want = [frame_pixel(n, x, y) for y in range(h) for x in range(w)]
+            if exact:
+                bad = [i for i in range(w * h) if pixels[i] != want[i]]
+                self.assertEqual(bad[:5], [], "frame %d: %d pixels differ" % (n, len(bad)))
+            else:
+                # No worse than an independent quantizer's palette of as
+                # many colours for the same frame (Pillow's median cut).
+                shown = Image.new("RGB", (w, h))
+                shown.putdata(want)
+                reference = list(shown.quantize(255, dither=Image.Dither.NONE).convert("RGB").getdata())
+                error, bound = mean_error(pixels, want), mean_error(reference, want)
+                self.assertLessEqual(error, bound, "frame %d: mean error %.1f, Pillow's %.1f" % (n, error, bound))
+
+    def test_an_apng_holds_each_frame_shown_exactly_once_in_order_with_its_time(self):
+        app = self.start("Type=1\r\n")
+        began = self.record(app)
+        self.assertTrue(left_in_temp(), "the frames are kept in the temporary folder")
+        self.play()
+        self.assertRegex(self.label(app), r"^● 00:0\d \d+コマ$")
+        camera = app.window("Camera")
+        probe("click", camera["hwnd"], CAMERA[0] - camera["rect"][0], CAMERA[1] - camera["rect"][1])
+        stopped = time.monotonic()
+        self.save_as(app, "clip")
+        path = os.path.join(app.folder, "clip.png")
+        wait_for(lambda: os.path.exists(path), what=path)
+        frames, loop = frames_of(path)
+        self.assertEqual(loop, 0, "loops forever")
+        self.check_numbers(frames, exact=True)
+        # The still area at the end is time, not frames.
+        total = sum(d for _, d in frames)
+        self.assertGreater(frames[-1][1], 1000)
+        self.assertLess(abs(total - (stopped - began) * 1000), 1500, "%d ms recorded" % total)
+        wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
+        self.assertEqual(app.close(), 0)
+        with open(app.ini, "rb") as f:
+            section = f.read().decode("cp932").split("[Record]\r\n", 1)[1].split("[", 1)[0]
+        record = dict(line.split("=", 1) for line in section.split("\r\n") if line)
+        self.assertEqual(record, {"FramesPerSecond": "10", "LimitSeconds": "300", "Folder": windows_path(app.folder),
+                                  "Name": "clip", "Type": "1"})
+
+    @at_one_scale(96, "the palette does not depend on the scale")
+    def test_a_gif_shows_each_frame_within_its_palette_and_the_hotkey_stops(self):
+        app = self.start("Type=0\r\n")
+        self.record(app)
+        self.play()
+        xdotool("key", "shift+Print")
+        self.save_as(app, "clip")
+        path = os.path.join(app.folder, "clip.gif")
+        wait_for(lambda: os.path.exists(path), what=path)
+        frames, loop = frames_of(path)
+        self.assertEqual(loop, 0, "loops forever")
+        self.check_numbers(frames, exact=False)
+
+    @at_one_scale(120, "the scale plays no part")
+    def test_the_menu_and_the_time_limit_stop_and_cancel_asks_before_letting_go(self):
+        app = self.start("LimitSeconds=3\r\n", count=1)
+        self.record(app)
+        time.sleep(0.5)
+        self.choose(app, ["Down"] * RECORD + ["Return"])  # 録画を停止
+        dialog = app.message_box("録画を保存する", timeout=20)
+        probe("press", dialog["hwnd"], "#2")
+        self.answer(app, "Kirasoe", IDNO)  # kept: the dialog again
+        dialog = app.message_box("録画を保存する", timeout=20)
+        probe("press", dialog["hwnd"], "#2")
+        self.answer(app, "Kirasoe", IDYES)
+        wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
+        # The limit, into a folder that refuses writing.
+        if subprocess.run(["chattr", "+i", app.folder], stderr=subprocess.DEVNULL).returncode != 0:
+            self.skipTest("the file system here cannot make a folder immutable")
+        self.addCleanup(subprocess.run, ["chattr", "-i", app.folder])
+        self.record(app)
+        texts = self.answer(app, "Kirasoe", 1)
+        self.assertIn("録画時間が3秒に達したため、録画を停止しました。", texts)
+        self.save_as(app, "clip")
+        texts = self.answer(app, "Kirasoe", 1)
+        self.assertTrue(any(t.startswith("ファイルを保存できませんでした。") for t in texts), texts)
+        dialog = app.message_box("録画を保存する", timeout=20)  # the recording is still there
+        probe("press", dialog["hwnd"], "#2")
+        self.answer(app, "Kirasoe", IDYES)
+        app.no_dialog()
+        self.assertEqual(os.listdir(app.folder), [])
+        wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
+
+    @at_one_scale(96, "the scale plays no part")
+    def test_a_kill_while_recording_leaves_nothing_in_the_temporary_folder(self):
+        app = self.start()
+        self.record(app)
+        self.assertTrue(left_in_temp())
+        os.killpg(app.proc.pid, signal.SIGKILL)
+        app.proc.wait()
+        again = App(ini=None)
+        self.addCleanup(again.cleanup)
+        again.start()
+        wait_for(lambda: again.window("Camera"), what="the next start")
+        wait_for(lambda: not left_in_temp(), what="nothing left")
+
+
+if __name__ == "__main__":
+    main()

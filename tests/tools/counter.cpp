@@ -1,0 +1,77 @@
+// Numbered frames for recording the frame: a borderless window at "X Y W H"
+// that shows frame 0 until a file "go" appears in its folder, then frame n
+// for n = 1 .. COUNT - 1 every PERIOD ms, and stays on the last one. The
+// number is drawn as 16 squares (bit 0 left: black for 1, white for 0) along
+// the top; the rest of frame n is a pattern of many colours that changes
+// with n. The pixels are those of FramePixel, which the tests compute the
+// same way.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+int g_w = 0, g_h = 0, g_period = 0, g_count = 0, g_shown = -1;
+std::vector<DWORD> g_pixels;
+ULONGLONG g_start = 0;  // when "go" was seen; 0 before
+
+DWORD FramePixel(int n, int x, int y) {
+  if (y < 16 && x < 16 * 16) return (n >> (x / 16)) & 1 ? 0 : 0xFFFFFF;
+  const int r = (x * 7 + n * 50) & 255, g = (y * 5) & 255, b = (n * 90 + x + y) & 255;
+  return static_cast<DWORD>((r << 16) | (g << 8) | b);
+}
+
+LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_TIMER: {
+      const ULONGLONG now = GetTickCount64();
+      if (!g_start && GetFileAttributesW(L"go") != INVALID_FILE_ATTRIBUTES) g_start = now;
+      const int n = g_start ? static_cast<int>(std::min<ULONGLONG>((now - g_start) / g_period, g_count - 1)) : 0;
+      if (n == g_shown) return 0;
+      g_shown = n;
+      for (int y = 0; y < g_h; ++y)
+        for (int x = 0; x < g_w; ++x) g_pixels[y * g_w + x] = FramePixel(n, x, y);
+      InvalidateRect(h, nullptr, FALSE);
+      UpdateWindow(h);
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      BITMAPINFO info{};
+      info.bmiHeader = {sizeof(BITMAPINFOHEADER), g_w, -g_h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+      SetDIBitsToDevice(dc, 0, 0, g_w, g_h, 0, 0, 0, g_h, g_pixels.data(), &info, DIB_RGB_COLORS);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    default: return DefWindowProcW(h, m, w, l);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
+  // Placed in screen pixels at every scale, like the program.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  int x = 0, y = 0;
+  if (std::sscanf(cmd, "%d %d %d %d %d %d", &x, &y, &g_w, &g_h, &g_period, &g_count) != 6 || g_w < 256 ||
+      g_h < 32 || g_period < 10 || g_count < 1 || g_count > 65536)
+    return 2;
+  g_pixels.assign(static_cast<std::size_t>(g_w) * g_h, 0);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = inst;
+  wc.lpszClassName = L"KirasoeCounter";
+  RegisterClassW(&wc);
+  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Counter", WS_POPUP, x, y, g_w, g_h, nullptr,
+                           nullptr, inst, nullptr);
+  SendMessageW(h, WM_TIMER, 0, 0);
+  ShowWindow(h, SW_SHOWNOACTIVATE);
+  SetTimer(h, 1, 5, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
