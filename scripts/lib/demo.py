@@ -3,7 +3,7 @@ display: a picture on the screen, the frame over part of it, a double-click on
 the camera, the real save dialog, a PNG. Exits non-zero unless the PNG holds
 exactly the framed pixels. With --pictures DIR it also saves the README's
 pictures: the camera and the frame over the desktop, the menu, its submenu フレーム, the save dialog,
-the label of a watch.
+the label of a watch, and a recording of slides shown in the frame with the label while it records.
 """
 import os
 import subprocess
@@ -52,6 +52,41 @@ def watch_label_picture(app, pictures):
     xdotool("click", 1)  # on the camera: the watch ends
     wait_for(lambda: not any(w["class"] == "Kirasoe.WatchLabel" and w["visible"] for w in app.windows()),
              what="the watch ended")
+
+
+def recording_picture(app, pictures):
+    """A recording of slides that cross-fade in the frame, saved as GIF, and
+    the frame with its label while it records."""
+    x, y, fw, fh = AREA
+    slides = App(exe="slides.exe", args=(x, y, fw, fh, "changes"))
+    try:
+        slides.start()
+        wait_for(lambda: any(w["class"] == "KirasoeSlides" and w["visible"] for w in slides.windows()),
+                 what="slides shown")
+        xdotool("mousemove", CAMERA[0] + 13, CAMERA[1] + 10)
+        time.sleep(0.3)
+        xdotool("click", 3)
+        wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu")
+        for k in ["Down"] * 3 + ["Right"] + ["Down"] * 5 + ["Return"]:  # フレーム ▸ 録画を開始
+            xdotool("key", k)
+            time.sleep(0.2)
+        wait_for(lambda: any(w["class"] == "Kirasoe.WatchLabel" and w["visible"] for w in app.windows()),
+                 what="the recording's label")
+        open(os.path.join(slides.dir, "go"), "w").close()
+        time.sleep(2.5)
+        subprocess.run(["import", "-window", "root", "-crop", "520x380+520+170", "+repage",
+                        os.path.join(pictures, "recording-label.png")], check=True, timeout=30)
+        time.sleep(2.5)
+        camera = app.window("Camera")
+        probe("click", camera["hwnd"], 13, 10)  # a press on the camera stops it
+        dialog = app.message_box("録画を保存する", timeout=20)
+        target = os.path.join(os.path.abspath(pictures), "recording.gif")
+        probe("fill", dialog["hwnd"], windows_path(target))
+        probe("press", dialog["hwnd"], "#1")
+        wait_for(lambda: os.path.exists(target), what=target)
+        app.no_dialog()
+    finally:
+        slides.cleanup()
 
 
 def main():
@@ -115,6 +150,7 @@ def main():
         exact = rows == [row[x:x + fw] for row in want[y:y + fh]]
         if pictures:
             watch_label_picture(app, pictures)
+            recording_picture(app, pictures)
         app.close()
     finally:
         app.cleanup()
