@@ -112,11 +112,15 @@ void AreaWatch::Take(std::int64_t now) {
   }
   ShowState(false);
   if (pictures_ >= change_watch::kMaxPictures)
-    End(L"撮影枚数が" + std::to_wstring(change_watch::kMaxPictures) + L"枚に達したため、監視を終了しました。");
+    End(texts::Format(texts::Id::WatchPictureLimit, owner_.Language(), {std::to_wstring(change_watch::kMaxPictures)}));
 }
 
 void AreaWatch::ShowState(bool changing) {
-  const std::wstring count = L" " + std::to_wstring(pictures_) + L"枚";
-  if (mode_ == Mode::Changes) owner_.ShowWatchState(changing ? L"変化中" : L"変化を監視中" + count);
-  else owner_.ShowWatchState(std::to_wstring(intervalSeconds_) + L"秒ごとに撮影中" + count);
+  const texts::Language language = owner_.Language();
+  const std::wstring count = std::to_wstring(pictures_);
+  if (mode_ == Mode::Changes)
+    owner_.ShowWatchState(changing ? texts::Get(texts::Id::WatchChanging, language)
+                                   : texts::Format(texts::Id::WatchingChanges, language, {count}));
+  else
+    owner_.ShowWatchState(texts::Format(texts::Id::WatchingInterval, language, {std::to_wstring(intervalSeconds_), count}));
 }

@@ -10,6 +10,7 @@
 
 #include "core/change_watch.h"
 #include "core/geometry.h"
+#include "core/texts.h"
 #include "win/screen_copy.h"
 #include "win/window.h"
 
@@ -30,6 +31,8 @@ class AreaWatch : public win::Window {
     virtual void ShowWatchState(const std::wstring& text) = 0;
     // The watch ended; `why` is a message for the user, or empty.
     virtual void WatchEnded(const std::wstring& why) = 0;
+    // The language of the label and the messages.
+    virtual texts::Language Language() const = 0;
 
    protected:
     ~Owner() = default;

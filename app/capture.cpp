@@ -37,7 +37,7 @@ void Program::Capture(bool quick) {
     ShowOwnWindows();
     // A file already on its way is completed, so that the next can start.
     if (saver_.Pending()) saver_.Finish();
-    Tell(L"撮影できませんでした。\n" + what);
+    Tell(Say(texts::Id::CaptureFailed) + (L"\n" + what));
   }
 }
 
@@ -67,7 +67,7 @@ void Program::ShowOwnWindows() {
 bool Program::CopyScreen(const std::function<void()>& whenCopied) {
   if (area_.Empty()) {
     ShowOwnWindows();
-    Tell(L"取得エリアが設定されていません");
+    Tell(Say(texts::Id::NoCaptureArea));
     return false;
   }
   // What came meanwhile (a close during the flash) is answered first: the
@@ -90,12 +90,12 @@ bool Program::CopyScreen(const std::function<void()>& whenCopied) {
   ShowOwnWindows();
   win::PumpPending();
   if (!copied) {
-    Tell(L"画像を取得できませんでした。");
+    Tell(Say(texts::Id::PictureNotTaken));
     return false;
   }
   // The clipboard is an output: when another program holds it, the user is
   // told, and the capture is still saved from the picture.
-  if (!win::clipboard::Offer(picture_)) Tell(L"画像をクリップボードにコピーできませんでした。");
+  if (!win::clipboard::Offer(picture_)) Tell(Say(texts::Id::ClipboardFailed));
   win::PumpPending();
   return true;
 }

@@ -56,7 +56,7 @@ bool Program::CountdownEnded(bool quick) {
 
 void Program::AskPosition() {
   const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
-  if (auto typed = AskPositionAndSize(camera_.hwnd(), area_.Pixels(), MonitorAreas())) FrameChanged(*typed);
+  if (auto typed = AskPositionAndSize(camera_.hwnd(), area_.Pixels(), MonitorAreas(), Language())) FrameChanged(*typed);
 }
 
 void Program::StartPicking() {
@@ -80,12 +80,12 @@ void Program::PickEnded(const std::optional<geometry::Rect>& taken) {
 
 void Program::KeepFrame() {
   const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
-  const auto name = AskFrameName(camera_.hwnd());
+  const auto name = AskFrameName(camera_.hwnd(), Language());
   if (!name) return;
   const bool known = kept_frames::IndexOf(store_.kept, *name) >= 0;
-  if (known && !Ask(L"「" + *name + L"」は既に保存されています。置き換えますか？")) return;
+  if (known && !Ask(texts::Format(texts::Id::FrameNameExists, Language(), {*name}))) return;
   if (!kept_frames::Keep(store_.kept, {*name, area_.Pixels()})) {
-    Tell(L"保存できるフレームは" + std::to_wstring(kept_frames::kMaxFrames) + L"個までです。");
+    Tell(texts::Format(texts::Id::TooManyFrames, Language(), {std::to_wstring(kept_frames::kMaxFrames)}));
     return;
   }
 }

@@ -36,20 +36,21 @@ options::KeyCombo ComboOf(WORD value) {
 
 class HotKeyDialog : public win::Dialog {
  public:
-  HotKeyDialog(const HotKeyChoice& current, const HotKeyApply& apply) : choice_(current), apply_(apply) {}
+  HotKeyDialog(const HotKeyChoice& current, const HotKeyApply& apply, texts::Language language)
+      : choice_(current), apply_(apply), language_(language) {}
   void Ask(HWND owner) {
     const DWORD field = WS_BORDER | WS_TABSTOP, button = BS_PUSHBUTTON | WS_TABSTOP;
-    Run(owner, L"ホットキー", 220, 92,
-        {{L"STATIC", L"撮影:", SS_RIGHT, 4, 10, 53, 9, 0xFFFF},
+    Run(owner, Say(texts::Id::HotKeysTitle), 220, 92,
+        {{L"STATIC", Say(texts::Id::CaptureLabel), SS_RIGHT, 4, 10, 53, 9, 0xFFFF},
          {HOTKEY_CLASSW, L"", field, 60, 8, 110, 13, kCaptureField},
-         {L"BUTTON", L"なし", button, 175, 7, 38, 14, kCaptureNone},
+         {L"BUTTON", Say(texts::Id::NoKey), button, 175, 7, 38, 14, kCaptureNone},
          {L"STATIC", L"", 0, 60, 23, 150, 9, kCaptureStatus},
-         {L"STATIC", L"クイック撮影:", SS_RIGHT, 4, 40, 53, 9, 0xFFFF},
+         {L"STATIC", Say(texts::Id::QuickCaptureLabel), SS_RIGHT, 4, 40, 53, 9, 0xFFFF},
          {HOTKEY_CLASSW, L"", field, 60, 38, 110, 13, kQuickField},
-         {L"BUTTON", L"なし", button, 175, 37, 38, 14, kQuickNone},
+         {L"BUTTON", Say(texts::Id::NoKey), button, 175, 37, 38, 14, kQuickNone},
          {L"STATIC", L"", 0, 60, 53, 150, 9, kQuickStatus},
-         {L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 108, 71, 50, 14, IDOK},
-         {L"BUTTON", L"キャンセル", button, 163, 71, 50, 14, IDCANCEL}});
+         {L"BUTTON", Say(texts::Id::Ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 108, 71, 50, 14, IDOK},
+         {L"BUTTON", Say(texts::Id::Cancel), button, 163, 71, 50, 14, IDCANCEL}});
   }
 
  protected:
@@ -75,18 +76,21 @@ class HotKeyDialog : public win::Dialog {
 
  private:
   void ShowTaken() const {
-    SetItemText(kCaptureStatus, choice_.captureTaken ? kTakenText : L"");
-    SetItemText(kQuickStatus, choice_.quickTaken ? kTakenText : L"");
+    SetItemText(kCaptureStatus, choice_.captureTaken ? Say(texts::Id::TakenByAnother) : L"");
+    SetItemText(kQuickStatus, choice_.quickTaken ? Say(texts::Id::TakenByAnother) : L"");
   }
+  std::wstring Say(texts::Id id) const { return texts::Get(id, language_); }
+
   HotKeyChoice choice_;
   const HotKeyApply& apply_;
+  texts::Language language_;
 };
 
 }  // namespace
 
-void AskHotKeys(HWND owner, const HotKeyChoice& current, const HotKeyApply& apply) {
+void AskHotKeys(HWND owner, const HotKeyChoice& current, const HotKeyApply& apply, texts::Language language) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS};
   ::InitCommonControlsEx(&controls);
-  HotKeyDialog dialog(current, apply);
+  HotKeyDialog dialog(current, apply, language);
   dialog.Ask(owner);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core/options.h"
+#include "core/texts.h"
 
 struct HotKeyChoice {
   options::KeyCombo capture, quick;
@@ -20,7 +21,4 @@ struct HotKeyChoice {
 using HotKeyApply = std::function<HotKeyChoice(const HotKeyChoice& wanted)>;
 
 // Shows the dialog with `current` until OK succeeds or it is cancelled.
-void AskHotKeys(HWND owner, const HotKeyChoice& current, const HotKeyApply& apply);
-
-// The text that says a combination is taken.
-inline constexpr const wchar_t* kTakenText = L"他のプログラムが使用中です";
+void AskHotKeys(HWND owner, const HotKeyChoice& current, const HotKeyApply& apply, texts::Language language);

@@ -13,19 +13,21 @@ namespace {
 // Command identifiers: the plain commands are their enum values; the
 // commands of which there are several take a range each.
 constexpr UINT kTimedBase = 100, kPresetBase = 120, kPositionAndSize = 130, kFitToWindow = 131, kKeepFrame = 132,
-               kPointer = 133, kHotKeys = 134, kWatchChanges = 135, kWatchIntervalBase = 140, kRecord = 150, kRecordRateBase = 160, kUseKeptBase = 200,
+               kPointer = 133, kHotKeys = 134, kLanguageBase = 136, kWatchChanges = 135, kWatchIntervalBase = 140, kRecord = 150, kRecordRateBase = 160, kUseKeptBase = 200,
                kRemoveKeptBase = 300;
 
 UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
 // While a recording runs, the frame's other tools wait.
 UINT Usable(UINT flags, bool recording) { return flags | (recording ? MF_GRAYED : 0); }
 UINT Id(MenuCommand c) { return static_cast<UINT>(c); }
+const wchar_t* Say(texts::Id id, const MenuState& state) { return texts::Get(id, state.language); }
 
-HMENU ColourMenu(int lineColour) {
+HMENU ColourMenu(const MenuState& state) {
+  const int lineColour = state.lineColour;
   HMENU colours = ::CreatePopupMenu();
-  ::AppendMenuW(colours, Checked(lineColour == 0), Id(MenuCommand::Black), L"黒");
-  ::AppendMenuW(colours, Checked(lineColour == 1), Id(MenuCommand::Grey), L"灰色");
-  ::AppendMenuW(colours, Checked(lineColour == 2), Id(MenuCommand::White), L"白");
+  ::AppendMenuW(colours, Checked(lineColour == 0), Id(MenuCommand::Black), Say(texts::Id::Black, state));
+  ::AppendMenuW(colours, Checked(lineColour == 1), Id(MenuCommand::Grey), Say(texts::Id::Grey, state));
+  ::AppendMenuW(colours, Checked(lineColour == 2), Id(MenuCommand::White), Say(texts::Id::White, state));
   return colours;
 }
 
@@ -38,73 +40,87 @@ void AppendKeptFrames(HMENU frame, const MenuState& state) {
     ::AppendMenuW(remove, MF_STRING, kRemoveKeptBase + i, text.c_str());
   }
   ::AppendMenuW(frame, MF_POPUP | (names.empty() ? MF_GRAYED : 0), reinterpret_cast<UINT_PTR>(remove),
-                L"保存したフレームを削除");
+                Say(texts::Id::RemoveSavedFrame, state));
 }
 
 void AppendWatches(HMENU frame, const MenuState& state) {
-  ::AppendMenuW(frame, Usable(Checked(state.watchingChanges), state.recording), kWatchChanges, L"変化したら撮影");
+  ::AppendMenuW(frame, Usable(Checked(state.watchingChanges), state.recording), kWatchChanges,
+                Say(texts::Id::CaptureOnChange, state));
   HMENU intervals = ::CreatePopupMenu();
-  const wchar_t* names[] = {L"5秒ごと", L"10秒ごと", L"30秒ごと", L"1分ごと", L"5分ごと"};
+  const texts::Id names[] = {texts::Id::Every5Seconds, texts::Id::Every10Seconds, texts::Id::Every30Seconds,
+                             texts::Id::EveryMinute, texts::Id::Every5Minutes};
   for (UINT i = 0; i < std::size(change_watch::kIntervals); ++i)
     ::AppendMenuW(intervals, Checked(state.watchInterval == change_watch::kIntervals[i]), kWatchIntervalBase + i,
-                  names[i]);
+                  Say(names[i], state));
   ::AppendMenuW(frame, Usable(MF_POPUP | (state.watchInterval ? MF_CHECKED : 0), state.recording),
-                reinterpret_cast<UINT_PTR>(intervals), L"一定間隔で撮影");
+                reinterpret_cast<UINT_PTR>(intervals), Say(texts::Id::CaptureAtIntervals, state));
 }
 
 void AppendRecording(HMENU frame, const MenuState& state) {
-  ::AppendMenuW(frame, MF_STRING, kRecord, state.recording ? L"録画を停止" : L"録画を開始");
+  ::AppendMenuW(frame, MF_STRING, kRecord, Say(state.recording ? texts::Id::StopRecording : texts::Id::StartRecording, state));
   HMENU rates = ::CreatePopupMenu();
   for (UINT i = 0; i < std::size(recording::kRates); ++i) {
-    const std::wstring text = std::to_wstring(recording::kRates[i]) + L"コマ/秒";
+    const std::wstring text = texts::Format(texts::Id::FramesPerSecond, state.language, {std::to_wstring(recording::kRates[i])});
     ::AppendMenuW(rates, Checked(state.recordRate == recording::kRates[i]), kRecordRateBase + i, text.c_str());
   }
-  ::AppendMenuW(frame, Usable(MF_POPUP, state.recording), reinterpret_cast<UINT_PTR>(rates), L"録画のコマ数");
+  ::AppendMenuW(frame, Usable(MF_POPUP, state.recording), reinterpret_cast<UINT_PTR>(rates),
+                Say(texts::Id::RecordingRate, state));
 }
 
 HMENU FrameMenu(const MenuState& state) {
   HMENU frame = ::CreatePopupMenu();
   const bool r = state.recording;
-  const wchar_t* timed[] = {L"3秒後に撮影", L"5秒後に撮影", L"10秒後に撮影"};
-  for (UINT i = 0; i < 3; ++i)
-    ::AppendMenuW(frame, Usable(Checked(state.countdownSeconds == kTimedSeconds[i]), r), kTimedBase + i, timed[i]);
+  for (UINT i = 0; i < 3; ++i) {
+    const std::wstring timed = texts::Format(texts::Id::CaptureIn, state.language, {std::to_wstring(kTimedSeconds[i])});
+    ::AppendMenuW(frame, Usable(Checked(state.countdownSeconds == kTimedSeconds[i]), r), kTimedBase + i, timed.c_str());
+  }
   AppendWatches(frame, state);
   AppendRecording(frame, state);
   ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(frame, Usable(MF_STRING, r), kPositionAndSize, L"位置とサイズ...");
+  ::AppendMenuW(frame, Usable(MF_STRING, r), kPositionAndSize, Say(texts::Id::PositionAndSizeItem, state));
   for (UINT i = 0; i < frame_tools::kPresets.size(); ++i)
     ::AppendMenuW(frame, Usable(MF_STRING, r), kPresetBase + i,
                   frame_tools::PresetText(frame_tools::kPresets[i]).c_str());
   ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(frame, Usable(MF_STRING, r), kFitToWindow, L"ウィンドウに合わせる");
+  ::AppendMenuW(frame, Usable(MF_STRING, r), kFitToWindow, Say(texts::Id::FitToWindow, state));
   ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(frame, MF_STRING, kKeepFrame, L"このフレームを保存...");
+  ::AppendMenuW(frame, MF_STRING, kKeepFrame, Say(texts::Id::SaveThisFrameItem, state));
   AppendKeptFrames(frame, state);
   return frame;
 }
 
 HMENU SettingsMenu(const MenuState& state) {
   HMENU settings = ::CreatePopupMenu();
-  ::AppendMenuW(settings, Checked(state.pointer), kPointer, L"マウスポインタを含める");
+  ::AppendMenuW(settings, Checked(state.pointer), kPointer, Say(texts::Id::IncludePointer, state));
   // A combination another program holds shows beside the item.
-  const std::wstring hotKeys =
-      state.hotKeysTaken.empty() ? L"ホットキー..." : L"ホットキー...	" + state.hotKeysTaken + L": 他のプログラムが使用中です";
+  std::wstring hotKeys = Say(texts::Id::HotKeysItem, state);
+  if (!state.hotKeysTaken.empty())
+    hotKeys += L"\t" + state.hotKeysTaken + L": " + Say(texts::Id::TakenByAnother, state);
   ::AppendMenuW(settings, MF_STRING, kHotKeys, hotKeys.c_str());
+  // Each language in its own words, so that it is found whatever the menu speaks.
+  HMENU languages = ::CreatePopupMenu();
+  const texts::Id names[] = {texts::Id::LanguageAuto, texts::Id::LanguageJapanese, texts::Id::LanguageEnglish};
+  for (UINT i = 0; i < 3; ++i)
+    ::AppendMenuW(languages, Checked(static_cast<int>(state.languageChoice) == static_cast<int>(i)),
+                  kLanguageBase + i, Say(names[i], state));
+  ::AppendMenuW(settings, MF_POPUP, reinterpret_cast<UINT_PTR>(languages), Say(texts::Id::LanguageMenu, state));
   return settings;
 }
 
 win::UniqueMenu BuildMenu(const MenuState& state) {
   // Submenus are owned by `menu` once appended.
   win::UniqueMenu menu(::CreatePopupMenu());
-  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(ColourMenu(state.lineColour)),
-                L"選択ラインの色");
-  ::AppendMenuW(menu.get(), Checked(state.preview), Id(MenuCommand::Preview), L"プレビューの表示");
-  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(FrameMenu(state)), L"フレーム");
-  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(SettingsMenu(state)), L"設定");
+  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(ColourMenu(state)),
+                Say(texts::Id::LineColour, state));
+  ::AppendMenuW(menu.get(), Checked(state.preview), Id(MenuCommand::Preview), Say(texts::Id::ShowPreview, state));
+  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(FrameMenu(state)),
+                Say(texts::Id::FrameMenu, state));
+  ::AppendMenuW(menu.get(), MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(SettingsMenu(state)),
+                Say(texts::Id::SettingsMenu, state));
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Version), L"バージョン情報");
+  ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Version), Say(texts::Id::About, state));
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Exit), L"終了");
+  ::AppendMenuW(menu.get(), MF_STRING, Id(MenuCommand::Exit), Say(texts::Id::Exit, state));
   return menu;
 }
 
@@ -126,6 +142,7 @@ MenuChoice ChoiceOf(UINT id) {
                           {kKeepFrame, 1, MenuCommand::KeepFrame},
                           {kPointer, 1, MenuCommand::Pointer},
                           {kHotKeys, 1, MenuCommand::HotKeys},
+                          {kLanguageBase, 3, MenuCommand::Language},
                           {kUseKeptBase, kept_frames::kMaxFrames, MenuCommand::UseKept},
                           {kRemoveKeptBase, kept_frames::kMaxFrames, MenuCommand::RemoveKept}};
   for (const Range& r : ranges) {

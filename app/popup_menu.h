@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "core/texts.h"
+
 enum class MenuCommand {
   None, Black, Grey, White, Preview, Version, Exit,
   // The submenu 「フレーム」; `index` says which one of several.
   Timed, WatchChanges, WatchInterval, Record, RecordRate, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
   // The submenu 「設定」.
-  Pointer, HotKeys
+  Pointer, HotKeys, Language
 };
 
 struct MenuState {
@@ -27,11 +29,15 @@ struct MenuState {
   std::vector<std::wstring> keptNames;
   bool pointer = false;
   std::wstring hotKeysTaken;  // the combinations another program holds, if any
+  texts::Language language = texts::Language::Japanese;  // of the menu's texts
+  texts::Choice languageChoice = texts::Choice::Auto;
 };
 
 struct MenuChoice {
   MenuCommand command = MenuCommand::None;
-  int index = 0;       // a timed capture's or an interval's seconds, a frame rate, a preset's or a kept frame's index
+  // A timed capture's or an interval's seconds, a frame rate, a preset's or a
+  // kept frame's index, a language choice.
+  int index = 0;
   bool shift = false;  // Shift was held when it was chosen
 };
 

@@ -6,6 +6,7 @@
 #include "win/failure_log.h"
 #include "win/files.h"
 #include "win/image_library.h"
+#include "win/locale.h"
 #include "win/message_box.h"
 #include "win/profile.h"
 #include "win/screen.h"
@@ -37,7 +38,7 @@ void Program::Start() {
   try {
     imgctl::ImgctlVersion();  // proves that the image library can be called
   } catch (...) {
-    win::ShowMessage(L"imgctl.dllが組み込まれていません。");
+    win::ShowMessage(Say(texts::Id::LibraryMissing));
     ::ExitProcess(0);
   }
   win::MakeTopmost(camera_.hwnd(), false);
@@ -146,7 +147,7 @@ bool Program::WriteSettings() {
   }
   // Said once: the writing stopped at the first key that failed.
   win::LogFailure(L"settings", settingsFile_.Path() + L": " + reason);
-  Tell(L"設定を保存できませんでした。\n" + settingsFile_.Path() + L"\n" + reason);
+  Tell(Say(texts::Id::SettingsNotSaved) + (L"\n" + settingsFile_.Path() + L"\n" + reason));
   return false;
 }
 
@@ -158,6 +159,10 @@ void Program::Tell(const std::wstring& text) {
 bool Program::Ask(const std::wstring& question) {
   const ActivityState::Scope message = activity_.Enter(Activity::Dialog);
   return win::AskYesNo(question);
+}
+
+texts::Language Program::Language() const {
+  return texts::Resolve(store_.options.language, win::UserLanguageIsJapanese());
 }
 
 void Program::SetArea(const geometry::Rect& pixels) {
@@ -187,7 +192,8 @@ void Program::MenuRequested(HWND on) {
                   watch_.Running() == AreaWatch::Mode::Changes,
                   watch_.Running() == AreaWatch::Mode::Interval ? watch_.IntervalSeconds() : 0,
                   recorder_.Recording(), store_.record.framesPerSecond,
-                  {}, store_.options.pointer, hotKeys_.Taken(store_.options)};
+                  {}, store_.options.pointer, hotKeys_.Taken(store_.options), Language(),
+                  store_.options.language};
   for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
   const MenuChoice choice = ShowPopupMenu(on, state);
   menu.Leave();
@@ -203,13 +209,15 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
     case MenuCommand::Preview: store_.data.preview = !store_.data.preview; break;
     case MenuCommand::Version: {
       const ActivityState::Scope busy = activity_.Enter(Activity::Dialog);
-      VersionDialog dialog;
+      VersionDialog dialog(Say(texts::Id::AboutTitle));
       dialog.ShowModal({camera_.hwnd(), frame_.hwnd(), preview_.hwnd()});
       break;
     }
     case MenuCommand::Exit: Exit();
     case MenuCommand::None: break;
-    case MenuCommand::Pointer: case MenuCommand::HotKeys: RunSettingsCommand(choice); break;
+    case MenuCommand::Pointer: case MenuCommand::HotKeys: case MenuCommand::Language:
+      RunSettingsCommand(choice);
+      break;
     default: RunFrameCommand(choice); break;
   }
 }

@@ -105,6 +105,11 @@ class Program : public CameraWindow::Owner,
   void ShowRecordingState(const std::wstring& text) override;
   void RecordingStopped(const std::wstring& why) override;
 
+  // The language of every text shown from now on: the one chosen in 設定,
+  // or the user's own.
+  texts::Language Language() const override;
+  std::wstring Say(texts::Id id) const { return texts::Get(id, Language()); }
+
   const kept_frames::List& KeptFrames() const { return store_.kept; }
 
  private:

@@ -26,7 +26,7 @@ void Program::ToggleRecording() {
   std::wstring failure;
   if (recorder_.Start(store_.record, win::TemporaryFolder(), failure)) return;
   RecordingStopped({});
-  Tell(L"録画を開始できませんでした。\n" + failure);
+  Tell(Say(texts::Id::RecordingNotStarted) + (L"\n" + failure));
 }
 
 void Program::HideWindowsOverArea() {
@@ -68,7 +68,7 @@ void Program::SaveRecording() {
   const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
   if (recorder_.Frames() == 0) {
     recorder_.Discard();
-    Tell(L"録画されたコマがありません。");
+    Tell(Say(texts::Id::NoFramesRecorded));
     return;
   }
   while (!SaveRecordingOnce()) {
@@ -78,22 +78,23 @@ void Program::SaveRecording() {
 
 bool Program::SaveRecordingOnce() {
   recording::Settings& kept = store_.record;
-  const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), recording::FilterText(), kept.folder,
-                                                           kept.name, kept.type + 1, L"録画を保存する");
+  const win::SaveDialogResult result =
+      win::ShowSaveDialog(camera_.hwnd(), recording::FilterText(Language()), kept.folder, kept.name, kept.type + 1,
+                          Say(texts::Id::SaveRecordingTitle));
   if (!result.choice) {
-    if (result.error) Tell(save_names::DialogErrorText(result.error));
+    if (result.error) Tell(save_names::DialogErrorText(result.error, Language()));
     // The recording is gone once let go: asked first.
-    return Ask(L"録画を保存せずに破棄しますか？");
+    return Ask(Say(texts::Id::DiscardRecording));
   }
   const int type = result.choice->type == 1 ? 1 : 0;
   const std::wstring path = recording::SavePath(result.choice->path, recording::kTypes[type], foldFileName_);
   if (path != result.choice->path && win::Exists(path) &&
-      !Ask(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
+      !Ask(texts::Format(texts::Id::FileExists, Language(), {save_names::FileNameOf(path)})))
     return false;
   win::LibraryAnimation& animation = recorder_.Animation(recording::kTypes[type].apng);
   const win::WriteOutcome written = saver_.RunAnswering([&animation, path] { return animation.ToFile(path); });
   if (!written.written) {
-    Tell(save_names::NotSavedText(path, written.Reason()));
+    Tell(save_names::NotSavedText(path, written.Reason(Language()), Language()));
     return false;  // the dialog again: the recording is still there
   }
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);

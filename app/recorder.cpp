@@ -11,9 +11,9 @@ constexpr UINT kTickMilliseconds = 10;
 
 std::int64_t Now() { return static_cast<std::int64_t>(::GetTickCount64()); }
 
-std::wstring LimitText(std::int32_t seconds) {
-  const std::wstring limit = seconds % 60 == 0 ? std::to_wstring(seconds / 60) + L"分" : std::to_wstring(seconds) + L"秒";
-  return L"録画時間が" + limit + L"に達したため、録画を停止しました。";
+std::wstring LimitText(std::int32_t seconds, texts::Language language) {
+  if (seconds % 60 == 0) return texts::Format(texts::Id::RecordingMinutesLimit, language, {std::to_wstring(seconds / 60)});
+  return texts::Format(texts::Id::RecordingSecondsLimit, language, {std::to_wstring(seconds)});
 }
 
 }  // namespace
@@ -28,7 +28,7 @@ bool Recorder::Start(const recording::Settings& settings, const std::wstring& fo
   win::WriteOutcome begun;
   if (!gif_.Begin(false, stem + L".gif.tmp", begun) || !apng_.Begin(true, stem + L".png.tmp", begun)) {
     Discard();
-    failure = begun.Reason();
+    failure = begun.Reason(owner_.Language());
     return false;
   }
   clock_ = recording::Clock(settings.framesPerSecond);
@@ -66,7 +66,7 @@ void Recorder::Discard() {
 std::wstring Recorder::EncoderFailure() const {
   win::WriteOutcome failure;
   if (!gif_.Failed(failure) && !apng_.Failed(failure)) return {};
-  return L"録画の一時データを書き込めませんでした。\n" + failure.Reason();
+  return texts::Get(texts::Id::RecordingDataNotWritten, owner_.Language()) + (L"\n" + failure.Reason(owner_.Language()));
 }
 
 LRESULT Recorder::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
@@ -92,13 +92,13 @@ void Recorder::Tick() {
     lastSlot_ = slot;
     return;
   }
-  if (elapsed >= limitMs_) return Stop(LimitText(static_cast<std::int32_t>(limitMs_ / 1000)));
+  if (elapsed >= limitMs_) return Stop(LimitText(static_cast<std::int32_t>(limitMs_ / 1000), owner_.Language()));
   if (const std::wstring failed = EncoderFailure(); !failed.empty()) return Stop(failed);
   if (slot <= lastSlot_) return;
   if (lastSlot_ >= 0) dropped_ += slot - lastSlot_ - 1;
   lastSlot_ = slot;
   Sample(elapsed);
-  owner_.ShowRecordingState(recording::LabelText(elapsed, frames_));
+  owner_.ShowRecordingState(recording::LabelText(elapsed, frames_, owner_.Language()));
 }
 
 void Recorder::Sample(std::int64_t elapsedMs) {
@@ -113,7 +113,9 @@ void Recorder::Sample(std::int64_t elapsedMs) {
   }
   win::WriteOutcome failure;
   auto pixels = std::make_shared<const win::LibraryPicture>(win::TakePixels(picture_, failure));
-  if (!*pixels) return Stop(L"録画の一時データを書き込めませんでした。\n" + failure.Reason());
+  if (!*pixels)
+    return Stop(texts::Get(texts::Id::RecordingDataNotWritten, owner_.Language()) +
+                (L"\n" + failure.Reason(owner_.Language())));
   gif_.Add(pixels, elapsedMs);
   apng_.Add(pixels, elapsedMs);
   last_.swap(sample_);

@@ -28,6 +28,8 @@ class Recorder : public win::Window {
     virtual void ShowRecordingState(const std::wstring& text) = 0;
     // The recording stopped; `why` is a message for the user, or empty.
     virtual void RecordingStopped(const std::wstring& why) = 0;
+    // The language of the label and the messages.
+    virtual texts::Language Language() const = 0;
 
    protected:
     ~Owner() = default;

@@ -25,15 +25,15 @@ void Program::SaveWithDialog() {
   // clipboard could save another program's picture, or the previous
   // capture, when the clipboard could not take this one.
   if (!picture_.dc()) {
-    Tell(L"画像を取得できませんでした。");
+    Tell(Say(texts::Id::PictureNotTaken));
     return;
   }
-  const win::SaveDialogResult result = win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(),
-                                                           store_.data.lastFolder.value_or(L""),
-                                                           store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType));
+  const win::SaveDialogResult result = win::ShowSaveDialog(
+      camera_.hwnd(), save_names::FilterText(Language()), store_.data.lastFolder.value_or(L""),
+      store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType), Say(texts::Id::SaveFileTitle));
   if (!result.choice) {
     // Cancel is silent; a dialog that failed says why.
-    if (result.error) Tell(save_names::DialogErrorText(result.error));
+    if (result.error) Tell(save_names::DialogErrorText(result.error, Language()));
     return;
   }
   const save_names::DialogChoice& choice = *result.choice;
@@ -44,11 +44,11 @@ void Program::SaveWithDialog() {
   // The dialog asked about the name as typed; a name that only the added
   // extension makes is asked about here.
   if (path != choice.path && win::Exists(path) &&
-      !Ask(save_names::FileNameOf(path) + L" は既に存在します。\n上書きしますか？"))
+      !Ask(texts::Format(texts::Id::FileExists, Language(), {save_names::FileNameOf(path)})))
     return;
   // The capture is still on the clipboard; the user must know the file is not.
   const win::WriteOutcome written = WriteWhileAnswering(*type, path);
-  if (!written.written) Tell(save_names::NotSavedText(path, written.Reason()));
+  if (!written.written) Tell(save_names::NotSavedText(path, written.Reason(Language()), Language()));
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);
   store_.data.lastName = remembered.name;
   store_.data.lastFolder = remembered.folder;
@@ -74,7 +74,7 @@ bool Program::SeriesPossible() {
   // The name comes from the settings file and may hold anything: one that
   // would reach another folder or another file is refused.
   if (series::UsableBaseName(SeriesName())) return true;
-  Tell(L"ファイル名が正しくありません。\n" + SeriesName());
+  Tell(Say(texts::Id::FileNameNotValid) + (L"\n" + SeriesName()));
   return false;
 }
 
@@ -82,10 +82,11 @@ bool Program::ChooseSeries() {
   if (SeriesPossible()) return true;
   const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
   const win::SaveDialogResult result =
-      win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(), store_.data.lastFolder.value_or(L""),
-                          store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType));
+      win::ShowSaveDialog(camera_.hwnd(), save_names::FilterText(Language()), store_.data.lastFolder.value_or(L""),
+                          store_.data.lastName.value_or(L""), FilterIndex(store_.data.lastType),
+                          Say(texts::Id::SaveFileTitle));
   if (!result.choice) {
-    if (result.error) Tell(save_names::DialogErrorText(result.error));
+    if (result.error) Tell(save_names::DialogErrorText(result.error, Language()));
     return false;
   }
   store_.data.lastType = static_cast<float>(result.choice->type);
@@ -123,7 +124,7 @@ bool Program::FinishSeriesWrite(const SeriesWrite& write) {
   if (!written.written) {
     const long long next = series::NextNumber(write.entries, write.name, write.type->extension, foldFileName_);
     Tell(save_names::NotSavedText(folder + series::SeriesFileName(write.name, next, write.type->extension),
-                                  written.Reason()));
+                                  written.Reason(Language()), Language()));
     return false;
   }
   unsigned long error = 0;
@@ -139,7 +140,7 @@ bool Program::FinishSeriesWrite(const SeriesWrite& write) {
   if (claimed.outcome != series::Claim::Done) {
     if (!win::RemoveFile(write.temporary))
       win::LogFailure(L"series", write.temporary + L" is left: " + win::SystemMessage(::GetLastError()));
-    Tell(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error)));
+    Tell(save_names::NotSavedText(folder + claimed.file, win::SystemMessage(error), Language()));
     return false;
   }
   notice_.ShowText(claimed.file, camera_.Bounds(), frame_.Bounds(), 1500);

@@ -47,7 +47,7 @@ HFONT MakeFont(std::initializer_list<const wchar_t*> faces, double points, int c
 
 bool VersionDialog::Make() {
   HICON icon = ::LoadIconW(win::Instance(), MAKEINTRESOURCEW(IDI_KIRASOE));
-  if (!Create({.className = L"Kirasoe.Version", .title = L"バージョン情報",
+  if (!Create({.className = L"Kirasoe.Version", .title = title_.c_str(),
                .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_CLIPCHILDREN,
                .exStyle = WS_EX_DLGMODALFRAME, .owner = win::TaskbarlessOwner(), .icon = icon}))
     return false;

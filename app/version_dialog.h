@@ -1,6 +1,7 @@
 // The version dialog: icon, name, version, a separator and OK.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "win/handles.h"
@@ -8,6 +9,7 @@
 
 class VersionDialog : public win::Window {
  public:
+  explicit VersionDialog(std::wstring title) : title_(std::move(title)) {}
   // Shows the dialog centred on the screen, above everything, and returns
   // when it is closed; `disable` take no input meanwhile.
   void ShowModal(const std::vector<HWND>& disable);
@@ -18,6 +20,7 @@ class VersionDialog : public win::Window {
  private:
   bool Make();
   void Paint();
+  std::wstring title_;
   win::UniqueFont nameFont_, versionFont_;
   HWND ok_ = nullptr;
 };

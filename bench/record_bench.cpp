@@ -141,6 +141,7 @@ class Bench : public Recorder::Owner {
     peakMiB = std::max(peakMiB, PrivateMiB());
   }
   void RecordingStopped(const std::wstring& why) override { stopped = why; }
+  texts::Language Language() const override { return texts::Language::English; }
   double peakMiB = 0;
   std::wstring stopped = L"-";
 };

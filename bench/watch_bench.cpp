@@ -61,6 +61,7 @@ class Bench : public AreaWatch::Owner {
   }
   void ShowWatchState(const std::wstring&) override {}
   void WatchEnded(const std::wstring&) override {}
+  texts::Language Language() const override { return texts::Language::English; }
   double savedAt = 0;
   int saved = 0;
 };

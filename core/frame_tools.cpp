@@ -21,26 +21,27 @@ std::optional<std::int32_t> ParseWhole(std::wstring_view text, std::int32_t lo, 
 
 namespace {
 
-Refusal OutOfRange(Field field, std::int32_t lo, std::int32_t hi) {
-  return {field, std::wstring(L"「") + kFieldNames[field] + L"」には" + std::to_wstring(lo) + L"から" +
-                     std::to_wstring(hi) + L"までの整数を入力してください。"};
+Refusal OutOfRange(Field field, std::int32_t lo, std::int32_t hi, texts::Language language) {
+  return {field, texts::Format(texts::Id::NumberOutOfRange, language,
+                               {texts::Get(kFieldNames[field], language), std::to_wstring(lo), std::to_wstring(hi)})};
 }
 
 }  // namespace
 
-std::variant<Rect, Refusal> CheckTyped(const std::array<std::wstring, 4>& texts, const std::vector<Rect>& monitors) {
+std::variant<Rect, Refusal> CheckTyped(const std::array<std::wstring, 4>& typed, const std::vector<Rect>& monitors,
+                                       texts::Language language) {
   std::array<std::int32_t, 4> values{};
   for (int field = kX; field <= kHeight; ++field) {
     const bool side = field == kWidth || field == kHeight;
     const std::int32_t lo = side ? frame::kMinFramePixels : -kMaxSide - 1;
-    auto value = ParseWhole(texts[field], lo, kMaxSide);
-    if (!value) return OutOfRange(static_cast<Field>(field), lo, kMaxSide);
+    auto value = ParseWhole(typed[field], lo, kMaxSide);
+    if (!value) return OutOfRange(static_cast<Field>(field), lo, kMaxSide, language);
     values[field] = *value;
   }
   const Rect r = geometry::RectAt(values[kX], values[kY], values[kWidth], values[kHeight]);
   for (const Rect& m : monitors)
     if (geometry::Intersects(r, m)) return r;
-  return Refusal{kX, L"「X」「Y」「幅」「高さ」の枠はどのモニターにも表示されません。"};
+  return Refusal{kX, texts::Get(texts::Id::FrameOffScreen, language)};
 }
 
 Rect WithSize(const Rect& frame, Size size) { return geometry::RectAt(frame.left, frame.top, size.width, size.height); }

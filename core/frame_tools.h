@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "core/texts.h"
 
 namespace frame_tools {
 
@@ -19,7 +20,8 @@ using geometry::Rect;
 
 // The four fields of the position-and-size dialog, in their order.
 enum Field { kX = 0, kY, kWidth, kHeight };
-inline constexpr std::array<const wchar_t*, 4> kFieldNames{L"X", L"Y", L"幅", L"高さ"};
+inline constexpr std::array<texts::Id, 4> kFieldNames{texts::Id::FieldX, texts::Id::FieldY, texts::Id::FieldWidth,
+                                                     texts::Id::FieldHeight};
 
 // Sizes beyond this are no frame a screen can show, and no window the
 // system makes.
@@ -38,7 +40,8 @@ struct Refusal {
 
 // The frame the four typed texts give: whole numbers, width and height of
 // at least the frame's minimum size, and some pixel on one of `monitors`.
-std::variant<Rect, Refusal> CheckTyped(const std::array<std::wstring, 4>& texts, const std::vector<Rect>& monitors);
+std::variant<Rect, Refusal> CheckTyped(const std::array<std::wstring, 4>& typed, const std::vector<Rect>& monitors,
+                                       texts::Language language);
 
 // The sizes offered in the menu; a preset keeps the frame's top-left corner.
 struct Size {

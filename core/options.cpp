@@ -105,11 +105,20 @@ Options Read(const Reader& read) {
     const std::wstring stored = read(key);
     if (auto parsed = ParseKeyName(stored); parsed && !stored.empty()) *combo = *parsed;
   }
+  const std::wstring language = read(L"Language");
+  if (language == L"ja") o.language = texts::Choice::Japanese;
+  if (language == L"en") o.language = texts::Choice::English;
   return o;
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> Writes(const Options& o) {
-  return {{L"Pointer", o.pointer ? L"1" : L"0"}, {L"CaptureKey", KeyName(o.capture)}, {L"QuickKey", KeyName(o.quick)}};
+  const wchar_t* language = o.language == texts::Choice::Japanese  ? L"ja"
+                            : o.language == texts::Choice::English ? L"en"
+                                                                   : L"auto";
+  return {{L"Pointer", o.pointer ? L"1" : L"0"},
+          {L"CaptureKey", KeyName(o.capture)},
+          {L"QuickKey", KeyName(o.quick)},
+          {L"Language", language}};
 }
 
 }  // namespace options

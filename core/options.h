@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/texts.h"
+
 namespace options {
 
 inline constexpr const wchar_t* kSection = L"Options";
@@ -32,6 +34,7 @@ struct Options {
   bool pointer = false;  // the mouse pointer drawn into every capture
   KeyCombo capture{kShift, kPrintScreen};
   KeyCombo quick{kControl | kShift, kPrintScreen};
+  texts::Choice language = texts::Choice::Auto;  // "Language": auto, ja or en
   friend bool operator==(const Options&, const Options&) = default;
 };
 

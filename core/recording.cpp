@@ -37,10 +37,10 @@ std::vector<std::pair<std::wstring, std::wstring>> Writes(const Settings& s) {
           {L"Type", std::to_wstring(s.type)}};
 }
 
-std::wstring FilterText() {
+std::wstring FilterText(texts::Language language) {
   std::wstring filter;
   for (const Type& t : kTypes) {
-    filter += t.description;
+    filter += texts::Get(t.description, language);
     filter += L'\0';
     filter += t.pattern;
     filter += L'\0';
@@ -56,12 +56,12 @@ std::wstring SavePath(const std::wstring& path, const Type& type,
   return path + extension;
 }
 
-std::wstring LabelText(std::int64_t elapsedMs, std::int64_t frames) {
+std::wstring LabelText(std::int64_t elapsedMs, std::int64_t frames, texts::Language language) {
   const std::int64_t seconds = std::max<std::int64_t>(elapsedMs, 0) / 1000;
   wchar_t time[32];
   std::swprintf(time, std::size(time), L"%02lld:%02lld", static_cast<long long>(seconds / 60),
                 static_cast<long long>(seconds % 60));
-  return L"● " + std::wstring(time) + L" " + std::to_wstring(frames) + L"コマ";
+  return texts::Format(texts::Id::RecordingLabel, language, {time, std::to_wstring(frames)});
 }
 
 }  // namespace recording

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/texts.h"
+
 namespace recording {
 
 inline constexpr const wchar_t* kSection = L"Record";
@@ -31,15 +33,15 @@ std::vector<std::pair<std::wstring, std::wstring>> Writes(const Settings& settin
 
 // The types of the save dialog 「録画を保存する」, in its order.
 struct Type {
-  const wchar_t* description;
+  texts::Id description;
   const wchar_t* pattern;
   const wchar_t* extension;
   bool apng;
 };
-inline constexpr Type kTypes[] = {{L"GIF アニメーション (*.gif)", L"*.gif", L".gif", false},
-                                  {L"APNG (*.png)", L"*.png", L".png", true}};
+inline constexpr Type kTypes[] = {{texts::Id::TypeAnimatedGif, L"*.gif", L".gif", false},
+                                  {texts::Id::TypeApng, L"*.png", L".png", true}};
 // The dialog's filter: description and pattern of each type, NUL-separated.
-std::wstring FilterText();
+std::wstring FilterText(texts::Language language);
 
 // The path a recording is saved to: `path` as typed, with the type's
 // extension appended unless it already ends in it (compared as file names
@@ -62,6 +64,6 @@ class Clock {
 };
 
 // "● 00:07 70コマ": the time recorded (minutes and seconds) and the frames.
-std::wstring LabelText(std::int64_t elapsedMs, std::int64_t frames);
+std::wstring LabelText(std::int64_t elapsedMs, std::int64_t frames, texts::Language language);
 
 }  // namespace recording

@@ -6,23 +6,23 @@ namespace save_names {
 namespace {
 
 constexpr FileType kTypes[] = {
-    {L"BMPﾌｧｲﾙ(*.BMP)", L"*.bmp", L".bmp", Writer::Bmp, 0},
-    {L"GIFﾌｧｲﾙ(*.GIF)", L"*.gif", L".gif", Writer::Gif, 0},
-    {L"JPEG(High)ﾌｧｲﾙ(*.JPG)", L"*.jpg", L".jpg", Writer::Jpg, 100},
-    {L"JPEG(Mid)ﾌｧｲﾙ(*.JPG)", L"*.jpg", L".jpg", Writer::Jpg, 50},
-    {L"JPEG(Low)ﾌｧｲﾙ(*.JPG)", L"*.jpg", L".jpg", Writer::Jpg, 20},
-    {L"PNGﾌｧｲﾙ(*.PNG)", L"*.png", L".png", Writer::Png, 0},
+    {texts::Id::TypeBmp, L"*.bmp", L".bmp", Writer::Bmp, 0},
+    {texts::Id::TypeGif, L"*.gif", L".gif", Writer::Gif, 0},
+    {texts::Id::TypeJpegHigh, L"*.jpg", L".jpg", Writer::Jpg, 100},
+    {texts::Id::TypeJpegMiddle, L"*.jpg", L".jpg", Writer::Jpg, 50},
+    {texts::Id::TypeJpegLow, L"*.jpg", L".jpg", Writer::Jpg, 20},
+    {texts::Id::TypePng, L"*.png", L".png", Writer::Png, 0},
 };
 
 }  // namespace
 
 const FileType* TypeAt(int index) { return index >= 0 && index < 6 ? &kTypes[index] : nullptr; }
 
-std::wstring FilterText() {
+std::wstring FilterText(texts::Language language) {
   std::wstring text;
   for (const FileType& t : kTypes) {
     if (!text.empty()) text += L'\0';
-    text += t.description;
+    text += texts::Get(t.description, language);
     text += L'\0';
     text += t.pattern;
   }
@@ -55,21 +55,22 @@ std::wstring FileNameOf(const std::wstring& path) {
   return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-std::wstring NotSavedText(const std::wstring& path, const std::wstring& reason) {
-  return L"ファイルを保存できませんでした。\n" + path + (reason.empty() ? L"" : L"\n" + reason);
+std::wstring NotSavedText(const std::wstring& path, const std::wstring& reason, texts::Language language) {
+  return texts::Get(texts::Id::FileNotSaved, language) + (L"\n" + path) + (reason.empty() ? L"" : L"\n" + reason);
 }
 
-std::wstring DialogErrorText(unsigned code) {
+std::wstring DialogErrorText(unsigned code, texts::Language language) {
   std::wstring reason;
   switch (code) {
-    case 0x3003: reason = L"ファイル名が長すぎます。"; break;      // FNERR_BUFFERTOOSMALL
-    case 0x3002: reason = L"ファイル名が正しくありません。"; break;  // FNERR_INVALIDFILENAME
-    case 0x0002: case 0x0003: case 0x0009: reason = L"メモリが足りません。"; break;
+    case 0x3003: reason = texts::Get(texts::Id::FileNameTooLong, language); break;   // FNERR_BUFFERTOOSMALL
+    case 0x3002: reason = texts::Get(texts::Id::FileNameNotValid, language); break;  // FNERR_INVALIDFILENAME
+    case 0x0002: case 0x0003: case 0x0009: reason = texts::Get(texts::Id::NotEnoughMemory, language); break;
     default: break;
   }
   wchar_t hex[16];
   swprintf(hex, 16, L"0x%04X", code);
-  return L"保存ダイアログを表示できませんでした。\n" + reason + (reason.empty() ? L"" : L"\n") + L"(エラー " + hex + L")";
+  return texts::Get(texts::Id::SaveDialogFailed, language) + (L"\n" + reason) + (reason.empty() ? L"" : L"\n") +
+         texts::Format(texts::Id::DialogErrorCode, language, {hex});
 }
 
 }  // namespace save_names

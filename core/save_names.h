@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/texts.h"
+
 namespace save_names {
 
 enum class Writer { Bmp, Gif, Jpg, Png };
@@ -16,7 +18,7 @@ enum class Writer { Bmp, Gif, Jpg, Png };
 using FoldCase = std::function<std::wstring(const std::wstring&)>;
 
 struct FileType {
-  const wchar_t* description;
+  texts::Id description;
   const wchar_t* pattern;
   const wchar_t* extension;
   Writer writer;
@@ -27,7 +29,7 @@ struct FileType {
 const FileType* TypeAt(int index);
 
 // Descriptions and patterns joined by single NULs, no NUL after the last.
-std::wstring FilterText();
+std::wstring FilterText(texts::Language language);
 
 // What the save dialog was confirmed with: the type (0-based; outside 0 to
 // 5 for no type of ours) and the path.
@@ -55,10 +57,10 @@ std::wstring FileNameOf(const std::wstring& path);
 
 // What the user is told when a file could not be written: the path and,
 // when it is known, why.
-std::wstring NotSavedText(const std::wstring& path, const std::wstring& reason);
+std::wstring NotSavedText(const std::wstring& path, const std::wstring& reason, texts::Language language);
 
 // What the user is told when the save dialog failed with `code` (the
 // dialog's extended error), rather than being cancelled.
-std::wstring DialogErrorText(unsigned code);
+std::wstring DialogErrorText(unsigned code, texts::Language language);
 
 }  // namespace save_names

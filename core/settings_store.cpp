@@ -21,8 +21,11 @@ bool Store::Write(const std::optional<Position>& previewAt) {
     if (!WriteSection(kept_frames::kSection, Writes(writes.begin(), writes.end()))) return false;
   }
   if (!(options == optionsRead_)) {
-    const auto writes = options::Writes(options);
-    if (!WriteSection(options::kSection, Writes(writes.begin(), writes.end()))) return false;
+    Writes writes;
+    // The language is written only when it was changed.
+    for (const auto& [key, value] : options::Writes(options))
+      if (key != L"Language" || options.language != optionsRead_.language) writes.emplace_back(key, value);
+    if (!WriteSection(options::kSection, writes)) return false;
   }
   if (!(watch == watchRead_)) {
     const auto writes = change_watch::Writes(watch);

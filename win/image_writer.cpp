@@ -138,10 +138,10 @@ WriteOutcome LibraryAnimation::ToFile(const std::wstring& path) {
   }
 }
 
-std::wstring WriteOutcome::Reason() const {
+std::wstring WriteOutcome::Reason(texts::Language language) const {
   if (written) return {};
-  if (libraryError == IMGCTL_ERR_MEMORY) return L"メモリが足りません。";
-  if (libraryError == IMGCTL_ERR_UNSUPPORTED) return L"imgctl.dllが組み込まれていません。";
+  if (libraryError == IMGCTL_ERR_MEMORY) return texts::Get(texts::Id::NotEnoughMemory, language);
+  if (libraryError == IMGCTL_ERR_UNSUPPORTED) return texts::Get(texts::Id::LibraryMissing, language);
   // A file the library could not write, or a write that could not start.
   if ((libraryError == IMGCTL_ERR_FILE || libraryError == IMGCTL_OK) && systemError) return SystemMessage(systemError);
   return {};

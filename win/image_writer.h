@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/save_names.h"
+#include "core/texts.h"
 #include "win/bitmap_buffer.h"
 
 namespace win {
@@ -18,7 +19,7 @@ struct WriteOutcome {
   int libraryError = 0;           // the image library's code when not written
   unsigned long systemError = 0;  // the system's code the library met, if any
   // Why the file was not written, in the user's words; empty when unknown.
-  std::wstring Reason() const;
+  std::wstring Reason(texts::Language language) const;
 };
 
 // A picture's pixels held by the image library; released with the object.

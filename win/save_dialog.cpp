@@ -7,7 +7,7 @@
 namespace win {
 
 SaveDialogResult ShowSaveDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir,
-                                const std::wstring& initialName, int filterIndex, const wchar_t* title) {
+                                const std::wstring& initialName, int filterIndex, const std::wstring& title) {
   // The wide form of the dialog: type names and file names outside the ANSI
   // code page survive; the record keeps its pre-2000 size.
   std::wstring filterList = filter + std::wstring(2, L'\0');
@@ -26,7 +26,7 @@ SaveDialogResult ShowSaveDialog(HWND owner, const std::wstring& filter, const st
   ofn.lpstrFileTitle = fileTitle.data();
   ofn.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
   ofn.lpstrInitialDir = initialDir.c_str();
-  ofn.lpstrTitle = title;
+  ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
   if (!::GetSaveFileNameW(&ofn)) return {{}, static_cast<unsigned>(::CommDlgExtendedError())};
   return {save_names::DialogChoiceOf(ofn.nFilterIndex, file), 0};

@@ -20,8 +20,7 @@ struct SaveDialogResult {
 };
 
 SaveDialogResult ShowSaveDialog(HWND owner, const std::wstring& filter, const std::wstring& initialDir,
-                                const std::wstring& initialName, int filterIndex,
-                                const wchar_t* title = L"ファイルを保存する");
+                                const std::wstring& initialName, int filterIndex, const std::wstring& title);
 
 inline constexpr std::size_t kMaxFile = 32768;
 

@@ -8,6 +8,12 @@ export WINEPREFIX="$ROOT/build/wine/dpi$KIRASOE_DPI"
 # tests run beside those at 96 dpi.
 display_file="$HARNESS_DIR/display"
 [ "$KIRASOE_DPI" = 96 ] || display_file="$HARNESS_DIR/display-scaled"
+# KIRASOE_LOCALE=english: a Windows whose language is not Japanese, with its
+# own prefix on the second screen.
+if [ "${KIRASOE_LOCALE:-}" = english ]; then
+  export WINEPREFIX="$ROOT/build/wine/english"
+  display_file="$HARNESS_DIR/display-scaled"
+fi
 # KIRASOE_MONITORS=2: the screen with two monitors and its own prefix.
 if [ "${KIRASOE_MONITORS:-1}" = 2 ]; then
   export WINEPREFIX="$ROOT/build/wine/multi"
@@ -17,8 +23,10 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Japanese locale: the ANSI code page inside Wine is 932, as on the target systems.
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+wine_lang=ja_JP.UTF-8
+[ "${KIRASOE_LOCALE:-}" = english ] && wine_lang=C.UTF-8
+export LANG=$wine_lang
+export LC_ALL=$wine_lang
 if [ -f "$display_file" ]; then
   DISPLAY="$(cat "$display_file")"
   export DISPLAY

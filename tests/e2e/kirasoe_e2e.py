@@ -18,6 +18,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 BIN = os.environ.get("KIRASOE_BIN", os.path.join(ROOT, "build", "mingw", "bin"))
 DPI = int(os.environ.get("KIRASOE_DPI", "96"))
 MONITORS = int(os.environ.get("KIRASOE_MONITORS", "1"))
+# "english": a Windows whose language is not Japanese (its own prefix, on the second screen).
+LOCALE = os.environ.get("KIRASOE_LOCALE", "")
 TPP = 1440 / DPI  # twips per pixel
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 
@@ -41,7 +43,8 @@ def ensure_harness():
     if subprocess.run([harness, "status"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
         subprocess.run([harness, "start"], check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    name = "display-multi" if MONITORS == 2 else "display" if DPI == 96 else "display-scaled"
+    name = ("display-multi" if MONITORS == 2 else "display-scaled" if DPI != 96 or LOCALE == "english"
+            else "display")
     with open(os.path.join(ROOT, "build", "harness", name)) as f:
         os.environ["DISPLAY"] = f.read().strip()
 
@@ -266,7 +269,7 @@ class App:
             return None
         return wait_for(find, timeout=timeout, what="dialog %s" % (title or ""))
 
-    def capture(self, camera=(53, 50), tries=1):
+    def capture(self, camera=(53, 50), tries=1, title="ファイルを保存する"):
         """Hovers the camera coming from below, double-clicks it and returns the save dialog."""
         for attempt in range(tries):
             xdotool("mousemove", camera[0], camera[1] + 20)
@@ -275,7 +278,7 @@ class App:
             time.sleep(0.4)
             xdotool("click", "--repeat", 2, "--delay", 60, 1)
             try:
-                return self.message_box("ファイルを保存する", timeout=30 if attempt + 1 == tries else 8)
+                return self.message_box(title, timeout=30 if attempt + 1 == tries else 8)
             except AssertionError:
                 if attempt + 1 == tries:
                     raise

@@ -14,7 +14,7 @@ namespace {
 const std::vector<Rect> kMonitors{{0, 0, 1280, 1024}, {-1024, 0, 0, 768}};
 
 std::variant<Rect, frame_tools::Refusal> Typed(const wchar_t* x, const wchar_t* y, const wchar_t* w, const wchar_t* h) {
-  return frame_tools::CheckTyped({x, y, w, h}, kMonitors);
+  return frame_tools::CheckTyped({x, y, w, h}, kMonitors, texts::Language::Japanese);
 }
 
 int RefusedField(const std::variant<Rect, frame_tools::Refusal>& result) {

@@ -41,10 +41,13 @@ TEST(Options, TheSectionKeepsTheDefaultsForWhatIsMissingOrUnreadable) {
   EXPECT_EQ(read1.capture, (KeyCombo{options::kControl | options::kAlt, 'P'}));
   EXPECT_TRUE(read1.quick.None());
   const auto writes = options::Writes(read1);
-  ASSERT_EQ(writes.size(), 3u);
+  ASSERT_EQ(writes.size(), 4u);
   EXPECT_EQ(writes[0], (std::pair<std::wstring, std::wstring>{L"Pointer", L"1"}));
   EXPECT_EQ(writes[1], (std::pair<std::wstring, std::wstring>{L"CaptureKey", L"Ctrl+Alt+P"}));
   EXPECT_EQ(writes[2], (std::pair<std::wstring, std::wstring>{L"QuickKey", L"none"}));
-  file = {{L"Pointer", L"yes"}, {L"CaptureKey", L"Ctrl+"}};
+  EXPECT_EQ(writes[3], (std::pair<std::wstring, std::wstring>{L"Language", L"auto"}));
+  file = {{L"Pointer", L"yes"}, {L"CaptureKey", L"Ctrl+"}, {L"Language", L"fr"}};
   EXPECT_EQ(options::Read(read), defaults);
+  file = {{L"Language", L"en"}};
+  EXPECT_EQ(options::Read(read).language, texts::Choice::English);
 }

@@ -48,9 +48,9 @@ TEST(Recording, FramesAreDueFromTheStartWithoutDrift) {
 }
 
 TEST(Recording, TheLabelShowsMinutesSecondsAndFrames) {
-  EXPECT_EQ(recording::LabelText(7900, 70), L"● 00:07 70コマ");
-  EXPECT_EQ(recording::LabelText(300000, 3000), L"● 05:00 3000コマ");
-  EXPECT_EQ(recording::FilterText(), std::wstring(L"GIF アニメーション (*.gif)\0*.gif\0APNG (*.png)\0*.png\0", 45));
+  EXPECT_EQ(recording::LabelText(7900, 70, texts::Language::Japanese), L"● 00:07 70コマ");
+  EXPECT_EQ(recording::LabelText(300000, 3000, texts::Language::Japanese), L"● 05:00 3000コマ");
+  EXPECT_EQ(recording::FilterText(texts::Language::Japanese), std::wstring(L"GIF アニメーション (*.gif)\0*.gif\0APNG (*.png)\0*.png\0", 45));
 }
 
 TEST(Recording, TheTypesExtensionIsAddedUnlessThePathEndsInIt) {

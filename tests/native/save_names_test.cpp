@@ -17,7 +17,7 @@ std::wstring MakeSaveFileName(const save_names::DialogChoice& choice) {
 }  // namespace
 
 TEST(SaveFlow, FilterTextIsTwelveStringsJoinedByNul) {
-  std::wstring text = save_names::FilterText();
+  std::wstring text = save_names::FilterText(texts::Language::Japanese);
   std::wstring expected = std::wstring(L"BMPﾌｧｲﾙ(*.BMP)") + L'\0' + L"*.bmp" + L'\0' + L"GIFﾌｧｲﾙ(*.GIF)" + L'\0' + L"*.gif" +
                           L'\0' + L"JPEG(High)ﾌｧｲﾙ(*.JPG)" + L'\0' + L"*.jpg" + L'\0' + L"JPEG(Mid)ﾌｧｲﾙ(*.JPG)" + L'\0' +
                           L"*.jpg" + L'\0' + L"JPEG(Low)ﾌｧｲﾙ(*.JPG)" + L'\0' + L"*.jpg" + L'\0' + L"PNGﾌｧｲﾙ(*.PNG)" +

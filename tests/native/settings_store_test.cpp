@@ -41,6 +41,17 @@ TEST(SettingsStore, UntouchedFramesAndOptionsAreLeftAsTheyWere) {
   EXPECT_EQ(file.written.back(), L"Data/Preview=0");
 }
 
+TEST(SettingsStore, TheLanguageIsWrittenOnlyWhenItWasChanged) {
+  FakeFile file;
+  file.keys = {{L"Data/X", L"600"}, {L"Options/Language", L"ja"}};
+  settings::Store store(file);
+  store.Read();
+  EXPECT_EQ(store.options.language, texts::Choice::Japanese);
+  store.options.language = texts::Choice::Auto;
+  ASSERT_TRUE(store.Write(std::nullopt));
+  EXPECT_EQ(file.written.back(), L"Options/Language=auto");
+}
+
 TEST(SettingsStore, ChangedSectionsAndTheShownPreviewAreWrittenInOrder) {
   FakeFile file;
   settings::Store store(file);

@@ -233,6 +233,6 @@ TEST(Library, AFailedWriteKeepsTheSystemsReason) {
   EXPECT_FALSE(outcome.written);
   EXPECT_EQ(outcome.libraryError, IMGCTL_ERR_FILE);
   EXPECT_EQ(outcome.systemError, static_cast<unsigned long>(ERROR_ACCESS_DENIED));
-  EXPECT_FALSE(outcome.Reason().empty());
+  EXPECT_FALSE(outcome.Reason(texts::Language::Japanese).empty());
   std::filesystem::remove_all(dir);
 }
