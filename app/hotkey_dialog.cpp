@@ -40,17 +40,17 @@ class HotKeyDialog : public win::Dialog {
       : choice_(current), apply_(apply), language_(language) {}
   void Ask(HWND owner) {
     const DWORD field = WS_BORDER | WS_TABSTOP, button = BS_PUSHBUTTON | WS_TABSTOP;
-    Run(owner, Say(texts::Id::HotKeysTitle), 220, 92,
-        {{L"STATIC", Say(texts::Id::CaptureLabel), SS_RIGHT, 4, 10, 53, 9, 0xFFFF},
-         {HOTKEY_CLASSW, L"", field, 60, 8, 110, 13, kCaptureField},
-         {L"BUTTON", Say(texts::Id::NoKey), button, 175, 7, 38, 14, kCaptureNone},
-         {L"STATIC", L"", 0, 60, 23, 150, 9, kCaptureStatus},
-         {L"STATIC", Say(texts::Id::QuickCaptureLabel), SS_RIGHT, 4, 40, 53, 9, 0xFFFF},
-         {HOTKEY_CLASSW, L"", field, 60, 38, 110, 13, kQuickField},
-         {L"BUTTON", Say(texts::Id::NoKey), button, 175, 37, 38, 14, kQuickNone},
-         {L"STATIC", L"", 0, 60, 53, 150, 9, kQuickStatus},
-         {L"BUTTON", Say(texts::Id::Ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 108, 71, 50, 14, IDOK},
-         {L"BUTTON", Say(texts::Id::Cancel), button, 163, 71, 50, 14, IDCANCEL}});
+    Run(owner, Say(texts::Id::HotKeysTitle), 226, 92,
+        {{L"STATIC", Say(texts::Id::CaptureLabel), SS_RIGHT, 4, 10, 66, 9, 0xFFFF},
+         {HOTKEY_CLASSW, L"", field, 73, 8, 104, 13, kCaptureField},
+         {L"BUTTON", Say(texts::Id::NoKey), button, 181, 7, 38, 14, kCaptureNone},
+         {L"STATIC", L"", 0, 73, 23, 146, 9, kCaptureStatus},
+         {L"STATIC", Say(texts::Id::QuickCaptureLabel), SS_RIGHT, 4, 40, 66, 9, 0xFFFF},
+         {HOTKEY_CLASSW, L"", field, 73, 38, 104, 13, kQuickField},
+         {L"BUTTON", Say(texts::Id::NoKey), button, 181, 37, 38, 14, kQuickNone},
+         {L"STATIC", L"", 0, 73, 53, 146, 9, kQuickStatus},
+         {L"BUTTON", Say(texts::Id::Ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 114, 71, 50, 14, IDOK},
+         {L"BUTTON", Say(texts::Id::Cancel), button, 169, 71, 50, 14, IDCANCEL}});
   }
 
  protected:
