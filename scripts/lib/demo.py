@@ -3,7 +3,8 @@ display: a picture on the screen, the frame over part of it, a double-click on
 the camera, the real save dialog, a PNG. Exits non-zero unless the PNG holds
 exactly the framed pixels. With --pictures DIR it also saves the README's
 pictures: the camera and the frame over the desktop, the menu, its submenu フレーム, the save dialog,
-the label of a watch, and a recording of slides shown in the frame with the label while it records.
+the label of a watch, and a recording of slides shown in the frame with the label while it records;
+the menu and its submenu フレーム in English.
 """
 import os
 import subprocess
@@ -81,12 +82,47 @@ def recording_picture(app, pictures):
         probe("click", camera["hwnd"], 13, 10)  # a press on the camera stops it
         dialog = app.message_box("録画を保存する", timeout=20)
         target = os.path.join(os.path.abspath(pictures), "recording.gif")
+        if os.path.exists(target):
+            os.unlink(target)  # made again, without the question whether to replace it
         probe("fill", dialog["hwnd"], windows_path(target))
         probe("press", dialog["hwnd"], "#1")
         wait_for(lambda: os.path.exists(target), what=target)
         app.no_dialog()
     finally:
         slides.cleanup()
+
+
+def menu_pictures(pictures, suffix):
+    """The menu and its submenu フレーム, as they show now."""
+    xdotool("mousemove", CAMERA[0] + 13, CAMERA[1] + 10)
+    time.sleep(0.3)
+    xdotool("click", 3)
+    wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu")
+    time.sleep(0.5)
+    subprocess.run(["import", "-window", "root", "-crop", "360x260+530+190", "+repage",
+                    os.path.join(pictures, "menu%s.png" % suffix)], check=True, timeout=30)
+    for k in ("Down", "Down", "Down", "Right"):  # the submenu フレーム
+        xdotool("key", k)
+        time.sleep(0.2)
+    time.sleep(0.5)
+    subprocess.run(["import", "-window", "root", "-crop", "520x420+530+190", "+repage",
+                    os.path.join(pictures, "frame-menu%s.png" % suffix)], check=True, timeout=30)
+    xdotool("key", "Escape")
+    xdotool("key", "Escape")
+    time.sleep(0.5)
+
+
+def english_pictures(ini, pictures):
+    """The same menus with English chosen in 設定 ▸ 表示言語."""
+    app = App(ini=ini + "[Options]\r\nLanguage=en\r\n")
+    try:
+        app.start()
+        app.window("Camera")
+        time.sleep(0.5)
+        menu_pictures(pictures, "-en")
+        app.close()
+    finally:
+        app.cleanup()
 
 
 def main():
@@ -119,22 +155,7 @@ def main():
             os.makedirs(pictures, exist_ok=True)
             subprocess.run(["convert", shot, "-crop", "520x380+520+170", "+repage",
                             os.path.join(pictures, "camera-and-frame.png")], check=True, timeout=30)
-            xdotool("mousemove", CAMERA[0] + 13, CAMERA[1] + 10)
-            time.sleep(0.3)
-            xdotool("click", 3)
-            wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu")
-            time.sleep(0.5)
-            subprocess.run(["import", "-window", "root", "-crop", "360x260+530+190", "+repage",
-                            os.path.join(pictures, "menu.png")], check=True, timeout=30)
-            for k in ("Down", "Down", "Down", "Right"):  # the submenu フレーム
-                xdotool("key", k)
-                time.sleep(0.2)
-            time.sleep(0.5)
-            subprocess.run(["import", "-window", "root", "-crop", "520x420+530+190", "+repage",
-                            os.path.join(pictures, "frame-menu.png")], check=True, timeout=30)
-            xdotool("key", "Escape")
-            xdotool("key", "Escape")
-            time.sleep(0.5)
+            menu_pictures(pictures, "")
         camera = (CAMERA[0] + 13, CAMERA[1] + 10)
         dialog = app.capture(camera)
         wait_for(lambda: any(w["foreground"] and w["title"] == "ファイルを保存する" for w in app.windows()),
@@ -154,6 +175,8 @@ def main():
         app.close()
     finally:
         app.cleanup()
+    if pictures:
+        english_pictures(ini, pictures)
     print("Kirasoe captured the framed %d x %d pixels through its own double-click and save dialog." % (fw, fh))
     print("Screenshot of the camera and the frame: %s" % shot)
     print("Saved capture (PNG):                    %s" % saved)
