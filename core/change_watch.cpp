@@ -5,23 +5,14 @@
 #include "core/numbers.h"
 
 namespace change_watch {
-namespace {
-
-// A whole number from `lo` to `hi`, or the default.
-std::int32_t Ranged(const std::wstring& text, std::int32_t lo, std::int32_t hi, std::int32_t fallback) {
-  const auto value = num::ParseLeadingNumber(text);
-  if (text.empty() || !value || *value != static_cast<double>(static_cast<std::int64_t>(*value))) return fallback;
-  return *value < lo || *value > hi ? fallback : static_cast<std::int32_t>(*value);
-}
-
-}  // namespace
+using num::WholeInRange;
 
 Settings Read(const Reader& read) {
   Settings s;
-  s.settleMs = Ranged(read(L"SettleMs"), 200, 60000, s.settleMs);
-  s.minChangedPixels = Ranged(read(L"MinChangedPixels"), 1, 100000000, s.minChangedPixels);
-  s.minChangedPerMille = Ranged(read(L"MinChangedPerMille"), 0, 1000, s.minChangedPerMille);
-  const std::int32_t interval = Ranged(read(L"Interval"), 1, 300, s.intervalSeconds);
+  s.settleMs = WholeInRange(read(L"SettleMs"), 200, 60000, s.settleMs);
+  s.minChangedPixels = WholeInRange(read(L"MinChangedPixels"), 1, 100000000, s.minChangedPixels);
+  s.minChangedPerMille = WholeInRange(read(L"MinChangedPerMille"), 0, 1000, s.minChangedPerMille);
+  const std::int32_t interval = WholeInRange(read(L"Interval"), 1, 300, s.intervalSeconds);
   if (std::find(std::begin(kIntervals), std::end(kIntervals), interval) != std::end(kIntervals))
     s.intervalSeconds = interval;
   return s;

@@ -144,4 +144,10 @@ std::string SingleToText(float v) {
   return std::string(buf, res.ptr);
 }
 
+std::int32_t WholeInRange(std::wstring_view text, std::int32_t lo, std::int32_t hi, std::int32_t fallback) {
+  const auto value = ParseLeadingNumber(text);
+  if (text.empty() || !value || *value != static_cast<double>(static_cast<std::int64_t>(*value))) return fallback;
+  return *value < lo || *value > hi ? fallback : static_cast<std::int32_t>(*value);
+}
+
 }  // namespace num

@@ -20,6 +20,11 @@ std::optional<double> ParseLeadingNumber(std::string_view text);
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double v);
 
+// A settings value that must be a whole number from `lo` to `hi`: the
+// number `text` holds, or `fallback` when it holds none, a fraction or one
+// out of range.
+std::int32_t WholeInRange(std::wstring_view text, std::int32_t lo, std::int32_t hi, std::int32_t fallback);
+
 // Nearest 32-bit integer, ties to even; nullopt outside the 32-bit range.
 std::optional<std::int32_t> ToInt32(double v);
 

@@ -7,25 +7,16 @@
 #include "core/numbers.h"
 
 namespace recording {
-namespace {
-
-// A whole number from `lo` to `hi`, or the default.
-std::int32_t Ranged(const std::wstring& text, std::int32_t lo, std::int32_t hi, std::int32_t fallback) {
-  const auto value = num::ParseLeadingNumber(text);
-  if (text.empty() || !value || *value != static_cast<double>(static_cast<std::int64_t>(*value))) return fallback;
-  return *value < lo || *value > hi ? fallback : static_cast<std::int32_t>(*value);
-}
-
-}  // namespace
+using num::WholeInRange;
 
 Settings Read(const Reader& read) {
   Settings s;
-  const std::int32_t rate = Ranged(read(L"FramesPerSecond"), 1, 30, s.framesPerSecond);
+  const std::int32_t rate = WholeInRange(read(L"FramesPerSecond"), 1, 30, s.framesPerSecond);
   if (std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates)) s.framesPerSecond = rate;
-  s.limitSeconds = Ranged(read(L"LimitSeconds"), 1, 300, s.limitSeconds);
+  s.limitSeconds = WholeInRange(read(L"LimitSeconds"), 1, 300, s.limitSeconds);
   s.folder = read(L"Folder");
   s.name = read(L"Name");
-  s.type = Ranged(read(L"Type"), 0, static_cast<std::int32_t>(std::size(kTypes)) - 1, s.type);
+  s.type = WholeInRange(read(L"Type"), 0, static_cast<std::int32_t>(std::size(kTypes)) - 1, s.type);
   return s;
 }
 

@@ -307,6 +307,15 @@ class App:
             xdotool("key", k)
             time.sleep(0.12)
 
+    def choose(self, keys, camera=(53, 50)):
+        """A menu command: the menu opened, gone through with `keys`, closed."""
+        self.open_menu(keys, camera)
+        wait_for(lambda: not self.menus(), what="menu closed")
+
+    def label(self):
+        """The text of the label of a watch or a recording, or None when it is hidden."""
+        return next((w["title"] for w in self.windows() if w["class"] == "Kirasoe.WatchLabel" and w["visible"]), None)
+
     def no_dialog(self):
         wait_for(lambda: not any(w["class"] == "#32770" and w["visible"] for w in self.windows()),
                  what="no dialog open")
@@ -376,6 +385,21 @@ class E2ETestCase(unittest.TestCase):
         with open(a.ini, "ab") as f:
             f.write(("LFPath=%s\r\n" % windows_path(a.folder)).encode("cp932"))
         return a
+
+    def window_manager(self):
+        """A window manager for the rest of the test, as on a desktop: without
+        one Wine waits up to a second for each window a picture hides."""
+        wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (wm.kill(), wm.wait()))
+        time.sleep(1.0)
+
+    def helper_program(self, exe, args, cls):
+        """One of the test programs (slides, counter) showing its window of class `cls`."""
+        program = App(exe=exe, args=args)
+        self.addCleanup(program.cleanup)
+        program.start()
+        wait_for(lambda: any(w["class"] == cls and w["visible"] for w in program.windows()), what=exe)
+        return program
 
     def target_in_front(self):
         """A window of another program that has the focus: where the user works."""

@@ -60,16 +60,9 @@ def frames_of(path):
 
 class Record(E2ETestCase):
     def start(self, record="", count=COUNT):
-        # With a window manager, as on a desktop.
-        wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(lambda: (wm.kill(), wm.wait()))
-        time.sleep(1.0)
+        self.window_manager()
         x, y, w, h = AREA
-        self.counter = App(exe="counter.exe", args=(x, y, w, h, PERIOD, count))
-        self.addCleanup(self.counter.cleanup)
-        self.counter.start()
-        wait_for(lambda: any(s["class"] == "KirasoeCounter" and s["visible"] for s in self.counter.windows()),
-                 what="counter shown")
+        self.counter = self.helper_program("counter.exe", (x, y, w, h, PERIOD, count), "KirasoeCounter")
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
                % (t(40), t(40), t(x), t(y), t(w), t(h)))
         app = self.app_saving_to(ini, "out")
@@ -80,11 +73,10 @@ class Record(E2ETestCase):
         return app
 
     def choose(self, app, keys):
-        app.open_menu(FRAME_MENU + keys, CAMERA)
-        wait_for(lambda: not app.menus(), what="menu closed")
+        app.choose(FRAME_MENU + keys, CAMERA)
 
     def label(self, app):
-        return next((w["title"] for w in app.windows() if w["class"] == "Kirasoe.WatchLabel" and w["visible"]), None)
+        return app.label()
 
     def record(self, app):
         self.choose(app, ["Down"] * RECORD + ["Return"])

@@ -6,7 +6,7 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (TPP, App, E2ETestCase, at_one_scale, decode_image, main, probe, read_ini, wait_for,
+from kirasoe_e2e import (TPP, E2ETestCase, at_one_scale, decode_image, main, probe, wait_for,
                          xdotool)
 
 CAMERA = (53, 50)
@@ -29,17 +29,9 @@ def t(px):
 
 class Watch(E2ETestCase):
     def start(self, mode, extra=""):
-        # With a window manager, as on a desktop: without one Wine waits up
-        # to a second for each window a picture hides.
-        wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(lambda: (wm.kill(), wm.wait()))
-        time.sleep(1.0)
+        self.window_manager()
         x, y, w, h = AREA
-        self.slides = App(exe="slides.exe", args=(x, y, w, h, mode))
-        self.addCleanup(self.slides.cleanup)
-        self.slides.start()
-        wait_for(lambda: any(s["class"] == "KirasoeSlides" and s["visible"] for s in self.slides.windows()),
-                 what="slides shown")
+        self.slides = self.helper_program("slides.exe", (x, y, w, h, mode), "KirasoeSlides")
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
                "LFName=slide\r\n" % (t(40), t(40), t(x), t(y), t(w), t(h)))
         app = self.app_saving_to(ini, "out")
@@ -50,11 +42,10 @@ class Watch(E2ETestCase):
         return app
 
     def choose(self, app, keys):
-        app.open_menu(FRAME_MENU + keys, CAMERA)
-        wait_for(lambda: not app.menus(), what="menu closed")
+        app.choose(FRAME_MENU + keys, CAMERA)
 
     def label(self, app):
-        return next((w["title"] for w in app.windows() if w["class"] == "Kirasoe.WatchLabel" and w["visible"]), None)
+        return app.label()
 
     def pictures(self, app):
         return sorted(f for f in os.listdir(app.folder) if f.startswith("slide_"))
