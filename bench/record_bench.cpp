@@ -102,7 +102,8 @@ struct Player {
     if (m == WM_PAINT && self) {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(h, &ps);
-      const int n = self->still ? 0 : std::min(kFrames - 1, static_cast<int>((Now() - self->startedAt) / 100));
+      // The clip plays again and again: a long recording keeps changing.
+      const int n = self->still ? 0 : static_cast<int>((Now() - self->startedAt) / 100) % kFrames;
       DrawClip(dc, n);
       ::EndPaint(h, &ps);
       return 0;
