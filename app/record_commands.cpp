@@ -11,10 +11,6 @@ namespace {
 // The ring shows that a recording runs, as during a watch.
 constexpr COLORREF kRecordingColour = RGB(230, 0, 0);
 
-bool Overlaps(const geometry::Rect& a, const geometry::Rect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
 }  // namespace
 
 void Program::ToggleRecording() {
@@ -35,7 +31,7 @@ void Program::HideWindowsOverArea() {
   // hotkey and the frame's menu stop it then).
   hiddenForRecording_.clear();
   for (win::Window* w : std::initializer_list<win::Window*>{&camera_, &preview_, &notice_, &sizeLabel_}) {
-    if (!w->Exists() || !w->Visible() || !Overlaps(w->Bounds(), area_.Pixels())) continue;
+    if (!w->Exists() || !w->Visible() || !geometry::Intersects(w->Bounds(), area_.Pixels())) continue;
     w->Hide();
     hiddenForRecording_.push_back(w);
   }

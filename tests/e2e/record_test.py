@@ -59,8 +59,9 @@ def frames_of(path):
 
 
 class Record(E2ETestCase):
-    def start(self, record="", count=COUNT):
-        self.window_manager()
+    def start(self, record="", count=COUNT, with_window_manager=True):
+        if with_window_manager:
+            self.window_manager()
         x, y, w, h = AREA
         self.counter = self.helper_program("counter.exe", (x, y, w, h, PERIOD, count), "KirasoeCounter")
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
@@ -192,6 +193,29 @@ class Record(E2ETestCase):
         app.no_dialog()
         self.assertEqual(os.listdir(app.folder), [])
         wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
+
+    @at_one_scale(96, "the scale plays no part")
+    def test_a_close_right_after_each_of_the_recordings_dialogs_ends_the_program(self):
+        # Without a window manager, then with one: the dialog 録画を保存する
+        # and the question after Cancel, each ended by a posted click and a
+        # close posted at once.
+        for with_window_manager in (False, True):
+            if with_window_manager:
+                self.window_manager()
+            for answer in (None, IDNO):
+                app = self.start(count=1, with_window_manager=False)
+                self.record(app)
+                camera = app.window("Camera")
+                probe("click", camera["hwnd"], CAMERA[0] - camera["rect"][0], CAMERA[1] - camera["rect"][1])
+                dialog = app.message_box("録画を保存する", timeout=20)
+                probe("press", dialog["hwnd"], "#2")
+                if answer:
+                    probe("press", app.message_box("Kirasoe")["hwnd"], "#%d" % answer)
+                probe("close", camera["hwnd"])
+                began = time.monotonic()
+                self.assertEqual(app.wait_exit(timeout=20), 0)
+                self.assertLess(time.monotonic() - began, 3)
+                wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
 
     @at_one_scale(96, "the scale plays no part")
     def test_a_kill_while_recording_leaves_nothing_in_the_temporary_folder(self):
