@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "pixel_window.h"
+
 namespace {
 
 int g_w = 0, g_h = 0, g_period = 0, g_count = 0, g_shown = -1;
@@ -38,15 +40,7 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
       UpdateWindow(h);
       return 0;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      BITMAPINFO info{};
-      info.bmiHeader = {sizeof(BITMAPINFOHEADER), g_w, -g_h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-      SetDIBitsToDevice(dc, 0, 0, g_w, g_h, 0, 0, 0, g_h, g_pixels.data(), &info, DIB_RGB_COLORS);
-      EndPaint(h, &ps);
-      return 0;
-    }
+    case WM_PAINT: PaintPixels(h, g_w, g_h, g_pixels); return 0;
     default: return DefWindowProcW(h, m, w, l);
   }
 }
@@ -61,17 +55,5 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
       g_h < 32 || g_period < 10 || g_count < 1 || g_count > 65536)
     return 2;
   g_pixels.assign(static_cast<std::size_t>(g_w) * g_h, 0);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = inst;
-  wc.lpszClassName = L"KirasoeCounter";
-  RegisterClassW(&wc);
-  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Counter", WS_POPUP, x, y, g_w, g_h, nullptr,
-                           nullptr, inst, nullptr);
-  SendMessageW(h, WM_TIMER, 0, 0);
-  ShowWindow(h, SW_SHOWNOACTIVATE);
-  SetTimer(h, 1, 5, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  return RunPixelWindow(inst, Proc, L"KirasoeCounter", x, y, g_w, g_h, 5);
 }

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "pixel_window.h"
+
 namespace {
 
 int g_w = 0, g_h = 0;
@@ -78,15 +80,7 @@ LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
       InvalidateRect(h, nullptr, FALSE);
       return 0;
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      BITMAPINFO info{};
-      info.bmiHeader = {sizeof(BITMAPINFOHEADER), g_w, -g_h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-      SetDIBitsToDevice(dc, 0, 0, g_w, g_h, 0, 0, 0, g_h, g_pixels.data(), &info, DIB_RGB_COLORS);
-      EndPaint(h, &ps);
-      return 0;
-    }
+    case WM_PAINT: PaintPixels(h, g_w, g_h, g_pixels); return 0;
     default: return DefWindowProcW(h, m, w, l);
   }
 }
@@ -101,16 +95,5 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
   if (std::sscanf(cmd, "%d %d %d %d %31s", &x, &y, &g_w, &g_h, mode) != 5 || g_w < 160 || g_h < 120) return 2;
   g_changes = std::strcmp(mode, "changes") == 0;
   g_pixels.assign(static_cast<std::size_t>(g_w) * g_h, 0);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = inst;
-  wc.lpszClassName = L"KirasoeSlides";
-  RegisterClassW(&wc);
-  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Slides", WS_POPUP, x, y, g_w, g_h, nullptr, nullptr,
-                           inst, nullptr);
-  ShowWindow(h, SW_SHOWNOACTIVATE);
-  SetTimer(h, 1, 40, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  return RunPixelWindow(inst, Proc, L"KirasoeSlides", x, y, g_w, g_h, 40);
 }
