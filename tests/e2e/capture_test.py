@@ -5,22 +5,19 @@ import subprocess
 import tempfile
 import time
 
-from kirasoe_e2e import (BIN, DPI, TPP, App, E2ETestCase, Screen, at_one_scale, drag, main, pattern_pixel, probe,
-                         probe_async, read_bmp, read_ini, set_background, set_pattern_background, wait_for, xdotool)
+from kirasoe_e2e import (BIN, DPI, App, at_one_scale, drag, E2ETestCase, main, pattern_pixel, probe,
+                         probe_async, read_bmp, read_ini, Screen, set_background, set_pattern_background,
+                         twips, wait_for, xdotool)
 
 MAIN = (40, 40)         # main window, pixels
 CAMERA_SIZE = {96: (28, 25), 120: (35, 31)}[DPI]  # 420 x 375 twips
 AREA = (200, 120, 100, 50)  # capture rectangle, pixels
 
 
-def t(px):
-    return int(round(px * TPP))
-
-
 def ini(area=AREA, main_px=MAIN):
     x, y, w, h = area
     return ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
-            % (t(main_px[0]), t(main_px[1]), t(x), t(y), t(w), t(h)))
+            % (twips(main_px[0]), twips(main_px[1]), twips(x), twips(y), twips(w), twips(h)))
 
 
 class Capture(E2ETestCase):
@@ -164,7 +161,7 @@ class Capture(E2ETestCase):
                               MAIN[1] + 30 + CAMERA_SIZE[1]])
         app.close()
         values = dict(read_ini(app.ini))
-        self.assertEqual((values["X"], values["Y"]), (str(t(MAIN[0] + 50)), str(t(MAIN[1] + 30))))
+        self.assertEqual((values["X"], values["Y"]), (str(twips(MAIN[0] + 50)), str(twips(MAIN[1] + 30))))
 
 
 class UnderAnotherProgram(E2ETestCase):

@@ -7,14 +7,10 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import LOCALE, TPP, E2ETestCase, main, probe, wait_for, xdotool
+from kirasoe_e2e import (LOCALE, E2ETestCase, main, probe, twips, wait_for, xdotool)
 
 CAMERA = (53, 50)
 AREA = (200, 120, 100, 50)
-
-
-def t(px):
-    return int(round(px * TPP))
 
 
 def words_on_screen(rect):
@@ -37,7 +33,7 @@ class English(E2ETestCase):
     def start(self):
         x, y, w, h = AREA
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLFType=5\r\nLFName=shot\r\n"
-               % (t(40), t(40), t(x), t(y), t(w), t(h)))
+               % (twips(40), twips(40), twips(x), twips(y), twips(w), twips(h)))
         app = self.app_saving_to(ini, "out").start()
         app.settled("Frame", [x, y, x + w, y + h])
         return app

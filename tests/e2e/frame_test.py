@@ -2,8 +2,8 @@
 import os
 import time
 
-from kirasoe_e2e import (DPI, ROOT, TPP, E2ETestCase, Screen, drag, main, probe, read_bmp, read_ini,
-                         set_background, wait_for, xdotool)
+from kirasoe_e2e import (DPI, ROOT, drag, E2ETestCase, main, probe, read_bmp, read_ini, Screen,
+                         set_background, twips, wait_for, xdotool)
 
 GREEN = (0, 255, 0)
 CAMERA_RECTS = [(11, 1, 17, 2), (10, 2, 18, 3), (9, 3, 19, 5), (8, 5, 20, 6), (3, 6, 25, 7),
@@ -11,14 +11,10 @@ CAMERA_RECTS = [(11, 1, 17, 2), (10, 2, 18, 3), (9, 3, 19, 5), (8, 5, 20, 6), (3
 LINE = {0: (0, 0, 0), 1: (128, 128, 128), 2: (255, 255, 255)}
 
 
-def t(px):
-    return int(round(px * TPP))
-
-
 def ini_for(frame_px, line=1, main_px=(40, 40)):
     x, y, w, h = frame_px
     return ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=%d\r\n"
-            % (t(main_px[0]), t(main_px[1]), t(x), t(y), t(w), t(h), line))
+            % (twips(main_px[0]), twips(main_px[1]), twips(x), twips(y), twips(w), twips(h), line))
 
 
 # What the frames of these tests look like, worked out by hand from the
@@ -130,19 +126,19 @@ class Dragging(E2ETestCase):
         path = [(x + w - 2, y + h - 2)] + [(x + w - 2 + 7 * i, y + h - 2 + 4 * i) for i in range(1, 11)]
         drag(path, pause=0.01)
         self.app_.settled("Frame", [x, y, x + w + 68, y + h + 38])
-        self.assertEqual(self.snap(), [t(x), t(y), t(w + 68), t(h + 38)])
+        self.assertEqual(self.snap(), [twips(x), twips(y), twips(w + 68), twips(h + 38)])
 
     def test_top_left_corner_past_the_opposite_edges_stops_at_ten_pixels(self):
         x, y, w, h = self.FRAME
         drag([(x + 1, y + 1)] + [(x + 1 + 15 * i, y + 1 + 10 * i) for i in range(1, 16)])
         self.app_.settled("Frame", [x + w - 10, y + h - 10, x + w, y + h])
-        self.assertEqual(self.snap(), [t(x + w - 10), t(y + h - 10), t(10), t(10)])
+        self.assertEqual(self.snap(), [twips(x + w - 10), twips(y + h - 10), twips(10), twips(10)])
 
     def test_bottom_right_corner_left_of_the_left_edge_keeps_the_left_edge(self):
         x, y, w, h = self.FRAME
         drag([(x + w - 1, y + h - 1)] + [(x + w - 1 - 20 * i, y + h - 1 - 8 * i) for i in range(1, 9)])
         self.app_.settled("Frame", [x, y, x + 10, y + 10])
-        self.assertEqual(self.snap(), [t(x), t(y), t(10), t(10)])
+        self.assertEqual(self.snap(), [twips(x), twips(y), twips(10), twips(10)])
 
     def test_dragging_the_ring_or_a_middle_handle_moves_the_frame(self):
         x, y, w, h = self.FRAME
@@ -151,7 +147,7 @@ class Dragging(E2ETestCase):
         nx, ny = x + 40, y + 30
         drag([(nx + w // 2, ny + h - 1)] + [(nx + w // 2 - 5 * i, ny + h - 1 + 2 * i) for i in range(1, 5)])
         self.app_.settled("Frame", [nx - 20, ny + 8, nx - 20 + w, ny + 8 + h])
-        self.assertEqual(self.snap(), [t(nx - 20), t(ny + 8), t(w), t(h)])
+        self.assertEqual(self.snap(), [twips(nx - 20), twips(ny + 8), twips(w), twips(h)])
 
     def test_right_press_opens_the_menu_and_changes_nothing(self):
         x, y, w, h = self.FRAME
@@ -164,7 +160,7 @@ class Dragging(E2ETestCase):
         xdotool("key", "Escape")
         wait_for(lambda: not [m for m in self.app_.windows() if m["class"] == "#32768" and m["visible"]],
                  what="menu closed")
-        self.assertEqual(self.snap(), [t(x), t(y), t(w), t(h)])
+        self.assertEqual(self.snap(), [twips(x), twips(y), twips(w), twips(h)])
 
 
 if __name__ == "__main__":

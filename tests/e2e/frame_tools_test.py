@@ -5,8 +5,9 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (TPP, App, E2ETestCase, Screen, at_one_scale, decode_image, main, pattern_pixel, probe,
-                         quick_capture, set_pattern_background, wait_for, windows_path, xdotool)
+from kirasoe_e2e import (App, at_one_scale, decode_image, E2ETestCase, main, pattern_pixel, probe,
+                         quick_capture, Screen, set_pattern_background, twips, wait_for, windows_path,
+                         xdotool)
 
 CAMERA = (53, 50)
 AREA = (200, 120, 300, 200)
@@ -15,14 +16,10 @@ TIMED = {3: 0, 5: 1, 10: 2}
 POSITION, PRESETS, FIT, KEEP = 7, 8, 13, 14
 
 
-def t(px):
-    return int(round(px * TPP))
-
-
 def ini(area=AREA, extra=""):
     x, y, w, h = area
     return ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
-            "LFType=5\r\nLFName=shot\r\n%s" % (t(40), t(40), t(x), t(y), t(w), t(h), extra))
+            "LFType=5\r\nLFName=shot\r\n%s" % (twips(40), twips(40), twips(x), twips(y), twips(w), twips(h), extra))
 
 
 def rect(area):

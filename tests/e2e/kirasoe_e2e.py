@@ -24,6 +24,11 @@ TPP = 1440 / DPI  # twips per pixel
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 
 
+def twips(px):
+    """A position on screen as the settings file keeps it."""
+    return int(round(px * TPP))
+
+
 def at_one_scale(dpi, reason):
     """For a scenario the scale plays no part in: it runs on one of the two
     screens only, so that they share the work."""
@@ -400,6 +405,21 @@ class E2ETestCase(unittest.TestCase):
         program.start()
         wait_for(lambda: any(w["class"] == cls and w["visible"] for w in program.windows()), what=exe)
         return program
+
+    def app_framing(self, area, data="", sections=""):
+        """A started app whose frame lies on `area` (x, y, w, h), its camera
+        at (40, 40), its pictures going to a new folder as PNG; `data` adds
+        keys to [Data], `sections` adds sections of its own ("{folder}" in them
+        is that folder)."""
+        x, y, w, h = area
+        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
+               % (twips(40), twips(40), twips(x), twips(y), twips(w), twips(h))) + data
+        app = self.app_saving_to(ini, "out")
+        with open(app.ini, "ab") as f:  # after the folder, which goes to [Data]
+            f.write(sections.replace("{folder}", windows_path(app.folder)).encode("cp932"))
+        app.start()
+        app.settled("Frame", [x, y, x + w, y + h])
+        return app
 
     def target_in_front(self):
         """A window of another program that has the focus: where the user works."""

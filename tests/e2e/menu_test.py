@@ -3,8 +3,8 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (DPI, TPP, E2ETestCase, Screen, main, probe, read_ini, set_background,
-                         set_pattern_background, wait_for, xdotool)
+from kirasoe_e2e import (DPI, E2ETestCase, main, probe, read_ini, Screen, set_background,
+                         set_pattern_background, twips, wait_for, xdotool)
 
 MAIN = (40, 40)
 AREA = (200, 120, 64, 40)
@@ -12,14 +12,10 @@ GREEN = (0, 255, 0)
 LINE = {0: (0, 0, 0), 1: (128, 128, 128), 2: (255, 255, 255)}
 
 
-def t(px):
-    return int(round(px * TPP))
-
-
 def ini(line=1, preview=0, extra=""):
     x, y, w, h = AREA
     return ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=%d\r\nPreview=%d\r\n%s"
-            % (t(MAIN[0]), t(MAIN[1]), t(x), t(y), t(w), t(h), line, preview, extra))
+            % (twips(MAIN[0]), twips(MAIN[1]), twips(x), twips(y), twips(w), twips(h), line, preview, extra))
 
 
 class Menu(E2ETestCase):
@@ -132,7 +128,7 @@ class Menu(E2ETestCase):
         self.assertEqual(sorted(values), sorted(["X", "Y", "SnapX", "SnapY", "SnapW", "SnapH", "LFName", "LFPath",
                                                  "LFType", "LineC", "Preview", "X2", "Y2"]))
         self.assertEqual(values["Preview"], "1")
-        self.assertEqual((values["X2"], values["Y2"]), (str(t(300)), str(t(260))))
+        self.assertEqual((values["X2"], values["Y2"]), (str(twips(300)), str(twips(260))))
 
         again = self.app(ini=open(app.ini, "rb").read()).start()
         again.settled("Frame", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])

@@ -3,8 +3,9 @@
 import os
 import time
 
-from kirasoe_e2e import (TPP, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe, probe_async,
-                         quick_capture, read_bmp, set_pattern_background, wait_for, windows_path, xdotool)
+from kirasoe_e2e import (at_one_scale, decode_image, E2ETestCase, main, pattern_pixel, probe, probe_async,
+                         quick_capture, read_bmp, set_pattern_background, twips, wait_for, windows_path,
+                         xdotool)
 
 CAMERA = (40, 40)  # the camera's top-left
 ON_CAMERA = (53, 50)
@@ -13,14 +14,10 @@ SHIFT, CONTROL, ALT = 4, 2, 1
 PRINT_SCREEN = 0x2C
 
 
-def t(px):
-    return int(round(px * TPP))
-
-
 def ini(area=AREA, extra=""):
     x, y, w, h = area
     return ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
-            "LFName=shot\r\n%s" % (t(CAMERA[0]), t(CAMERA[1]), t(x), t(y), t(w), t(h), extra))
+            "LFName=shot\r\n%s" % (twips(CAMERA[0]), twips(CAMERA[1]), twips(x), twips(y), twips(w), twips(h), extra))
 
 
 def settled_file(path):

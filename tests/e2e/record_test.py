@@ -11,8 +11,8 @@ import time
 
 from PIL import Image
 
-from kirasoe_e2e import (DPI, ROOT, TPP, App, E2ETestCase, at_one_scale, main, probe, wait_for,
-                         windows_path, xdotool)
+from kirasoe_e2e import (DPI, ROOT, App, at_one_scale, E2ETestCase, main, probe, wait_for, windows_path,
+                         xdotool)
 
 CAMERA = (53, 50)
 AREA = (300, 200, 320, 240)
@@ -32,10 +32,6 @@ def frame_pixel(n, x, y):
 def number_of(pixels, w):
     """The number a frame shows, read from its squares."""
     return sum(1 << bit for bit in range(16) if sum(pixels[8 * w + bit * 16 + 8]) < 384)
-
-
-def t(px):
-    return int(round(px * TPP))
 
 
 def mean_error(pixels, want):
@@ -64,24 +60,14 @@ class Record(E2ETestCase):
             self.window_manager()
         x, y, w, h = AREA
         self.counter = self.helper_program("counter.exe", (x, y, w, h, PERIOD, count), "KirasoeCounter")
-        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
-               % (t(40), t(40), t(x), t(y), t(w), t(h)))
-        app = self.app_saving_to(ini, "out")
-        with open(app.ini, "ab") as f:
-            f.write(("[Record]\r\nFolder=%s\r\n" % windows_path(app.folder) + record).encode("cp932"))
-        app.start()
-        app.settled("Frame", [x, y, x + w, y + h])
-        return app
+        return self.app_framing(AREA, sections="[Record]\r\nFolder={folder}\r\n" + record)
 
     def choose(self, app, keys):
         app.choose(FRAME_MENU + keys, CAMERA)
 
-    def label(self, app):
-        return app.label()
-
     def record(self, app):
         self.choose(app, ["Down"] * RECORD + ["Return"])
-        wait_for(lambda: (self.label(app) or "").startswith("● "), what="the recording's label")
+        wait_for(lambda: (app.label() or "").startswith("● "), what="the recording's label")
         # The frame's ring lies just outside the area now.
         wait_for(lambda: app.window("Frame")["rect"] == [AREA[0] - 1, AREA[1] - 1, AREA[0] + AREA[2] + 1,
                                                           AREA[1] + AREA[3] + 1], what="the ring outside")
@@ -97,6 +83,14 @@ class Record(E2ETestCase):
         probe("fill", dialog["hwnd"], name)
         probe("press", dialog["hwnd"], "#1")
         return dialog
+
+    def saved_frames(self, app, file_name):
+        """The frames of the recording saved as `file_name`, once it is there; it loops forever."""
+        path = os.path.join(app.folder, file_name)
+        wait_for(lambda: os.path.exists(path), what=path)
+        frames, loop = frames_of(path)
+        self.assertEqual(loop, 0, "loops forever")
+        return frames
 
     def answer(self, app, title, button):
         box = app.message_box(title)
@@ -129,15 +123,12 @@ class Record(E2ETestCase):
         began = self.record(app)
         self.assertTrue(left_in_temp(), "the frames are kept in the temporary folder")
         self.play()
-        self.assertRegex(self.label(app), r"^● 00:0\d \d+コマ$")
+        self.assertRegex(app.label(), r"^● 00:0\d \d+コマ$")
         camera = app.window("Camera")
         probe("click", camera["hwnd"], CAMERA[0] - camera["rect"][0], CAMERA[1] - camera["rect"][1])
         stopped = time.monotonic()
         self.save_as(app, "clip")
-        path = os.path.join(app.folder, "clip.png")
-        wait_for(lambda: os.path.exists(path), what=path)
-        frames, loop = frames_of(path)
-        self.assertEqual(loop, 0, "loops forever")
+        frames = self.saved_frames(app, "clip.png")
         self.check_numbers(frames, exact=True)
         # The still area at the end is time, not frames.
         total = sum(d for _, d in frames)
@@ -158,10 +149,7 @@ class Record(E2ETestCase):
         self.play()
         xdotool("key", "shift+Print")
         self.save_as(app, "clip")
-        path = os.path.join(app.folder, "clip.gif")
-        wait_for(lambda: os.path.exists(path), what=path)
-        frames, loop = frames_of(path)
-        self.assertEqual(loop, 0, "loops forever")
+        frames = self.saved_frames(app, "clip.gif")
         self.check_numbers(frames, exact=False)
 
     @at_one_scale(120, "the scale plays no part")

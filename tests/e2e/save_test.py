@@ -5,18 +5,14 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (TPP, E2ETestCase, at_one_scale, decode_image, main, pattern_pixel, probe, read_ini,
-                         set_pattern_background, wait_for, windows_path, xdotool)
+from kirasoe_e2e import (at_one_scale, decode_image, E2ETestCase, main, pattern_pixel, probe, read_ini,
+                         set_pattern_background, twips, wait_for, windows_path, xdotool)
 
 MAIN = (40, 40)
 TITLE = "ファイルを保存する"
 TYPES = ["BMPﾌｧｲﾙ(*.BMP)", "GIFﾌｧｲﾙ(*.GIF)", "JPEG(High)ﾌｧｲﾙ(*.JPG)", "JPEG(Mid)ﾌｧｲﾙ(*.JPG)",
          "JPEG(Low)ﾌｧｲﾙ(*.JPG)", "PNGﾌｧｲﾙ(*.PNG)"]
 EXT = [".bmp", ".gif", ".jpg", ".jpg", ".jpg", ".png"]
-
-
-def t(px):
-    return int(round(px * TPP))
 
 
 def psnr(a, b):
@@ -35,7 +31,7 @@ class Save(E2ETestCase):
         x, y, w, h = area
         self.folder = folder
         ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\n"
-               "LFType=%d\r\nLFName=%s\r\n" % (t(MAIN[0]), t(MAIN[1]), t(x), t(y), t(w), t(h), lftype, lfname))
+               "LFType=%d\r\nLFName=%s\r\n" % (twips(MAIN[0]), twips(MAIN[1]), twips(x), twips(y), twips(w), twips(h), lftype, lfname))
         app = self.app(ini=ini)
         self.folder = os.path.join(app.dir, "out")
         os.makedirs(self.folder)

@@ -6,8 +6,7 @@ import os
 import subprocess
 import time
 
-from kirasoe_e2e import (TPP, E2ETestCase, at_one_scale, decode_image, main, probe, wait_for,
-                         xdotool)
+from kirasoe_e2e import (at_one_scale, decode_image, E2ETestCase, main, probe, wait_for, xdotool)
 
 CAMERA = (53, 50)
 AREA = (300, 200, 400, 300)
@@ -23,29 +22,15 @@ def slide_pixel(k, x, y, w=AREA[2]):
     return [(200, 40, 40), (40, 160, 60), (40, 60, 200)][k]
 
 
-def t(px):
-    return int(round(px * TPP))
-
-
 class Watch(E2ETestCase):
     def start(self, mode, extra=""):
         self.window_manager()
         x, y, w, h = AREA
         self.slides = self.helper_program("slides.exe", (x, y, w, h, mode), "KirasoeSlides")
-        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
-               "LFName=slide\r\n" % (t(40), t(40), t(x), t(y), t(w), t(h)))
-        app = self.app_saving_to(ini, "out")
-        with open(app.ini, "ab") as f:  # after the folder, which goes to [Data]
-            f.write(extra.encode("ascii"))
-        app.start()
-        app.settled("Frame", [x, y, x + w, y + h])
-        return app
+        return self.app_framing(AREA, data="LFName=slide\r\n", sections=extra)
 
     def choose(self, app, keys):
         app.choose(FRAME_MENU + keys, CAMERA)
-
-    def label(self, app):
-        return app.label()
 
     def pictures(self, app):
         return sorted(f for f in os.listdir(app.folder) if f.startswith("slide_"))
@@ -61,7 +46,7 @@ class Watch(E2ETestCase):
         app = self.start("changes")
         self.choose(app, ["Down"] * CHANGES + ["Return"])
         wait_for(lambda: self.pictures(app) == ["slide_001.png"], what="the area as it stands")
-        self.assertEqual(self.label(app), "変化を監視中 1枚")
+        self.assertEqual(app.label(), "変化を監視中 1枚")
         go = time.monotonic()
         open(os.path.join(self.slides.dir, "go"), "w").close()
         # B stands from 3.8 s on: the pointer moves over it meanwhile.
@@ -71,17 +56,17 @@ class Watch(E2ETestCase):
             time.sleep(0.1)
         # Noise from 14 s to 18 s: never settled.
         time.sleep(max(0, go + 16 - time.monotonic()))
-        self.assertEqual(self.label(app), "変化中")
+        self.assertEqual(app.label(), "変化中")
         time.sleep(max(0, go + 22 - time.monotonic()))
         self.assertEqual(self.pictures(app), ["slide_001.png", "slide_002.png", "slide_003.png"])
         for name, k in (("slide_001.png", 0), ("slide_002.png", 1), ("slide_003.png", 0)):
             self.expect_slide(os.path.join(app.folder, name), k)
-        self.assertEqual(self.label(app), "変化を監視中 3枚")
+        self.assertEqual(app.label(), "変化を監視中 3枚")
         # A press on the camera ends it: posted, as a click arrives (with a
         # window manager Wine misses a click from xdotool now and then).
         camera = app.window("Camera")
         probe("click", camera["hwnd"], CAMERA[0] - camera["rect"][0], CAMERA[1] - camera["rect"][1])
-        wait_for(lambda: self.label(app) is None, what="the label gone")
+        wait_for(lambda: app.label() is None, what="the label gone")
 
     @at_one_scale(96, "the interval does not depend on the scale")
     def test_pictures_at_each_interval_until_the_item_again_and_hostile_values(self):
@@ -92,9 +77,9 @@ class Watch(E2ETestCase):
         self.assertLess(time.monotonic() - began, 3)
         time.sleep(max(0, began + 11.5 - time.monotonic()))
         self.assertEqual(len(self.pictures(app)), 3, "at 0, 5 and 10 s")
-        self.assertEqual(self.label(app), "5秒ごとに撮影中 3枚")
+        self.assertEqual(app.label(), "5秒ごとに撮影中 3枚")
         self.choose(app, ["Down"] * INTERVALS + ["Right", "Return"])  # the same again ends it
-        wait_for(lambda: self.label(app) is None, what="the label gone")
+        wait_for(lambda: app.label() is None, what="the label gone")
         time.sleep(6)
         self.assertEqual(len(self.pictures(app)), 3)
         self.expect_slide(os.path.join(app.folder, "slide_003.png"), 0)
@@ -115,7 +100,7 @@ class Watch(E2ETestCase):
         texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
         self.assertTrue(any(t.startswith("ファイルを保存できませんでした。") for t in texts), texts)
         probe("press", box["hwnd"], "#1")
-        wait_for(lambda: self.label(app) is None and not any(
+        wait_for(lambda: app.label() is None and not any(
             w["class"] == "#32770" and w["visible"] for w in app.windows()), what="the watch ended")
         time.sleep(3)
         self.assertFalse(any(w["class"] == "#32770" and w["visible"] for w in app.windows()), "no second try")
