@@ -296,17 +296,17 @@ class App:
         """Right-clicks the camera and goes through the menu with `keys`.
         With a window manager Wine misses a click from xdotool now and then:
         a click that opened nothing is given again."""
-        for attempt in range(3):
+        for attempt in range(5):
             xdotool("mousemove", camera[0], camera[1] + 15)
             time.sleep(0.1)
             xdotool("mousemove", *camera)
             time.sleep(0.3)
             xdotool("click", 3)
             try:
-                wait_for(self.menus, timeout=6 if attempt < 2 else 15, what="popup menu")
+                wait_for(self.menus, timeout=6 if attempt < 4 else 15, what="popup menu")
                 break
             except AssertionError:
-                if attempt == 2:
+                if attempt == 4:
                     raise
         for k in keys:
             xdotool("key", k)
