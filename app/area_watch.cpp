@@ -1,10 +1,11 @@
 #include "app/area_watch.h"
 
+#include <algorithm>
+
 #include "win/failure_log.h"
 
 namespace {
 
-constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 50;
 
 std::int64_t Now() { return static_cast<std::int64_t>(::GetTickCount64()); }
@@ -12,7 +13,7 @@ std::int64_t Now() { return static_cast<std::int64_t>(::GetTickCount64()); }
 }  // namespace
 
 bool AreaWatch::Start(Mode mode, std::int32_t intervalSeconds, const change_watch::Settings& settings) {
-  if (!Exists() && !Create({.className = L"Kirasoe.Watch"})) return false;
+  if (!ticker_.Start(kTickMilliseconds, [this] { Tick(); })) return false;
   mode_ = mode;
   intervalSeconds_ = intervalSeconds;
   settings_ = settings;
@@ -24,7 +25,7 @@ bool AreaWatch::Start(Mode mode, std::int32_t intervalSeconds, const change_watc
   // The area as it stands is the first picture.
   due_ = true;
   nextAt_ = Now();
-  ::SetTimer(hwnd(), kTickTimer, kTickMilliseconds, nullptr);
+  intervals_ = schedule::Slots(nextAt_, std::max<std::int64_t>(intervalSeconds, 1) * 1000);
   Tick();
   return true;
 }
@@ -33,21 +34,9 @@ void AreaWatch::Stop() { End(L""); }
 
 void AreaWatch::End(const std::wstring& why) {
   if (mode_ == Mode::Off) return;
-  if (Exists()) ::KillTimer(hwnd(), kTickTimer);
+  ticker_.Stop();
   mode_ = Mode::Off;
   owner_.WatchEnded(why);
-}
-
-LRESULT AreaWatch::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  if (msg == WM_TIMER && wp == kTickTimer) {
-    try {
-      Tick();
-    } catch (...) {
-      win::LogCurrentException(L"area watch");
-    }
-    return 0;
-  }
-  return Default(msg, wp, lp);
 }
 
 void AreaWatch::Tick() {
@@ -95,14 +84,17 @@ void AreaWatch::Take(std::int64_t now) {
   const geometry::Rect area = owner_.WatchedArea();
   // Nothing is saved while the screen cannot be read.
   if (!sampler_.Sample(area, sample_)) return;
-  switch (owner_.TakeWatchPicture()) {
+  switch (TakePicture()) {
     case Picture::NotNow: return;  // asked again at the next tick
-    case Picture::Failed: End(L""); return;  // the owner has said why
+    case Picture::Failed: End(L""); return;  // the user has been told why
     case Picture::Saved: break;
   }
+  // A press on the camera while the file was written has ended the watch.
+  if (mode_ == Mode::Off) return;
   due_ = false;
   ++pictures_;
-  if (mode_ == Mode::Interval) nextAt_ = std::max(nextAt_ + intervalSeconds_ * 1000LL, now + 1);
+  // One picture a slot: one taken late does not bring the next one sooner.
+  if (mode_ == Mode::Interval) nextAt_ = intervals_.NextAfter(now);
   // What was saved is the area as it was sampled just before, settled.
   if (mode_ == Mode::Changes) {
     sampledArea_ = area;
@@ -113,6 +105,17 @@ void AreaWatch::Take(std::int64_t now) {
   ShowState(false);
   if (pictures_ >= change_watch::kMaxPictures)
     End(texts::Format(texts::Id::WatchPictureLimit, owner_.Language(), {std::to_wstring(change_watch::kMaxPictures)}));
+}
+
+AreaWatch::Picture AreaWatch::TakePicture() {
+  try {
+    return owner_.TakeWatchPicture();
+  } catch (...) {
+    const std::wstring what = win::CurrentExceptionText();
+    win::LogFailure(L"area watch", what);
+    End(texts::Get(texts::Id::CaptureFailed, owner_.Language()) + (L"\n" + what));
+    return Picture::Failed;
+  }
 }
 
 void AreaWatch::ShowState(bool changing) {

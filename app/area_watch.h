@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "core/change_watch.h"
+#include "core/schedule.h"
 #include "core/geometry.h"
 #include "core/texts.h"
 #include "win/screen_copy.h"
-#include "win/window.h"
+#include "win/ticker.h"
 
-class AreaWatch : public win::Window {
+class AreaWatch {
  public:
   enum class Mode { Off, Changes, Interval };
   enum class Picture { Saved, Failed, NotNow };
@@ -25,7 +26,8 @@ class AreaWatch : public win::Window {
     // Screen rectangles of Kirasoe's windows that show now.
     virtual std::vector<geometry::Rect> OwnWindowsShown() const = 0;
     // An exact picture of the area into the series; NotNow while the
-    // program is busy (it is asked again at the next sample).
+    // program is busy (it is asked again at the next sample). A failure
+    // it throws ends the watch with the reason.
     virtual Picture TakeWatchPicture() = 0;
     // What the label beside the frame shows; empty hides it.
     virtual void ShowWatchState(const std::wstring& text) = 0;
@@ -39,25 +41,25 @@ class AreaWatch : public win::Window {
   };
 
   explicit AreaWatch(Owner& owner) : owner_(owner) {}
-  // Starts watching (a running watch of another mode ends first); the area
-  // as it stands is the first picture.
+  // Starts watching (the caller ends a watch running first); the area as
+  // it stands is the first picture. False when the system gives no timer.
   bool Start(Mode mode, std::int32_t intervalSeconds, const change_watch::Settings& settings);
   void Stop();
   Mode Running() const { return mode_; }
   std::int32_t IntervalSeconds() const { return intervalSeconds_; }
-
- protected:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
  private:
   void Tick();
   void SampleForChanges(std::int64_t now, const geometry::Rect& area);
   bool Significant(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) const;
   void Take(std::int64_t now);
+  // The owner's picture; a failure it throws is Failed, the watch ended.
+  Picture TakePicture();
   void ShowState(bool changing);
   void End(const std::wstring& why);
 
   Owner& owner_;
+  win::Ticker ticker_{L"area watch"};
   Mode mode_ = Mode::Off;
   std::int32_t intervalSeconds_ = 0;
   change_watch::Settings settings_;
@@ -68,4 +70,5 @@ class AreaWatch : public win::Window {
   int pictures_ = 0;
   bool due_ = false;         // a picture to take as soon as the program is free
   std::int64_t nextAt_ = 0;  // the next sample, or the next interval's picture
+  schedule::Slots intervals_{0, 1000};
 };

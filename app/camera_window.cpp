@@ -16,17 +16,22 @@ bool CameraWindow::Open(const geometry::Rect& bounds) {
   return Create({.className = L"Kirasoe.Camera", .at = bounds});
 }
 
-void CameraWindow::Shape(const geometry::Rect& bounds) {
+const wchar_t* CameraWindow::Shape(const geometry::Rect& bounds) {
   Place(bounds);
-  ApplyOutlineOrEnd(hwnd(), outline::CameraRects());
+  const wchar_t* failure = ApplyOutline(hwnd(), outline::CameraRects());
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+  return failure;
+}
+
+const wchar_t* ApplyOutline(HWND hwnd, const std::vector<geometry::Rect>& rects) {
+  win::UniqueRgn region = win::RegionFromRects(rects);
+  if (!region) return L"It failed in reading of region data.";
+  if (!win::GiveRegion(hwnd, region)) return L"It failed in plastic surgery of a window.";
+  return nullptr;
 }
 
 void ApplyOutlineOrEnd(HWND hwnd, const std::vector<geometry::Rect>& rects) {
-  win::UniqueRgn region = win::RegionFromRects(rects);
-  const wchar_t* failure = nullptr;
-  if (!region) failure = L"It failed in reading of region data.";
-  else if (!win::GiveRegion(hwnd, region)) failure = L"It failed in plastic surgery of a window.";
+  const wchar_t* failure = ApplyOutline(hwnd, rects);
   if (!failure) return;
   win::ShowMessage(failure);
   win::clipboard::RenderBeforeExit();
@@ -56,9 +61,9 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return TRUE;
       case WM_QUERYENDSESSION: return TRUE;
       case WM_ENDSESSION:
-        if (wp) owner_.ExitRequested();
+        if (wp) owner_.ExitRequested(true);
         return 0;
-      case WM_CLOSE: owner_.ExitRequested(); return 0;
+      case WM_CLOSE: owner_.ExitRequested(false); return 0;
       case WM_DISPLAYCHANGE: case WM_DPICHANGED: owner_.DisplayChanged(); break;
       case WM_SETTINGCHANGE:
         if (wp == SPI_SETWORKAREA) owner_.DisplayChanged();

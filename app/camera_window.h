@@ -24,7 +24,8 @@ class CameraWindow : public win::Window {
     virtual void PointerOverCamera() = 0;
     virtual void SystemMoveStarted() = 0;
     virtual void SystemMoveEnded() = 0;
-    virtual void ExitRequested() = 0;
+    // A close, or the end of the Windows session (no dialog may wait then).
+    virtual void ExitRequested(bool sessionEnding) = 0;
     // Monitors, their work areas or the scale changed while running.
     virtual void DisplayChanged() = 0;
     virtual bool Saving() const = 0;
@@ -36,9 +37,9 @@ class CameraWindow : public win::Window {
   explicit CameraWindow(Owner& owner) : owner_(owner) {}
   // Creates the window at `bounds`, hidden; false when the system refused.
   bool Open(const geometry::Rect& bounds);
-  // Gives the window its size and outline; ends the program with a message
-  // when the system refuses the outline.
-  void Shape(const geometry::Rect& bounds);
+  // Gives the window its size and outline. When the system refuses the
+  // outline, the window keeps the one it had; the failure's text.
+  const wchar_t* Shape(const geometry::Rect& bounds);
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
@@ -54,6 +55,9 @@ class CameraWindow : public win::Window {
   geometry::Point pressedAt_;
 };
 
-// Gives `hwnd` the outline `rects`; when the system refuses, says so and ends
-// the program, which cannot be used without its window's shape.
+// Gives `hwnd` the outline `rects`: nullptr, or the failure's text when the
+// system refused (the window keeps the outline it had).
+const wchar_t* ApplyOutline(HWND hwnd, const std::vector<geometry::Rect>& rects);
+// At start: when the system refuses the outline, says so and ends the
+// program, which cannot be used without its window's shape.
 void ApplyOutlineOrEnd(HWND hwnd, const std::vector<geometry::Rect>& rects);

@@ -1,11 +1,9 @@
 #include "app/countdown.h"
 
 #include "core/frame_tools.h"
-#include "win/failure_log.h"
 
 namespace {
 
-constexpr UINT_PTR kTickTimer = 2;  // the label's own hide timer is 1
 constexpr UINT kTickMilliseconds = 50;
 
 }  // namespace
@@ -17,27 +15,13 @@ void Countdown::Start(int seconds, bool quick) {
   shown_ = -1;
   escWasDown_ = ::GetAsyncKeyState(VK_ESCAPE) < 0;
   Tick();
-  if (Exists()) ::SetTimer(hwnd(), kTickTimer, kTickMilliseconds, nullptr);
+  if (seconds_) ticker_.Start(kTickMilliseconds, [this] { Tick(); });
 }
 
 void Countdown::Cancel() {
-  if (Exists()) ::KillTimer(hwnd(), kTickTimer);
+  ticker_.Stop();
   seconds_ = 0;
   Hide();
-}
-
-LRESULT Countdown::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  if (msg == WM_TIMER && wp == kTickTimer) {
-    try {
-      Tick();
-    } catch (...) {
-      // A failed capture must not unwind through the system; the capture
-      // has told the user what it could.
-      win::LogCurrentException(L"countdown");
-    }
-    return 0;
-  }
-  return InfoLabel::OnMessage(msg, wp, lp);
 }
 
 bool Countdown::EscPressed() {
@@ -76,6 +60,6 @@ void Countdown::Tick() {
     seconds_ = 1;
     quick_ = quick;
     deadline_ = ::GetTickCount64();
-    ::SetTimer(hwnd(), kTickTimer, kTickMilliseconds, nullptr);
+    ticker_.Start(kTickMilliseconds, [this] { Tick(); });
   }
 }

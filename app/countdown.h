@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/info_label.h"
+#include "win/ticker.h"
 
 class Countdown : public InfoLabel {
  public:
@@ -27,14 +28,12 @@ class Countdown : public InfoLabel {
   // The seconds it was started with while it counts, 0 otherwise.
   int Seconds() const { return seconds_; }
 
- protected:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
-
  private:
   void Tick();
   bool EscPressed();
 
   Owner& owner_;
+  win::Ticker ticker_{L"countdown"};
   int seconds_ = 0;
   bool quick_ = false;
   ULONGLONG deadline_ = 0;

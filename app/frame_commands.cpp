@@ -1,10 +1,8 @@
-// The submenu 「フレーム」: a timed capture, the position and size typed in,
-// the size presets, the frame fitted to a window, and frames kept by name.
+#include "app/frame_commands.h"
+
 #include "app/frame_dialogs.h"
-#include "app/program.h"
 #include "core/frame_tools.h"
 #include "core/placement.h"
-#include "win/profile.h"
 #include "win/screen.h"
 
 namespace {
@@ -17,82 +15,88 @@ std::vector<geometry::Rect> MonitorAreas() {
 
 }  // namespace
 
-void Program::RunFrameCommand(const MenuChoice& choice) {
+void FrameCommands::Run(const MenuChoice& choice) {
   switch (choice.command) {
     case MenuCommand::Timed: StartCountdown(choice.index, choice.shift); break;
-    case MenuCommand::WatchChanges: ToggleWatch(AreaWatch::Mode::Changes, store_.watch.intervalSeconds); break;
-    case MenuCommand::WatchInterval: ToggleWatch(AreaWatch::Mode::Interval, choice.index); break;
-    case MenuCommand::Record: ToggleRecording(); break;
-    case MenuCommand::RecordRate: store_.record.framesPerSecond = choice.index; break;
     case MenuCommand::PositionAndSize: AskPosition(); break;
-    case MenuCommand::Preset: FrameChanged(frame_tools::WithSize(area_.Pixels(), frame_tools::kPresets[choice.index])); break;
+    case MenuCommand::Preset: Apply(frame_tools::WithSize(needs_.area.Pixels(), frame_tools::kPresets[choice.index])); break;
     case MenuCommand::FitToWindow: StartPicking(); break;
     case MenuCommand::KeepFrame: KeepFrame(); break;
     case MenuCommand::UseKept: UseKeptFrame(choice.index); break;
     case MenuCommand::RemoveKept:
-      if (choice.index < static_cast<int>(store_.kept.size())) store_.kept.erase(store_.kept.begin() + choice.index);
+      if (choice.index < static_cast<int>(needs_.kept.size())) needs_.kept.erase(needs_.kept.begin() + choice.index);
       break;
     default: break;
   }
 }
 
-void Program::StartCountdown(int seconds, bool quick) {
-  // Choosing a timed capture again while one counts cancels it.
-  if (countdown_.Counting()) {
-    countdown_.Cancel();
-    return;
-  }
-  countdown_.Start(seconds, quick);
-}
-
-bool Program::CountdownEnded(bool quick) {
-  if (Busy()) return false;
-  // Whatever the user opened meanwhile stays open until the copy is taken,
-  // and gets the focus back afterwards.
-  RememberForeground();
-  Capture(quick);
+bool FrameCommands::CancelCountdown() {
+  if (!countdown_.Counting()) return false;
+  countdown_.Cancel();
   return true;
 }
 
-void Program::AskPosition() {
-  const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
-  if (auto typed = AskPositionAndSize(camera_.hwnd(), area_.Pixels(), MonitorAreas(), Language())) FrameChanged(*typed);
-}
-
-void Program::StartPicking() {
-  beforePicking_ = area_;
-  if (picker_.Start()) picking_ = activity_.Enter(Activity::Picking);
-}
-
-void Program::PickShown(const geometry::Rect& pixels) {
-  area_ = beforePicking_;
-  SetArea(pixels);
-}
-
-void Program::PickEnded(const std::optional<geometry::Rect>& taken) {
+void FrameCommands::StopForExit() {
+  countdown_.Cancel();
+  if (!picker_.Picking()) return;
+  // The pointer's shape comes back, and the frame is as it was.
+  picker_.Stop();
   picking_.Leave();
-  // The area is set from the one before picking, so that a side that did
-  // not change keeps the twips it was stored with.
-  area_ = beforePicking_;
-  if (taken) FrameChanged(*taken);
-  else frame_.Layout(area_);
+  needs_.area = beforePicking_;
 }
 
-void Program::KeepFrame() {
-  const ActivityState::Scope dialog = activity_.Enter(Activity::Dialog);
-  const auto name = AskFrameName(camera_.hwnd(), Language());
+void FrameCommands::StartCountdown(int seconds, bool quick) {
+  // Choosing a timed capture again while one counts cancels it.
+  if (!CancelCountdown()) countdown_.Start(seconds, quick);
+}
+
+void FrameCommands::AskPosition() {
+  const ActivityState::Scope dialog = needs_.activity.Enter(Activity::Dialog);
+  if (auto typed = AskPositionAndSize(needs_.windows.camera.hwnd(), needs_.area.Pixels(), MonitorAreas(),
+                                      needs_.voice.Language()))
+    Apply(*typed);
+}
+
+void FrameCommands::StartPicking() {
+  beforePicking_ = needs_.area;
+  if (picker_.Start()) picking_ = needs_.activity.Enter(Activity::Picking);
+}
+
+void FrameCommands::PickShown(const geometry::Rect& pixels) {
+  // Set from the area before picking, so that a side that did not change
+  // keeps the twips it was stored with.
+  needs_.area = beforePicking_;
+  needs_.area.Set(pixels);
+  needs_.windows.frame.Layout(needs_.area);
+}
+
+void FrameCommands::PickEnded(const std::optional<geometry::Rect>& taken) {
+  picking_.Leave();
+  needs_.area = beforePicking_;
+  if (taken) Apply(*taken);
+  else needs_.windows.frame.Layout(needs_.area);
+}
+
+void FrameCommands::KeepFrame() {
+  const ActivityState::Scope dialog = needs_.activity.Enter(Activity::Dialog);
+  const Voice& voice = needs_.voice;
+  const auto name = AskFrameName(needs_.windows.camera.hwnd(), voice.Language());
   if (!name) return;
-  const bool known = kept_frames::IndexOf(store_.kept, *name) >= 0;
-  if (known && !Ask(texts::Format(texts::Id::FrameNameExists, Language(), {*name}))) return;
-  if (!kept_frames::Keep(store_.kept, {*name, area_.Pixels()})) {
-    Tell(texts::Format(texts::Id::TooManyFrames, Language(), {std::to_wstring(kept_frames::kMaxFrames)}));
-    return;
-  }
+  const bool known = kept_frames::IndexOf(needs_.kept, *name) >= 0;
+  if (known && !voice.Ask(voice.Say(texts::Id::FrameNameExists, {*name}))) return;
+  if (!kept_frames::Keep(needs_.kept, {*name, needs_.area.Pixels()}))
+    voice.Tell(voice.Say(texts::Id::TooManyFrames, {std::to_wstring(kept_frames::kMaxFrames)}));
 }
 
-void Program::UseKeptFrame(int index) {
-  if (index >= static_cast<int>(store_.kept.size())) return;
+void FrameCommands::UseKeptFrame(int index) {
+  if (index >= static_cast<int>(needs_.kept.size())) return;
   // A frame kept on a monitor that is gone comes back as at start.
-  const geometry::Rect kept = store_.kept[static_cast<std::size_t>(index)].pixels;
-  FrameChanged(placement::BringFrameBack(kept, camera_.Bounds(), win::Monitors()).value_or(kept));
+  const geometry::Rect kept = needs_.kept[static_cast<std::size_t>(index)].pixels;
+  Apply(placement::BringFrameBack(kept, needs_.windows.camera.Bounds(), win::Monitors()).value_or(kept));
+}
+
+void FrameCommands::Apply(const geometry::Rect& pixels) {
+  needs_.area.Set(pixels);
+  needs_.windows.frame.Layout(needs_.area);
+  needs_.windows.ShowSize(needs_.area);
 }

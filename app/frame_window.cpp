@@ -89,9 +89,9 @@ LRESULT FrameWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
       case kCheckPlace: CheckPlace(); return 0;
       case WM_QUERYENDSESSION: return TRUE;
       case WM_ENDSESSION:
-        if (wp) owner_.ExitRequested();
+        if (wp) owner_.ExitRequested(true);
         return 0;
-      case WM_CLOSE: owner_.ExitRequested(); return 0;
+      case WM_CLOSE: owner_.ExitRequested(false); return 0;
       default: break;
     }
   } catch (...) {

@@ -26,7 +26,8 @@ class FrameWindow : public win::Window {
     virtual void MenuRequested(HWND on) = 0;
     virtual void SystemMoveStarted() = 0;
     virtual void SystemMoveEnded() = 0;
-    virtual void ExitRequested() = 0;
+    // A close, or the end of the Windows session (no dialog may wait then).
+    virtual void ExitRequested(bool sessionEnding) = 0;
 
    protected:
     ~Owner() = default;

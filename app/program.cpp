@@ -2,27 +2,51 @@
 
 #include "app/version_dialog.h"
 #include "core/outline.h"
+#include "core/placement.h"
 #include "win/clipboard.h"
 #include "win/failure_log.h"
 #include "win/files.h"
 #include "win/image_library.h"
 #include "win/locale.h"
 #include "win/message_box.h"
-#include "win/profile.h"
 #include "win/screen.h"
 #include "win/system_changes.h"
 
+namespace {
+
+// Why the image library cannot be used: the described message, and for a
+// file that is there but cannot be loaded, its path and the system's reason.
+std::wstring LibraryFailure(const std::wstring& missing) {
+  std::wstring why;
+  try {
+    throw;
+  } catch (const imgctl::Unavailable& e) {
+    why = e.systemError ? win::SystemMessage(e.systemError) : win::CurrentExceptionText();
+  } catch (...) {
+    why = win::CurrentExceptionText();
+  }
+  win::LogFailure(L"image library", imgctl::LibraryPath() + L": " + why);
+  if (!win::Exists(imgctl::LibraryPath())) return missing;
+  return missing + L"\n" + imgctl::LibraryPath() + L"\n" + why;
+}
+
+geometry::Rect CameraAt(std::int32_t left, std::int32_t top, twips::Scale scale) {
+  return geometry::RectAt(left, top, twips::ToPixels(outline::kCameraWidthTwips, scale.x),
+                          twips::ToPixels(outline::kCameraHeightTwips, scale.y));
+}
+
+}  // namespace
+
 Program::Program()
-    : foldFileName_(&win::FoldFileName),
-      camera_(*this),
-      frame_(*this),
-      notice_(L"Kirasoe.Notice"),
-      sizeLabel_(L"Kirasoe.SizeLabel"),
-      watchLabel_(L"Kirasoe.WatchLabel"),
-      countdown_(*this),
-      picker_(*this),
-      watch_(*this),
-      recorder_(*this) {}
+    : windows_(*this, *this),
+      settingsCommands_(activity_, settings_.store.options, windows_.camera, Speaker()),
+      saves_(Speaker(), windows_.camera),
+      series_(settings_.store.data, saves_, Speaker()),
+      capture_({activity_, area_, settings_.store, windows_, saves_, series_, Speaker()}),
+      frameCommands_({activity_, area_, settings_.store.kept, windows_, Speaker(),
+                      [this](bool quick) { return !Busy() && capture_.RunForFront(quick); }}),
+      watching_({activity_, area_, settings_.store, windows_, series_, Speaker()}),
+      recording_({activity_, area_, settings_.store, windows_, saves_, Speaker()}) {}
 
 void Program::Start() {
   // A run that ended in a drag or a pick may have left the session changed.
@@ -33,41 +57,48 @@ void Program::Start() {
   // The camera is made where it belongs: a window manager may keep the
   // first geometry it sees and give it back when the window is shown again.
   const geometry::Rect camera = RestoreOrFirstStart();
-  if (!camera_.Open(camera)) ::ExitProcess(1);
-  win::DisableTransitions(camera_.hwnd());
+  if (!windows_.camera.Open(camera)) {
+    win::LogFailure(L"start", L"the camera window: " + win::SystemMessage(::GetLastError()));
+    ::ExitProcess(1);
+  }
+  win::DisableTransitions(windows_.camera.hwnd());
   try {
-    imgctl::ImgctlVersion();  // proves that the image library can be called
+    // Every operation is looked up now, before any thread may call one.
+    imgctl::Load();
   } catch (...) {
-    win::ShowMessage(Say(texts::Id::LibraryMissing));
+    win::ShowMessage(LibraryFailure(Speaker().Say(texts::Id::LibraryMissing)));
     ::ExitProcess(0);
   }
-  win::MakeTopmost(camera_.hwnd(), false);
-  camera_.Shape(camera);
+  win::MakeTopmost(windows_.camera.hwnd(), false);
+  windows_.camera.Place(camera);
+  ApplyOutlineOrEnd(windows_.camera.hwnd(), outline::CameraRects());
   KeepFrameReachable();
   OpenWindows();
 }
 
 geometry::Rect Program::RestoreOrFirstStart() {
+  settings::Store& store = settings_.store;
   const twips::Scale scale = win::CurrentScale();
+  if (store.Read()) {
+    area_ = CaptureArea(store.data.snap, scale);
+    return CameraAt(twips::ToPixels(store.data.camera.left, scale.x), twips::ToPixels(store.data.camera.top, scale.y),
+                    scale);
+  }
   const std::int32_t width = twips::ToPixels(outline::kCameraWidthTwips, scale.x);
   const std::int32_t height = twips::ToPixels(outline::kCameraHeightTwips, scale.y);
-  if (store_.Read()) {
-    area_ = CaptureArea(store_.data.snap, scale);
-    return geometry::RectAt(twips::ToPixels(store_.data.camera.left, scale.x),
-                            twips::ToPixels(store_.data.camera.top, scale.y), width, height);
-  }
   const settings::PixelPoint at = settings::FirstStartCamera(win::ScreenWidth(), width, win::UsableHeight(), height, scale);
-  store_.data = settings::FirstStartState(static_cast<float>(twips::FromPixels(at.x, scale.x)),
-                                        static_cast<float>(twips::FromPixels(at.y, scale.y)), scale.x, scale.y);
-  area_ = CaptureArea(store_.data.snap, scale);
-  return geometry::RectAt(at.x, at.y, width, height);
+  store.data = settings::FirstStartState(static_cast<float>(twips::FromPixels(at.x, scale.x)),
+                                         static_cast<float>(twips::FromPixels(at.y, scale.y)), scale.x, scale.y);
+  area_ = CaptureArea(store.data.snap, scale);
+  return CameraAt(at.x, at.y, scale);
 }
 
 void Program::KeepFrameReachable() {
   // A monitor unplugged since the last run can leave the camera or the frame
   // where no monitor shows them, and their menu is the only way to the rest.
-  win::BringOnScreen(camera_);
-  if (auto back = placement::BringFrameBack(area_.Pixels(), camera_.Bounds(), win::Monitors())) area_.Set(*back);
+  win::BringOnScreen(windows_.camera);
+  if (auto back = placement::BringFrameBack(area_.Pixels(), windows_.camera.Bounds(), win::Monitors()))
+    area_.Set(*back);
 }
 
 void Program::DisplayChanged() {
@@ -76,26 +107,32 @@ void Program::DisplayChanged() {
   const twips::Scale scale = win::CurrentScale();
   if (!(scale == area_.Scale())) {
     area_ = CaptureArea(area_.Stored(), scale);
-    const geometry::Rect camera = camera_.Bounds();
-    camera_.Shape(geometry::RectAt(camera.left, camera.top, twips::ToPixels(outline::kCameraWidthTwips, scale.x),
-                                   twips::ToPixels(outline::kCameraHeightTwips, scale.y)));
+    const geometry::Rect camera = windows_.camera.Bounds();
+    // A shape refused now keeps the one before: the program goes on.
+    if (const wchar_t* failure = windows_.camera.Shape(CameraAt(camera.left, camera.top, scale)))
+      win::LogFailure(L"camera outline", failure);
   }
   KeepFrameReachable();
-  frame_.Layout(area_);
-  if (preview_.Exists()) win::BringOnScreen(preview_);
+  windows_.frame.Layout(area_);
+  if (windows_.preview.Exists()) win::BringOnScreen(windows_.preview);
 }
 
 void Program::OpenWindows() {
   // A hand-edited colour outside the three choices shows grey and is grey
   // from then on, so that exactly one colour is checked.
-  if (store_.data.lineColour < 0 || store_.data.lineColour > 2) store_.data.lineColour = 1;
-  frame_.Open(area_, FrameColour(store_.data.lineColour));
-  frame_.Show();
-  hotKeys_.Register(camera_.hwnd(), store_.options);
-  camera_.Show();
+  int& colour = settings_.store.data.lineColour;
+  if (colour < 0 || colour > 2) colour = 1;
+  windows_.frame.Open(area_, FrameColour(colour));
+  windows_.frame.Show();
+  settingsCommands_.RegisterHotKeys(windows_.camera.hwnd());
+  windows_.camera.Show();
 }
 
-void Program::Exit() {
+void Program::Exit(bool sessionEnding) {
+  // A close while the exit's own dialog is open (where the recording goes)
+  // waits for it; the end of the session does not.
+  if (activity_.Within(Activity::Exiting) && !sessionEnding) return;
+  const ActivityState::Scope exiting = activity_.Enter(Activity::Exiting);
   // Every step is tried whatever failed before it, and the program ends in
   // any case: a failure is logged, and the settings' own is told.
   bool failed = false;
@@ -107,158 +144,137 @@ void Program::Exit() {
       win::LogCurrentException(what);
     }
   };
-  // The pointer's shape comes back, and a pick leaves the frame as it was.
-  step(L"exit: picking", [this] {
-    if (!picker_.Picking()) return;
-    picker_.Stop();
-    area_ = beforePicking_;
-  });
-  step(L"exit: countdown", [this] { countdown_.Cancel(); });
-  // A watch ends after the picture being written (the saver's wait).
-  step(L"exit: watch", [this] { watch_.Stop(); });
-  // A recording running at exit has no one left to ask where it goes.
-  exiting_ = true;
-  step(L"exit: recording", [this] { recorder_.Stop(); });
+  step(L"exit: frame tools", [this] { frameCommands_.StopForExit(); });
+  // A watch ends after the picture being written.
+  step(L"exit: watch", [this] { watching_.Stop(); });
+  step(L"exit: recording", [this, sessionEnding] { recording_.StopForExit(sessionEnding); });
   // A file being written is completed first.
-  step(L"exit: saving", [this] { saver_.WaitForPending(); });
+  step(L"exit: saving", [this] { saves_.Writer().WaitForPending(); });
   step(L"exit: settings", [this, &failed] { failed = !WriteSettings() || failed; });
   // What the clipboard was only promised is made now, so that the capture
   // stays there after the program has gone.
   step(L"exit: clipboard", [] { win::clipboard::RenderBeforeExit(); });
+  win::FlushFailureLog();
   ::ExitProcess(failed ? 1 : 0);
 }
 
 bool Program::WriteSettings() {
+  settings::Store& store = settings_.store;
   const twips::Scale scale = win::CurrentScale();
-  const geometry::Rect camera = camera_.Bounds();
-  store_.data.camera = settings::KeptPosition(store_.data.camera, camera.left, camera.top, scale);
-  store_.data.snap = area_.Stored();
+  const geometry::Rect camera = windows_.camera.Bounds();
+  store.data.camera = settings::KeptPosition(store.data.camera, camera.left, camera.top, scale);
+  store.data.snap = area_.Stored();
   std::optional<settings::Position> preview;
-  if (preview_.Exists()) {
-    const geometry::Rect shown = preview_.Bounds();
-    preview = settings::KeptPosition(store_.preview, shown.left, shown.top, scale);
+  if (windows_.preview.Exists()) {
+    const geometry::Rect shown = windows_.preview.Bounds();
+    preview = settings::KeptPosition(store.preview, shown.left, shown.top, scale);
   }
   std::wstring reason;
   try {
-    if (store_.Write(preview)) return true;
-    reason = win::SystemMessage(settingsFile_.WriteError());
+    if (store.Write(preview)) return true;
+    reason = win::SystemMessage(settings_.file.WriteError());
   } catch (...) {
     reason = win::CurrentExceptionText();
   }
   // Said once: the writing stopped at the first key that failed.
-  win::LogFailure(L"settings", settingsFile_.Path() + L": " + reason);
-  Tell(Say(texts::Id::SettingsNotSaved) + (L"\n" + settingsFile_.Path() + L"\n" + reason));
+  win::LogFailure(L"settings", settings_.file.Path() + L": " + reason);
+  Speaker().Tell(Speaker().Say(texts::Id::SettingsNotSaved) + (L"\n" + settings_.file.Path() + L"\n" + reason));
   return false;
 }
 
-void Program::Tell(const std::wstring& text) {
-  const ActivityState::Scope message = activity_.Enter(Activity::Dialog);
-  win::ShowMessage(text);
-}
-
-bool Program::Ask(const std::wstring& question) {
-  const ActivityState::Scope message = activity_.Enter(Activity::Dialog);
-  return win::AskYesNo(question);
-}
-
-texts::Language Program::Language() const {
-  return texts::Resolve(store_.options.language, win::UserLanguageIsJapanese());
-}
-
-void Program::SetArea(const geometry::Rect& pixels) {
-  area_.Set(pixels);
-  frame_.Layout(area_);
-}
-
 void Program::FrameChanged(const geometry::Rect& pixels) {
-  SetArea(pixels);
-  ShowFrameSize();
-}
-
-void Program::ShowFrameSize() {
-  const geometry::Rect frame = frame_.Bounds();
-  sizeLabel_.ShowText(frame::SizeText(area_.Pixels().Width(), area_.Pixels().Height()), frame, frame, 1000);
+  area_.Set(pixels);
+  windows_.frame.Layout(area_);
+  windows_.ShowSize(area_);
 }
 
 void Program::FrameKey(int dx, int dy, bool resize, bool big) {
-  if (Busy() || recorder_.Recording()) return;
+  // The frame stands outside the area while it is watched or recorded.
+  if (Busy() || windows_.KeepingOff()) return;
   FrameChanged(frame::KeyStep(area_.Pixels(), dx, dy, resize, big ? 10 : 1));
+}
+
+void Program::CaptureRequested(bool quick) {
+  if (Busy() || recording_.Recording()) return;
+  capture_.Run(quick);
+}
+
+bool Program::CameraPressed() {
+  // A press on the camera ends a countdown, a recording or a watch.
+  if (frameCommands_.CancelCountdown()) return true;
+  if (recording_.Recording()) {
+    recording_.Stop();
+    return true;
+  }
+  if (watching_.Running() == AreaWatch::Mode::Off) return false;
+  watching_.Stop();
+  return true;
+}
+
+void Program::HotKeyPressed(int id) {
+  // A hotkey ends a recording, as a press on the camera does.
+  if (recording_.Recording()) {
+    if (!Busy()) recording_.Stop();
+    return;
+  }
+  if (Busy() || frameCommands_.CountdownSeconds() != 0 || watching_.Running() != AreaWatch::Mode::Off) return;
+  capture_.RunForFront(id == HotKeys::kQuickId);
 }
 
 void Program::MenuRequested(HWND on) {
   if (Busy()) return;
   ActivityState::Scope menu = activity_.Start(Activity::Menu);
-  MenuState state{store_.data.lineColour, store_.data.preview, countdown_.Seconds(),
-                  watch_.Running() == AreaWatch::Mode::Changes,
-                  watch_.Running() == AreaWatch::Mode::Interval ? watch_.IntervalSeconds() : 0,
-                  recorder_.Recording(), store_.record.framesPerSecond,
-                  {}, store_.options.pointer, hotKeys_.Taken(store_.options), Language(),
-                  store_.options.language};
-  for (const auto& kept : store_.kept) state.keptNames.push_back(kept.name);
-  const MenuChoice choice = ShowPopupMenu(on, state);
+  const MenuChoice choice = ShowPopupMenu(on, MenuNow());
   menu.Leave();
   RunMenuCommand(choice);
 }
 
+MenuState Program::MenuNow() const {
+  const settings::Store& store = settings_.store;
+  const AreaWatch::Mode watch = watching_.Running();
+  MenuState state{store.data.lineColour, store.data.preview, frameCommands_.CountdownSeconds(),
+                  watch == AreaWatch::Mode::Changes,
+                  watch == AreaWatch::Mode::Interval ? watching_.IntervalSeconds() : 0,
+                  recording_.Recording(), store.record.framesPerSecond,
+                  {}, store.options.pointer, settingsCommands_.TakenHotKeys(),
+                  texts::Resolve(store.options.language, win::UserLanguageIsJapanese()), store.options.language};
+  for (const auto& kept : store.kept) state.keptNames.push_back(kept.name);
+  return state;
+}
+
 void Program::RunMenuCommand(const MenuChoice& choice) {
+  settings::Store& store = settings_.store;
   switch (const MenuCommand command = choice.command) {
     case MenuCommand::Black: case MenuCommand::Grey: case MenuCommand::White:
-      store_.data.lineColour = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
-      frame_.SetColour(FrameColour(store_.data.lineColour));
+      store.data.lineColour = static_cast<int>(command) - static_cast<int>(MenuCommand::Black);
+      // A watched or recorded frame stays red; it takes the colour after.
+      if (!windows_.KeepingOff()) windows_.frame.SetColour(FrameColour(store.data.lineColour));
       break;
-    case MenuCommand::Preview: store_.data.preview = !store_.data.preview; break;
+    case MenuCommand::Preview: store.data.preview = !store.data.preview; break;
     case MenuCommand::Version: {
       const ActivityState::Scope busy = activity_.Enter(Activity::Dialog);
-      VersionDialog dialog(Say(texts::Id::AboutTitle));
-      dialog.ShowModal({camera_.hwnd(), frame_.hwnd(), preview_.hwnd()});
+      VersionDialog dialog(Speaker().Say(texts::Id::AboutTitle));
+      dialog.ShowModal({windows_.camera.hwnd(), windows_.frame.hwnd(), windows_.preview.hwnd()});
       break;
     }
-    case MenuCommand::Exit: Exit();
+    case MenuCommand::Exit: Exit(); break;
     case MenuCommand::None: break;
     case MenuCommand::Pointer: case MenuCommand::HotKeys: case MenuCommand::Language:
-      RunSettingsCommand(choice);
+      settingsCommands_.Run(choice);
       break;
-    default: RunFrameCommand(choice); break;
+    // A watch or a recording takes the place of a countdown; a recording
+    // that of a watch.
+    case MenuCommand::WatchChanges: case MenuCommand::WatchInterval:
+      frameCommands_.CancelCountdown();
+      if (command == MenuCommand::WatchChanges) watching_.Toggle(AreaWatch::Mode::Changes, store.watch.intervalSeconds);
+      else watching_.Toggle(AreaWatch::Mode::Interval, choice.index);
+      break;
+    case MenuCommand::Record:
+      frameCommands_.CancelCountdown();
+      watching_.Stop();
+      recording_.Toggle();
+      break;
+    case MenuCommand::RecordRate: store.record.framesPerSecond = choice.index; break;
+    default: frameCommands_.Run(choice); break;
   }
-}
-
-void Program::PointerOverCamera() {
-  // Hovering does not activate the camera: the window the user works in is
-  // still the foreground window, and gets the focus back after a capture.
-  if (activity_.Current() == Activity::Capturing) return;
-  HWND front = ::GetForegroundWindow();
-  if (front != camera_.hwnd()) previousForeground_ = front;
-}
-
-void Program::RememberForeground() {
-  HWND front = ::GetForegroundWindow();
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(front, &pid);
-  if (front && pid != ::GetCurrentProcessId()) previousForeground_ = front;
-}
-
-void Program::HotKeyPressed(int id) {
-  // A hotkey ends a recording, as a press on the camera does.
-  if (recorder_.Recording() && !Busy()) return recorder_.Stop();
-  if (Busy() || recorder_.Recording() || countdown_.Counting() || watch_.Running() != AreaWatch::Mode::Off) return;
-  // The window the user is in gets the focus back afterwards.
-  RememberForeground();
-  Capture(id == HotKeys::kQuickId);
-}
-
-void Program::CaptureRequested(bool quick) { Capture(quick); }
-
-bool Program::CameraPressed() {
-  // A press on the camera ends a countdown or a watch.
-  if (countdown_.Counting()) {
-    countdown_.Cancel();
-    return true;
-  }
-  if (recorder_.Recording()) {
-    recorder_.Stop();
-    return true;
-  }
-  if (watch_.Running() == AreaWatch::Mode::Off) return false;
-  watch_.Stop();
-  return true;
 }

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr UINT_PTR kTickTimer = 1;
 // Often enough to meet every frame of 30 a second on time.
 constexpr UINT kTickMilliseconds = 10;
 
@@ -19,10 +18,6 @@ std::wstring LimitText(std::int32_t seconds, texts::Language language) {
 }  // namespace
 
 bool Recorder::Start(const recording::Settings& settings, const std::wstring& folder, std::wstring& failure) {
-  if (!Exists() && !Create({.className = L"Kirasoe.Recorder"})) {
-    failure = win::SystemMessage(::GetLastError());
-    return false;
-  }
   Discard();
   const std::wstring stem = folder + L"Kirasoe.recording." + std::to_wstring(::GetCurrentProcessId());
   win::WriteOutcome begun;
@@ -37,8 +32,12 @@ bool Recorder::Start(const recording::Settings& settings, const std::wstring& fo
   lastSlot_ = -1;
   frames_ = dropped_ = 0;
   last_.clear();
+  if (!ticker_.Start(kTickMilliseconds, [this] { Tick(); })) {
+    failure = win::SystemMessage(::GetLastError());
+    Discard();
+    return false;
+  }
   recording_ = true;
-  ::SetTimer(hwnd(), kTickTimer, kTickMilliseconds, nullptr);
   Tick();
   return true;
 }
@@ -46,7 +45,7 @@ bool Recorder::Start(const recording::Settings& settings, const std::wstring& fo
 void Recorder::Stop(const std::wstring& why) {
   if (!recording_) return;
   recording_ = false;
-  if (Exists()) ::KillTimer(hwnd(), kTickTimer);
+  ticker_.Stop();
   // The limit is the end, however late the last tick came.
   endMs_ = std::min(Now() - startedAt_, limitMs_);
   gif_.Finish(endMs_);
@@ -61,24 +60,13 @@ void Recorder::Discard() {
   apng_.Finish(endMs_);
   gif_.Animation() = {};
   apng_.Animation() = {};
+  frames_ = dropped_ = 0;
 }
 
 std::wstring Recorder::EncoderFailure() const {
   win::WriteOutcome failure;
   if (!gif_.Failed(failure) && !apng_.Failed(failure)) return {};
   return texts::Get(texts::Id::RecordingDataNotWritten, owner_.Language()) + (L"\n" + failure.Reason(owner_.Language()));
-}
-
-LRESULT Recorder::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  if (msg == WM_TIMER && wp == kTickTimer) {
-    try {
-      Tick();
-    } catch (...) {
-      win::LogCurrentException(L"recorder");
-    }
-    return 0;
-  }
-  return Default(msg, wp, lp);
 }
 
 void Recorder::Tick() {

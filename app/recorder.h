@@ -15,9 +15,9 @@
 #include "core/recording.h"
 #include "win/bitmap_buffer.h"
 #include "win/screen_copy.h"
-#include "win/window.h"
+#include "win/ticker.h"
 
-class Recorder : public win::Window {
+class Recorder {
  public:
   class Owner {
    public:
@@ -37,7 +37,8 @@ class Recorder : public win::Window {
 
   explicit Recorder(Owner& owner) : owner_(owner) {}
   // Starts recording with its frames in files of `folder` (ending in "\");
-  // false with `failure` when it cannot start.
+  // false with `failure` when it cannot start, and nothing of an earlier
+  // recording is left.
   bool Start(const recording::Settings& settings, const std::wstring& folder, std::wstring& failure);
   void Stop(const std::wstring& why = {});
   bool Recording() const { return recording_; }
@@ -45,11 +46,9 @@ class Recorder : public win::Window {
   std::int64_t Frames() const { return frames_; }
   std::int64_t Dropped() const { return dropped_; }
   win::LibraryAnimation& Animation(bool apng) { return (apng ? apng_ : gif_).Animation(); }
-  // Lets the recording go: the frames files go with it.
+  // Lets the recording go: the frames files go with it, and no frame is
+  // left.
   void Discard();
-
- protected:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
  private:
   void Tick();
@@ -58,6 +57,7 @@ class Recorder : public win::Window {
   std::wstring EncoderFailure() const;
 
   Owner& owner_;
+  win::Ticker ticker_{L"recorder"};
   bool recording_ = false;
   recording::Clock clock_{10};
   std::int64_t limitMs_ = 0, startedAt_ = 0, lastSlot_ = -1, endMs_ = 0;

@@ -27,6 +27,10 @@ ActivityState::Scope ActivityState::Start(Activity what) {
   return Enter(what);
 }
 
+bool ActivityState::Within(Activity what) const {
+  return std::any_of(entries_.begin(), entries_.end(), [what](const Entry& e) { return e.what == what; });
+}
+
 void ActivityState::Remove(unsigned id) {
   entries_.erase(std::remove_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.id == id; }),
                  entries_.end());

@@ -6,7 +6,9 @@
 
 #include <vector>
 
-enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking };
+// Exiting: the way out is under way (a recording's save dialog may still
+// be open); nothing else starts, and a second close waits for it.
+enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking, Exiting };
 
 class ActivityState {
  public:
@@ -37,6 +39,8 @@ class ActivityState {
   // The activity entered last of those not yet left.
   Activity Current() const { return entries_.empty() ? Activity::Idle : entries_.back().what; }
   bool Busy() const { return !entries_.empty(); }
+  // `what` runs, whatever runs inside it.
+  bool Within(Activity what) const;
   // `what` runs inside whatever runs now, until the scope is left.
   [[nodiscard]] Scope Enter(Activity what);
   // `what` only when nothing else runs; an empty scope otherwise.

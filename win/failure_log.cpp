@@ -4,7 +4,10 @@
 
 #include <cwchar>
 #include <exception>
+#include <mutex>
 #include <system_error>
+
+#include "core/log_rules.h"
 
 #include "win/module.h"
 
@@ -49,22 +52,90 @@ std::wstring CurrentExceptionText() noexcept {
   }
 }
 
+namespace {
+
+// The newest lines of the log at `path` only, from a line's start on.
+void CutBack(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  LARGE_INTEGER size{};
+  std::string kept;
+  if (::GetFileSizeEx(file, &size) && static_cast<std::uint64_t>(size.QuadPart) > log_rules::kKeptBytes) {
+    kept.resize(log_rules::kKeptBytes);
+    LARGE_INTEGER from{};
+    from.QuadPart = size.QuadPart - static_cast<LONGLONG>(log_rules::kKeptBytes);
+    DWORD read = 0;
+    if (::SetFilePointerEx(file, from, nullptr, FILE_BEGIN) &&
+        ::ReadFile(file, kept.data(), static_cast<DWORD>(kept.size()), &read, nullptr)) {
+      kept.resize(read);
+      const std::size_t lineStart = kept.find('\n');
+      kept.erase(0, lineStart == std::string::npos ? kept.size() : lineStart + 1);
+      LARGE_INTEGER start{};
+      DWORD written = 0;
+      if (::SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+        ::WriteFile(file, kept.data(), static_cast<DWORD>(kept.size()), &written, nullptr);
+      ::SetEndOfFile(file);
+    }
+  }
+  ::CloseHandle(file);
+}
+
+bool Append(const std::wstring& path, const std::string& line) {
+  HANDLE log = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (log == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  const bool full = ::GetFileSizeEx(log, &size) && log_rules::CutBack(static_cast<std::uint64_t>(size.QuadPart), line.size());
+  if (full) {
+    ::CloseHandle(log);
+    CutBack(path);
+    log = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) return false;
+  }
+  DWORD written = 0;
+  const bool kept = ::WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ::CloseHandle(log);
+  return kept;
+}
+
+void WriteStamped(const std::wstring& text) {
+  SYSTEMTIME t{};
+  ::GetLocalTime(&t);
+  wchar_t stamp[32];
+  std::swprintf(stamp, 32, L"%04u-%02u-%02u %02u:%02u:%02u ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                t.wSecond);
+  // Where the log cannot be written either, a debugger still sees it.
+  if (!Append(FailureLogPath(), Utf8(stamp + text + L"\r\n"))) ::OutputDebugStringW(text.c_str());
+}
+
+// Failures come from the window thread and the writers' threads alike.
+std::mutex& LogLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+log_rules::Repeats& Repeats() {
+  static log_rules::Repeats repeats;
+  return repeats;
+}
+
+}  // namespace
+
 void LogFailure(const std::wstring& where, const std::wstring& what) noexcept {
   try {
-    SYSTEMTIME t{};
-    ::GetLocalTime(&t);
-    wchar_t stamp[32];
-    std::swprintf(stamp, 32, L"%04u-%02u-%02u %02u:%02u:%02u ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-                  t.wSecond);
-    const std::string line = Utf8(stamp + where + L": " + what + L"\r\n");
-    HANDLE log = ::CreateFileW(FailureLogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const bool kept = log != INVALID_HANDLE_VALUE &&
-                      ::WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    if (log != INVALID_HANDLE_VALUE) ::CloseHandle(log);
-    // Where the log cannot be written either, a debugger still sees it.
-    if (!kept) ::OutputDebugStringW((where + L": " + what).c_str());
+    const std::lock_guard<std::mutex> hold(LogLock());
+    for (const std::wstring& line : Repeats().Lines(where + L": " + what)) WriteStamped(line);
+  } catch (...) {
+    ::OutputDebugStringW(L"Kirasoe: a failure could not be logged");
+  }
+}
+
+void FlushFailureLog() noexcept {
+  try {
+    const std::lock_guard<std::mutex> hold(LogLock());
+    for (const std::wstring& line : Repeats().Flush()) WriteStamped(line);
   } catch (...) {
     ::OutputDebugStringW(L"Kirasoe: a failure could not be logged");
   }

@@ -1,6 +1,6 @@
-// The image library imgctl.dll, loaded from the program's folder on first use. Each operation
-// is looked up when it is first called; a library or entry that cannot be
-// found raises imgctl::Unavailable.
+// The image library imgctl.dll, loaded from the program's folder with all
+// its operations at once, before any thread calls one (Load, or the first
+// call); a library or entry that cannot be found raises imgctl::Unavailable.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +11,16 @@
 namespace imgctl {
 
 struct Unavailable : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit Unavailable(const std::string& what, unsigned long error = 0) : std::runtime_error(what), systemError(error) {}
+  // Why the system could not load the library; 0 when it loaded but lacks
+  // an operation.
+  unsigned long systemError;
 };
+
+// The library's full path: beside the program, nowhere else.
+std::wstring LibraryPath();
+// Loads the library and looks up every operation; throws Unavailable.
+void Load();
 
 using DibHandle = HANDLE;
 

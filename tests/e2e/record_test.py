@@ -11,8 +11,8 @@ import time
 
 from PIL import Image
 
-from kirasoe_e2e import (DPI, ROOT, App, at_one_scale, E2ETestCase, main, probe, wait_for, windows_path,
-                         xdotool)
+from kirasoe_e2e import (DPI, ROOT, WINE_RUN, App, at_one_scale, E2ETestCase, main, probe, wait_for, windows_path,
+                         wine_env, xdotool)
 
 CAMERA = (53, 50)
 AREA = (300, 200, 320, 240)
@@ -204,6 +204,40 @@ class Record(E2ETestCase):
                 self.assertEqual(app.wait_exit(timeout=20), 0)
                 self.assertLess(time.monotonic() - began, 3)
                 wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
+
+    @at_one_scale(120, "the scale plays no part")
+    def test_a_recording_ends_a_countdown_and_an_exit_offers_to_save_it_first(self):
+        app = self.start(count=1)
+        self.choose(app, ["Down", "Down", "Return"])  # 10秒後に撮影
+        counting = lambda: any(w["class"] == "Kirasoe.Countdown" and w["visible"] for w in app.windows())
+        wait_for(counting, what="the countdown")
+        self.record(app)
+        self.assertFalse(counting(), "the countdown gave way to the recording")
+        time.sleep(1)
+        app.choose(["Up", "Return"], CAMERA)  # 終了
+        dialog = app.message_box("録画を保存する", timeout=20)
+        # A second close while it is open waits for it.
+        probe("close", app.window("Camera")["hwnd"])
+        time.sleep(1)
+        self.assertTrue(app.running())
+        self.save_as(app, "last")
+        self.assertEqual(app.wait_exit(timeout=20), 0)
+        self.assertTrue(frames_of(os.path.join(app.folder, "last.gif"))[0])
+        self.assertIn("Name=last\r\n", open(app.ini, "rb").read().decode("cp932"))
+
+    @at_one_scale(96, "the scale plays no part")
+    def test_the_end_of_the_session_saves_a_recording_under_the_next_free_name(self):
+        app = self.start("Name=clip\r\nType=1\r\n", count=1)
+        open(os.path.join(app.folder, "clip_001.png"), "wb").close()  # taken
+        self.record(app)
+        time.sleep(1)
+        subprocess.run([WINE_RUN, "wineboot", "-e"], env=wine_env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        app.wait_exit(timeout=20)
+        self.assertTrue(self.saved_frames(app, "clip_002.png"))
+        with open(os.path.join(app.dir, "kirasoe.log"), encoding="utf-8") as f:
+            self.assertRegex(f.read(), r"recording: saved at the end of the session as .*\\clip_002\.png")
+        wait_for(lambda: not left_in_temp(), what="the temporary frames gone")
 
     @at_one_scale(96, "the scale plays no part")
     def test_a_kill_while_recording_leaves_nothing_in_the_temporary_folder(self):

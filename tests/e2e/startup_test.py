@@ -91,6 +91,25 @@ class StartUp(E2ETestCase):
         with open(app.ini, "rb") as f:
             self.assertEqual(f.read(), original)
 
+    def test_an_image_library_that_cannot_be_loaded_is_said_with_the_reason(self):
+        original = b"[Data]\r\nX=1500\r\nY=1500\r\n"
+        app = self.app(ini=original, with_dll=False)
+        with open(os.path.join(app.dir, "imgctl.dll"), "wb") as f:
+            f.write(b"not a library at all")
+        app.start()
+        box = app.message_box()
+        text = "\n".join(c["text"] for c in probe("dialog", box["hwnd"])["children"])
+        lines = text.split("\n")
+        self.assertEqual(lines[0], "imgctl.dllが組み込まれていません。")
+        self.assertTrue(lines[1].endswith("\\imgctl.dll"), lines)
+        self.assertGreaterEqual(len(lines), 3, "the system's reason follows: %s" % lines)
+        probe("press", box["hwnd"], "OK")
+        self.assertEqual(app.wait_exit(), 0)
+        with open(app.ini, "rb") as f:
+            self.assertEqual(f.read(), original)
+        with open(os.path.join(app.dir, "kirasoe.log"), encoding="utf-8") as f:
+            self.assertIn("image library: ", f.read())
+
 
 if __name__ == "__main__":
     main()

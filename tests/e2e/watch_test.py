@@ -71,13 +71,21 @@ class Watch(E2ETestCase):
     @at_one_scale(96, "the interval does not depend on the scale")
     def test_pictures_at_each_interval_until_the_item_again_and_hostile_values(self):
         app = self.start("still", "[Watch]\r\nSettleMs=abc\r\nMinChangedPixels=-3\r\nInterval=7\r\n")
+        # Whatever the user has on the clipboard stays there: a watch writes files only.
+        probe("settext", "before")
         self.choose(app, ["Down"] * INTERVALS + ["Right", "Return"])  # 5秒ごと
         began = time.monotonic()
         wait_for(lambda: self.pictures(app) == ["slide_001.png"], what="the first at once")
         self.assertLess(time.monotonic() - began, 3)
+        # Nothing of ours is hidden for a picture: the frame stands outside
+        # the area, and the camera is not over it.
+        hidden = probe("hidden", max(1, began + 10.5 - time.monotonic()), app.window("Camera")["hwnd"],
+                       app.window("Frame")["hwnd"])
+        self.assertEqual(hidden, {"hidden": False})
         time.sleep(max(0, began + 11.5 - time.monotonic()))
         self.assertEqual(len(self.pictures(app)), 3, "at 0, 5 and 10 s")
         self.assertEqual(app.label(), "5秒ごとに撮影中 3枚")
+        self.assertEqual(probe("clipboard", "Z:\\tmp\\kirasoe-watch-clipboard.bmp").get("text"), "before")
         self.choose(app, ["Down"] * INTERVALS + ["Right", "Return"])  # the same again ends it
         wait_for(lambda: app.label() is None, what="the label gone")
         time.sleep(6)

@@ -410,6 +410,21 @@ int CloseOn(const char* part, const char* cls, double seconds, HWND target) {
   return 0;
 }
 
+// Watches the windows for `seconds`: whether any of them was hidden, for
+// however short a time.
+int Hidden(double seconds, int count, char** handles) {
+  std::vector<HWND> windows;
+  for (int i = 0; i < count; ++i) windows.push_back(ParseHwnd(handles[i]));
+  bool hidden = false;
+  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  while (GetTickCount64() < until && !hidden) {
+    for (HWND w : windows) hidden = hidden || !IsWindowVisible(w);
+    Sleep(1);
+  }
+  printf("{\"hidden\":%s}\n", hidden ? "true" : "false");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -446,6 +461,7 @@ int main(int argc, char** argv) {
   }
   if (cmd == "clipboard" && argc > 2) return Clipboard(argv[2]);
   if (cmd == "settext" && argc > 2) return SetText(argv[2]);
+  if (cmd == "hidden" && argc > 3) return Hidden(atof(argv[2]), argc - 3, argv + 3);
   if (cmd == "watch" && argc > 4) return Watch(argv[2], argv[3], atof(argv[4]));
   if (cmd == "region" && argc > 2) return Region(ParseHwnd(argv[2]));
   if (cmd == "dragsetting") {  // the session's drag setting; with a value, set for the session

@@ -10,7 +10,12 @@
 #include <thread>
 #include <vector>
 
+#include <filesystem>
+
+#include "app/capture_sequence.h"
 #include "app/program.h"
+#include "../native/bmp_reader.h"
+#include "win/screen_copy.h"
 #include "win/clipboard.h"
 #include "win/screen.h"
 
@@ -77,20 +82,89 @@ std::vector<std::uint32_t> ScreenPixels(int x, int y, int w, int h) {
   return px;
 }
 
-// The program as it runs, started once for all tests here.
-Program& TheProgram() {
-  static Program* program = [] {
-    auto* p = new Program;
-    p->Start();
-    // The windows settle as a user would see them: under Wine the display's
-    // answers to the first placing arrive a moment later.
+class NoSettingsFile : public settings::File {
+ public:
+  std::wstring Read(const std::wstring&, const std::wstring&) override { return {}; }
+  bool Write(const std::wstring&, const std::wstring&, const settings::Text&) override { return true; }
+};
+
+class QuietOwners : public CameraWindow::Owner, public FrameWindow::Owner {
+ public:
+  void CaptureRequested(bool) override {}
+  bool CameraPressed() override { return false; }
+  void HotKeyPressed(int) override {}
+  void MenuRequested(HWND) override {}
+  void FrameKey(int, int, bool, bool) override {}
+  void PointerOverCamera() override {}
+  void SystemMoveStarted() override {}
+  void SystemMoveEnded() override {}
+  void ExitRequested(bool) override {}
+  void DisplayChanged() override {}
+  bool Saving() const override { return false; }
+  void FrameChanged(const geometry::Rect&) override {}
+  void FrameMoving() override {}
+  void FrameMovedBySystem(const geometry::Rect&) override {}
+};
+
+// The capture sequence with the windows it steps aside, saving quick
+// captures as BMP into a folder of its own.
+struct CaptureRig {
+  NoSettingsFile file;
+  settings::Store store{file};
+  ActivityState activity;
+  CaptureArea area;
+  QuietOwners owners;
+  OwnWindows windows{owners, owners};
+  Voice voice{activity, store.options};
+  SaveFlow saves{voice, windows.camera};
+  SeriesWriter series{store.data, saves, voice};
+  CaptureSequence capture{{activity, area, store, windows, saves, series, voice}};
+  std::filesystem::path folder = std::filesystem::temp_directory_path() / L"kirasoe-capture-rig";
+
+  CaptureRig() {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    store.data.lastFolder = folder.wstring();
+    store.data.lastName = L"cap";
+    store.data.lastType = 0;  // BMP
+    area.Set({600, 400, 700, 470});
+    windows.camera.Open({900, 500, 950, 540});
+    windows.frame.Open(area, FrameColour(1));
+    windows.frame.Show();
+    windows.camera.Show();
+    Settle();
+  }
+  ~CaptureRig() { std::filesystem::remove_all(folder); }
+  void SetArea(const geometry::Rect& pixels) {
+    area.Set(pixels);
+    windows.frame.Layout(area);
+  }
+  // Lets the windows settle as a user would see them: under Wine the
+  // display's answers to a placing arrive a moment later.
+  static void Settle() {
     for (int i = 0; i < 10; ++i) {
       win::PumpPending();
       ::Sleep(50);
     }
-    return p;
-  }();
-  return *program;
+  }
+  std::vector<std::filesystem::path> Files() const {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+    return files;
+  }
+};
+
+CaptureRig& TheRig() {
+  static CaptureRig* rig = new CaptureRig;
+  return *rig;
+}
+
+// The pixels of a 24-bit BMP file, as 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> BmpPixels(const std::filesystem::path& path) {
+  const TestPicture picture = ReadBmp(path.string());
+  std::vector<std::uint32_t> px;
+  for (const auto& p : picture.rgb) px.push_back(static_cast<std::uint32_t>(p[0]) << 16 | p[1] << 8 | p[2]);
+  return px;
 }
 
 double PrivateMiB() {
@@ -109,10 +183,40 @@ int ThreadWindows() {
 
 }  // namespace
 
+TEST(Capture, TheFrameAlwaysShowsTheAreaAndComesBackWithTheMonitors) {
+  // The program as it runs, with the only frame of this process so far.
+  Program program;
+  program.Start();
+  CaptureRig::Settle();
+  HWND frameWindow = ::FindWindowW(L"Kirasoe.Frame", nullptr);
+  HWND cameraWindow = ::FindWindowW(L"Kirasoe.Camera", nullptr);
+  ASSERT_TRUE(frameWindow && cameraWindow);
+  const auto boundsOf = [](HWND w) {
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    return geometry::Rect{r.left, r.top, r.right, r.bottom};
+  };
+  program.FrameChanged({200, 120, 300, 170});
+  // Another program (or a window manager) moves and sizes the frame: it goes
+  // back to the area, which stays what the user chose.
+  ::SetWindowPos(frameWindow, nullptr, 300, 200, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
+  win::PumpPending();
+  EXPECT_EQ(boundsOf(frameWindow), (geometry::Rect{200, 120, 300, 170}));
+  // An area no monitor shows any more comes back beside the camera when the
+  // displays change.
+  program.FrameChanged({-5000, -5000, -4880, -4920});
+  ::SendMessageW(cameraWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+  win::PumpPending();
+  const geometry::Rect camera = boundsOf(cameraWindow), frame = boundsOf(frameWindow);
+  EXPECT_EQ(frame.left, camera.left + 32);
+  EXPECT_EQ(frame.top, camera.top);
+  EXPECT_EQ(frame.Width(), 120);
+}
+
 TEST(Capture, AClipboardThatRefusesIsReportedAndTheCaptureIsKept) {
-  Program& program = TheProgram();
+  CaptureRig& rig = TheRig();
   // The desktop itself, which no window covers there and nothing repaints.
-  program.SetArea({40, 40, 100, 70});
+  rig.SetArea({40, 40, 100, 70});
 
   // Another program holds the clipboard: Windows refuses to open it.
   win::clipboard::OpenWith([](HWND) -> BOOL {
@@ -121,30 +225,32 @@ TEST(Capture, AClipboardThatRefusesIsReportedAndTheCaptureIsKept) {
   });
   {
     MessageBoxes boxes;
-    EXPECT_TRUE(program.CopyScreen());
+    EXPECT_TRUE(rig.capture.Run(true));
     win::clipboard::OpenWith(nullptr);
     win::PumpPending();
     ASSERT_EQ(boxes.texts, std::vector<std::wstring>{L"画像をクリップボードにコピーできませんでした。"});
   }
-  // What would be saved is the capture, pixel for pixel: the desktop
-  // beneath the frame.
-  win::UniqueBitmap captured = program.Picture().Copy();
-  ::ShowWindow(program.FrameHandle(), SW_HIDE);
+  // The file saved is the capture, pixel for pixel: the desktop beneath
+  // the frame.
+  ASSERT_EQ(rig.Files(), std::vector<std::filesystem::path>{rig.folder / L"cap_001.bmp"});
+  rig.windows.frame.Hide();
   win::PumpPending();
   win::SettleScreen();
-  EXPECT_EQ(Pixels(captured.get(), 60, 30), ScreenPixels(40, 40, 60, 30));
-  ::ShowWindow(program.FrameHandle(), SW_SHOW);
+  EXPECT_EQ(BmpPixels(rig.folder / L"cap_001.bmp"), ScreenPixels(40, 40, 60, 30));
+  rig.windows.frame.Show();
+  std::filesystem::remove(rig.folder / L"cap_001.bmp");
 }
 
 TEST(Capture, FiftyCapturesInARowLeaveNothingBehind) {
-  Program& program = TheProgram();
+  CaptureRig& rig = TheRig();
   // A large area, so that a bitmap or DIB left behind by each capture would
   // show in the memory in use (Wine counts no GDI objects per process).
-  program.SetArea({0, 0, 400, 300});
+  rig.SetArea({0, 0, 400, 300});
   double after10 = 0;
   int windows10 = 0;
   for (int i = 1; i <= 50; ++i) {
-    ASSERT_TRUE(program.CopyScreen());
+    ASSERT_TRUE(rig.capture.Run(true));
+    for (const auto& file : rig.Files()) std::filesystem::remove(file);
     if (i == 10) {
       after10 = PrivateMiB();
       windows10 = ThreadWindows();
@@ -158,65 +264,40 @@ TEST(Capture, FiftyCapturesInARowLeaveNothingBehind) {
   EXPECT_EQ(ThreadWindows(), windows10);
 }
 
-TEST(Capture, TheFrameAlwaysShowsTheAreaAndComesBackWithTheMonitors) {
-  Program& program = TheProgram();
-  program.SetArea({200, 120, 300, 170});
-  // Another program (or a window manager) moves and sizes the frame: it goes
-  // back to the area, which stays what the user chose.
-  ::SetWindowPos(program.FrameHandle(), nullptr, 300, 200, 120, 80, SWP_NOZORDER | SWP_NOACTIVATE);
-  win::PumpPending();
-  RECT frame{};
-  ::GetWindowRect(program.FrameHandle(), &frame);
-  EXPECT_EQ((geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}), (geometry::Rect{200, 120, 300, 170}));
-  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{200, 120, 300, 170}));
-  // An area no monitor shows any more comes back beside the camera when the
-  // displays change, and the frame and the area agree again.
-  program.SetArea({-5000, -5000, -4880, -4920});
-  ::SendMessageW(program.CameraHandle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
-  win::PumpPending();
-  RECT camera{};
-  ::GetWindowRect(program.CameraHandle(), &camera);
-  ::GetWindowRect(program.FrameHandle(), &frame);
-  EXPECT_EQ(frame.left, camera.left + 32);
-  EXPECT_EQ(frame.top, camera.top);
-  EXPECT_EQ(frame.right - frame.left, 120);
-  EXPECT_EQ(program.Area().Pixels(), (geometry::Rect{frame.left, frame.top, frame.right, frame.bottom}));
-}
-
 namespace {
 
 // Counts the timer ticks this thread handles while the program writes a file.
 class Ticker : public win::Window {
  public:
-  explicit Ticker(const Program& program) : program_(program) {
-    Create({.className = L"Kirasoe.Ticker"});
+  explicit Ticker(const SaveFlow& saves) : saves_(saves) {
+    Create({.className = L"Kirasoe.TestTicker"});
     ::SetTimer(hwnd(), 1, 5, nullptr);
   }
   int ticksWhileSaving = 0;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override {
-    if (msg == WM_TIMER && program_.Saving()) ++ticksWhileSaving;
+    if (msg == WM_TIMER && saves_.Writing()) ++ticksWhileSaving;
     return Default(msg, wp, lp);
   }
 
  private:
-  const Program& program_;
+  const SaveFlow& saves_;
 };
 
 }  // namespace
 
 TEST(Capture, TheProgramKeepsAnsweringWhileItWritesAFile) {
-  Program& program = TheProgram();
-  program.SetArea({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
-  ASSERT_TRUE(program.CopyScreen());
-  Ticker ticker(program);
+  CaptureRig& rig = TheRig();
+  win::BitmapBuffer picture;
+  ASSERT_TRUE(win::CopyScreen(picture, {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}));
+  Ticker ticker(rig.saves);
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
   const std::wstring path = std::wstring(temp) + L"kirasoe-answering.gif";
-  const win::WriteOutcome outcome = program.WriteWhileAnswering(*save_names::TypeAt(1), path);
+  const win::WriteOutcome outcome = rig.saves.WritePicture(picture, *save_names::TypeAt(1), path);
   EXPECT_TRUE(outcome.written);
-  EXPECT_FALSE(program.Saving());
+  EXPECT_FALSE(rig.saves.Writing());
   EXPECT_GT(ticker.ticksWhileSaving, 0) << "the window thread handled its messages during the write";
   ::DeleteFileW(path.c_str());
 }

@@ -196,7 +196,7 @@ class FrameOwner : public FrameWindow::Owner {
   void MenuRequested(HWND) override {}
   void SystemMoveStarted() override {}
   void SystemMoveEnded() override {}
-  void ExitRequested() override {}
+  void ExitRequested(bool) override {}
   int changes = 0;
 };
 

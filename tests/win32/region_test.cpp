@@ -36,7 +36,7 @@ class TestCamera : public CameraWindow::Owner {
   void PointerOverCamera() override {}
   void SystemMoveStarted() override {}
   void SystemMoveEnded() override {}
-  void ExitRequested() override {}
+  void ExitRequested(bool) override {}
   void DisplayChanged() override {}
   bool Saving() const override { return false; }
 };

@@ -1,0 +1,137 @@
+#include "app/capture_sequence.h"
+
+#include "app/capture_flash.h"
+#include "win/clipboard.h"
+#include "win/failure_log.h"
+#include "win/screen.h"
+#include "win/screen_copy.h"
+
+bool CaptureSequence::Run(bool quick) {
+  const ActivityState::Scope busy = needs_.activity.Start(Activity::Capturing);
+  if (!busy) return false;
+  try {
+    RunSteps(quick);
+  } catch (...) {
+    // Whatever failed, the windows come back, the user is told, and the
+    // next capture can start.
+    const std::wstring what = win::CurrentExceptionText();
+    win::LogFailure(L"capture", what);
+    needs_.windows.ComeBack();
+    // A file already on its way is completed, so that the next can start.
+    if (needs_.saves.Writer().Pending()) needs_.saves.Writer().Finish();
+    needs_.voice.Tell(needs_.voice.Say(texts::Id::CaptureFailed) + (L"\n" + what));
+  }
+  return true;
+}
+
+bool CaptureSequence::RunForFront(bool quick) {
+  if (needs_.activity.Busy()) return false;
+  HWND front = ::GetForegroundWindow();
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(front, &pid);
+  if (front && pid != ::GetCurrentProcessId()) previousForeground_ = front;
+  return Run(quick);
+}
+
+void CaptureSequence::PointerOverCamera() {
+  if (needs_.activity.Current() == Activity::Capturing) return;
+  HWND front = ::GetForegroundWindow();
+  if (front != needs_.windows.camera.hwnd()) previousForeground_ = front;
+}
+
+void CaptureSequence::RunSteps(bool quick) {
+  // Without a folder to go to, a quick capture is the normal one; a
+  // message about the name comes before the flash.
+  const bool toSeries = quick && needs_.series.Possible();
+  Flash();
+  if (toSeries) {
+    // The file is written while the windows come back and the clipboard
+    // is offered the picture.
+    SeriesWriter::Write write;
+    if (!CopyScreen([&] { write = needs_.series.Start(picture_); })) return;
+    if (auto file = needs_.series.Finish(write)) needs_.windows.ShowNotice(*file);
+  } else {
+    if (!CopyScreen()) return;
+    if (needs_.store.data.preview) ShowPreview();
+    SaveWithDialog();
+    if (needs_.store.data.preview) needs_.windows.preview.Close();
+  }
+  ::SetForegroundWindow(previousForeground_);
+}
+
+void CaptureSequence::Flash() {
+  CaptureFlash flash;
+  flash.Open(needs_.area.Pixels());
+  // The flash is painted before the pause, and gone (destroyed) after it:
+  // a window destroyed leaves at once, where Wine waits for a hidden one.
+  win::PumpPending();
+  ::Sleep(50);
+}
+
+bool CaptureSequence::CopyScreen(const std::function<void()>& whenCopied) {
+  OwnWindows& windows = needs_.windows;
+  if (needs_.area.Empty()) {
+    windows.ComeBack();
+    needs_.voice.Tell(needs_.voice.Say(texts::Id::NoCaptureArea));
+    return false;
+  }
+  // What came meanwhile (a close during the flash) is answered first: the
+  // windows stepping aside may take Wine a second each without a window
+  // manager.
+  win::PumpPending();
+  windows.StepAside();
+  // The flash and the hidden windows must have left the screen, and the
+  // windows beneath them must have repainted, before it is read: that takes
+  // the message loop, and the screen's next composition.
+  win::PumpPending();
+  win::SettleScreen();
+  win::PumpPending();
+  // What the clipboard offers is made from the picture: not from the one
+  // being replaced.
+  win::clipboard::Withdraw();
+  const bool copied = win::CopyScreen(picture_, needs_.area.Pixels());
+  if (copied && needs_.store.options.pointer) win::DrawPointer(picture_, needs_.area.Pixels());
+  if (copied && whenCopied) whenCopied();
+  windows.ComeBack();
+  win::PumpPending();
+  if (!copied) {
+    needs_.voice.Tell(needs_.voice.Say(texts::Id::PictureNotTaken));
+    return false;
+  }
+  // The clipboard is an output: when another program holds it, the user is
+  // told, and the capture is still saved from the picture.
+  if (!win::clipboard::Offer(picture_)) needs_.voice.Tell(needs_.voice.Say(texts::Id::ClipboardFailed));
+  win::PumpPending();
+  return true;
+}
+
+void CaptureSequence::ShowPreview() {
+  const twips::Scale scale = win::CurrentScale();
+  needs_.windows.preview.ShowPicture(picture_.Copy(), {twips::ToPixels(needs_.store.preview.left, scale.x),
+                                                       twips::ToPixels(needs_.store.preview.top, scale.y)});
+}
+
+void CaptureSequence::SaveWithDialog() {
+  // The picture saved is the one captured: reading it back from the
+  // clipboard could save another program's picture, or the previous
+  // capture, when the clipboard could not take this one.
+  if (!picture_.dc()) return needs_.voice.Tell(needs_.voice.Say(texts::Id::PictureNotTaken));
+  settings::State& data = needs_.store.data;
+  SaveFlow& saves = needs_.saves;
+  const SaveFlow::Request request{
+      save_names::FilterText(needs_.voice.Language()), needs_.voice.Say(texts::Id::SaveFileTitle),
+      data.lastFolder.value_or(L""), data.lastName.value_or(L""), settings::TypeIndex(data.lastType + 1),
+      [&saves](const save_names::DialogChoice& c) { return save_names::MakeSaveFileName(c, saves.Fold()); }};
+  SaveFlow::Chosen chosen;
+  const SaveFlow::Answer answer = saves.Choose(request, chosen);
+  if (answer == SaveFlow::Answer::Cancelled) return;
+  data.lastType = static_cast<float>(chosen.type);
+  const save_names::FileType* type = save_names::TypeAt(chosen.type);
+  if (!type || answer == SaveFlow::Answer::NotReplaced) return;
+  // The capture is still on the clipboard; the user must know the file is not.
+  const win::WriteOutcome written = saves.WritePicture(picture_, *type, chosen.path);
+  if (!written.written) saves.TellNotSaved(chosen.path, written);
+  const save_names::Remembered remembered = save_names::RememberSaveFile(chosen.path);
+  data.lastName = remembered.name;
+  data.lastFolder = remembered.folder;
+}

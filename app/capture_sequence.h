@@ -1,0 +1,57 @@
+// The capture, in the order the user sees it: the flash, our windows
+// stepping aside, exactly the framed pixels copied, the windows back, the
+// picture on the clipboard, the preview, and the save dialog (or the next
+// number of the series, for a quick capture); then the focus goes back to
+// the window the user works in.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "app/own_windows.h"
+#include "app/save_flow.h"
+#include "app/series_writer.h"
+#include "app/voice.h"
+#include "core/activity.h"
+#include "core/capture_area.h"
+#include "core/settings_store.h"
+#include "win/bitmap_buffer.h"
+
+class CaptureSequence {
+ public:
+  struct Needs {
+    ActivityState& activity;
+    const CaptureArea& area;
+    settings::Store& store;
+    OwnWindows& windows;
+    SaveFlow& saves;
+    SeriesWriter& series;
+    Voice voice;
+  };
+  explicit CaptureSequence(const Needs& needs) : needs_(needs) {}
+
+  // Runs the capture; false when something else runs (nothing started).
+  bool Run(bool quick);
+  // The same from a hotkey or a countdown: whatever program is in front
+  // gets the focus back afterwards.
+  bool RunForFront(bool quick);
+  // The pointer came over the camera: the window in front is the one the
+  // user works in (hovering does not activate the camera).
+  void PointerOverCamera();
+
+ private:
+  void RunSteps(bool quick);
+  // The flash over the area, for a moment before the copy.
+  void Flash();
+  // Our windows step aside while the area is copied into the picture
+  // (`whenCopied` runs then) and come back; the picture goes to the
+  // clipboard. False when nothing was copied (the user has been told).
+  bool CopyScreen(const std::function<void()>& whenCopied = {});
+  void ShowPreview();
+  void SaveWithDialog();
+
+  Needs needs_;
+  win::BitmapBuffer picture_;          // the capture, never seen
+  HWND previousForeground_ = nullptr;  // the window the focus goes back to
+};
