@@ -223,7 +223,8 @@ class Record(E2ETestCase):
         self.save_as(app, "last")
         self.assertEqual(app.wait_exit(timeout=20), 0)
         self.assertTrue(frames_of(os.path.join(app.folder, "last.gif"))[0])
-        self.assertIn("Name=last\r\n", open(app.ini, "rb").read().decode("cp932"))
+        with open(app.ini, "rb") as f:
+            self.assertIn("Name=last\r\n", f.read().decode("cp932"))
 
     @at_one_scale(96, "the scale plays no part")
     def test_the_end_of_the_session_saves_a_recording_under_the_next_free_name(self):
