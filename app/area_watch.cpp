@@ -17,7 +17,7 @@ bool AreaWatch::Start(Mode mode, std::int32_t intervalSeconds, const change_watc
   mode_ = mode;
   intervalSeconds_ = intervalSeconds;
   settings_ = settings;
-  settle_ = change_watch::Settle(settings.settleMs);
+  settle_ = change_watch::SettleClock(settings.settleMs);
   pictures_ = 0;
   saved_.clear();
   previous_.clear();
@@ -100,7 +100,7 @@ void AreaWatch::Take(std::int64_t now) {
     sampledArea_ = area;
     saved_ = sample_;
     previous_ = sample_;
-    settle_ = change_watch::Settle(settings_.settleMs);
+    settle_ = change_watch::SettleClock(settings_.settleMs);
   }
   ShowState(false);
   if (pictures_ >= change_watch::kMaxPictures)

@@ -63,7 +63,7 @@ class AreaWatch {
   Mode mode_ = Mode::Off;
   std::int32_t intervalSeconds_ = 0;
   change_watch::Settings settings_;
-  change_watch::Settle settle_{1000};
+  change_watch::SettleClock settle_{1000};
   win::ScreenSampler sampler_;
   std::vector<std::uint32_t> saved_, previous_, sample_;
   geometry::Rect sampledArea_;

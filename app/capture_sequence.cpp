@@ -1,10 +1,8 @@
 #include "app/capture_sequence.h"
 
 #include "app/capture_flash.h"
-#include "win/clipboard.h"
 #include "win/failure_log.h"
 #include "win/screen.h"
-#include "win/screen_copy.h"
 
 bool CaptureSequence::Run(bool quick) {
   const ActivityState::Scope busy = needs_.activity.Start(Activity::Capturing);
@@ -48,10 +46,10 @@ void CaptureSequence::RunSteps(bool quick) {
     // The file is written while the windows come back and the clipboard
     // is offered the picture.
     SeriesWriter::Write write;
-    if (!CopyScreen([&] { write = needs_.series.Start(picture_); })) return;
+    if (!screen_.Take(needs_.area, needs_.store.options.pointer, [&] { write = needs_.series.Start(Picture()); })) return;
     if (auto file = needs_.series.Finish(write)) needs_.windows.ShowNotice(*file);
   } else {
-    if (!CopyScreen()) return;
+    if (!screen_.Take(needs_.area, needs_.store.options.pointer)) return;
     if (needs_.store.data.preview) ShowPreview();
     SaveWithDialog();
     if (needs_.store.data.preview) needs_.windows.preview.Close();
@@ -68,46 +66,9 @@ void CaptureSequence::Flash() {
   ::Sleep(50);
 }
 
-bool CaptureSequence::CopyScreen(const std::function<void()>& whenCopied) {
-  OwnWindows& windows = needs_.windows;
-  if (needs_.area.Empty()) {
-    windows.ComeBack();
-    needs_.voice.Tell(needs_.voice.Say(texts::Id::NoCaptureArea));
-    return false;
-  }
-  // What came meanwhile (a close during the flash) is answered first: the
-  // windows stepping aside may take Wine a second each without a window
-  // manager.
-  win::PumpPending();
-  windows.StepAside();
-  // The flash and the hidden windows must have left the screen, and the
-  // windows beneath them must have repainted, before it is read: that takes
-  // the message loop, and the screen's next composition.
-  win::PumpPending();
-  win::SettleScreen();
-  win::PumpPending();
-  // What the clipboard offers is made from the picture: not from the one
-  // being replaced.
-  win::clipboard::Withdraw();
-  const bool copied = win::CopyScreen(picture_, needs_.area.Pixels());
-  if (copied && needs_.store.options.pointer) win::DrawPointer(picture_, needs_.area.Pixels());
-  if (copied && whenCopied) whenCopied();
-  windows.ComeBack();
-  win::PumpPending();
-  if (!copied) {
-    needs_.voice.Tell(needs_.voice.Say(texts::Id::PictureNotTaken));
-    return false;
-  }
-  // The clipboard is an output: when another program holds it, the user is
-  // told, and the capture is still saved from the picture.
-  if (!win::clipboard::Offer(picture_)) needs_.voice.Tell(needs_.voice.Say(texts::Id::ClipboardFailed));
-  win::PumpPending();
-  return true;
-}
-
 void CaptureSequence::ShowPreview() {
   const twips::Scale scale = win::CurrentScale();
-  needs_.windows.preview.ShowPicture(picture_.Copy(), {twips::ToPixels(needs_.store.preview.left, scale.x),
+  needs_.windows.preview.ShowPicture(Picture().Copy(), {twips::ToPixels(needs_.store.preview.left, scale.x),
                                                        twips::ToPixels(needs_.store.preview.top, scale.y)});
 }
 
@@ -115,7 +76,7 @@ void CaptureSequence::SaveWithDialog() {
   // The picture saved is the one captured: reading it back from the
   // clipboard could save another program's picture, or the previous
   // capture, when the clipboard could not take this one.
-  if (!picture_.dc()) return needs_.voice.Tell(needs_.voice.Say(texts::Id::PictureNotTaken));
+  if (!Picture().dc()) return needs_.voice.Tell(needs_.voice.Say(texts::Id::PictureNotTaken));
   settings::State& data = needs_.store.data;
   SaveFlow& saves = needs_.saves;
   const SaveFlow::Request request{
@@ -129,7 +90,7 @@ void CaptureSequence::SaveWithDialog() {
   const save_names::FileType* type = save_names::TypeAt(chosen.type);
   if (!type || answer == SaveFlow::Answer::NotReplaced) return;
   // The capture is still on the clipboard; the user must know the file is not.
-  const win::WriteOutcome written = saves.WritePicture(picture_, *type, chosen.path);
+  const win::WriteOutcome written = saves.WritePicture(Picture(), *type, chosen.path);
   if (!written.written) saves.TellNotSaved(chosen.path, written);
   const save_names::Remembered remembered = save_names::RememberSaveFile(chosen.path);
   data.lastName = remembered.name;

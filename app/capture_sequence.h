@@ -7,10 +7,9 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "app/own_windows.h"
 #include "app/save_flow.h"
+#include "app/screen_capture.h"
 #include "app/series_writer.h"
 #include "app/voice.h"
 #include "core/activity.h"
@@ -29,7 +28,7 @@ class CaptureSequence {
     SeriesWriter& series;
     Voice voice;
   };
-  explicit CaptureSequence(const Needs& needs) : needs_(needs) {}
+  explicit CaptureSequence(const Needs& needs) : needs_(needs), screen_(needs.windows, needs.voice) {}
 
   // Runs the capture; false when something else runs (nothing started).
   bool Run(bool quick);
@@ -44,14 +43,11 @@ class CaptureSequence {
   void RunSteps(bool quick);
   // The flash over the area, for a moment before the copy.
   void Flash();
-  // Our windows step aside while the area is copied into the picture
-  // (`whenCopied` runs then) and come back; the picture goes to the
-  // clipboard. False when nothing was copied (the user has been told).
-  bool CopyScreen(const std::function<void()>& whenCopied = {});
+  const win::BitmapBuffer& Picture() const { return screen_.Picture(); }
   void ShowPreview();
   void SaveWithDialog();
 
   Needs needs_;
-  win::BitmapBuffer picture_;          // the capture, never seen
+  ScreenCapture screen_;
   HWND previousForeground_ = nullptr;  // the window the focus goes back to
 };

@@ -42,11 +42,11 @@ void RecordingSession::Save() {
 }
 
 bool RecordingSession::SaveOnce() {
-  recording::Settings& kept = needs_.store.record;
+  recording::Settings& settings = needs_.store.record;
   SaveFlow& saves = needs_.saves;
   const SaveFlow::Request request{
-      recording::FilterText(Language()), needs_.voice.Say(texts::Id::SaveRecordingTitle), kept.folder, kept.name,
-      kept.type + 1, [&saves](const save_names::DialogChoice& c) {
+      recording::FilterText(Language()), needs_.voice.Say(texts::Id::SaveRecordingTitle), settings.folder, settings.name,
+      settings.type + 1, [&saves](const save_names::DialogChoice& c) {
         return recording::SavePath(c.path, recording::kTypes[c.type == 1 ? 1 : 0], saves.Fold());
       }};
   SaveFlow::Chosen chosen;
@@ -65,18 +65,18 @@ bool RecordingSession::SaveOnce() {
     return false;  // the dialog again: the recording is still there
   }
   const save_names::Remembered remembered = save_names::RememberSaveFile(path);
-  kept = {kept.framesPerSecond, kept.limitSeconds, remembered.folder, remembered.name, type};
+  settings = {settings.framesPerSecond, settings.limitSeconds, remembered.folder, remembered.name, type};
   needs_.windows.ShowNotice(save_names::FileNameOf(path));
   return true;
 }
 
 void RecordingSession::SaveUnasked() {
   if (recorder_.Frames() == 0) return recorder_.Discard();
-  const recording::Settings& kept = needs_.store.record;
-  std::wstring folder = win::IsFolder(kept.folder) ? kept.folder : win::ExeFolder();
+  const recording::Settings& settings = needs_.store.record;
+  std::wstring folder = win::IsFolder(settings.folder) ? settings.folder : win::ExeFolder();
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-  const std::wstring name = series::UsableBaseName(kept.name) ? kept.name : L"Kirasoe";
-  const recording::Type& type = recording::kTypes[kept.type == 1 ? 1 : 0];
+  const std::wstring name = series::UsableBaseName(settings.name) ? settings.name : L"Kirasoe";
+  const recording::Type& type = recording::kTypes[settings.type == 1 ? 1 : 0];
   const std::optional<std::wstring> temporary = win::UnusedTemporaryName(folder);
   win::WriteOutcome written{.systemError = ERROR_FILE_EXISTS};
   if (temporary) written = recorder_.Animation(type.apng).ToFile(*temporary);

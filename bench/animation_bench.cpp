@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imagelib/Apng.h"
+#include "imagelib/GifAnimation.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/program.h"
+#include "tests/tools/capture_rig.h"
 #include "win/image_writer.h"
 #include "win/profile.h"
 #include "win/screen.h"
@@ -23,6 +23,14 @@
 #include <thread>
 
 namespace {
+
+// The capture parts, with a capture of the area without saving.
+struct Rig : CaptureRig {
+  Rig() : CaptureRig({40, 40, 90, 80}) {}
+  HWND Camera() const { return windows.camera.hwnd(); }
+  HWND Frame() const { return windows.frame.hwnd(); }
+  bool Take() { return screen.Take(area, false); }
+};
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -63,13 +71,13 @@ struct Floor {
   double hideShow, settle, clipboard;
 };
 
-Floor PlatformFloor(const Program& program, int w, int h) {
+Floor PlatformFloor(const Rig& program, int w, int h) {
   Floor f{};
   double t0 = Now();
-  ::ShowWindow(program.CameraHandle(), SW_HIDE);
-  ::ShowWindow(program.FrameHandle(), SW_HIDE);
-  ::ShowWindow(program.CameraHandle(), SW_SHOW);
-  ::ShowWindow(program.FrameHandle(), SW_SHOW);
+  ::ShowWindow(program.Camera(), SW_HIDE);
+  ::ShowWindow(program.Frame(), SW_HIDE);
+  ::ShowWindow(program.Camera(), SW_SHOW);
+  ::ShowWindow(program.Frame(), SW_SHOW);
   f.hideShow = Now() - t0;
   win::PumpPending();
   t0 = Now();
@@ -92,7 +100,7 @@ Floor PlatformFloor(const Program& program, int w, int h) {
 // The capture buffer's pixels against a bare copy of the same rectangle taken
 // right after it: the number of pixels that differ (0 for an exact capture on
 // a still screen).
-std::size_t DifferentFromScreen(const Program& program, int w, int h) {
+std::size_t DifferentFromScreen(const Rig& program, int w, int h) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
   std::vector<std::uint32_t> a(static_cast<std::size_t>(w) * h), b(a.size());
@@ -103,7 +111,7 @@ std::size_t DifferentFromScreen(const Program& program, int w, int h) {
   ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
   ::SelectObject(mem, old);
   ::GetDIBits(mem, bmp, 0, h, a.data(), &info, DIB_RGB_COLORS);
-  win::UniqueBitmap captured = program.Picture().Copy();
+  win::UniqueBitmap captured = program.screen.Picture().Copy();
   ::GetDIBits(mem, captured.get(), 0, h, b.data(), &info, DIB_RGB_COLORS);
   ::DeleteDC(mem);
   ::DeleteObject(bmp);
@@ -138,7 +146,7 @@ std::vector<std::pair<int, int>> Sizes() {
 
 // Many captures in a row: memory, windows and GDI objects after capture 10
 // and after the last one must be the same.
-void Endurance(Program& program, int count) {
+void Endurance(Rig& program, int count) {
   program.SetArea({0, 0, 640, 480});
   auto windows = [] {
     int n = 0;
@@ -151,7 +159,7 @@ void Endurance(Program& program, int count) {
   DWORD gdi10 = 0, user10 = 0;
   const double t0 = Now();
   for (int i = 1; i <= count; ++i) {
-    program.CopyScreen();
+    program.Take();
     if (i == 10) {
       mem10 = PrivateMiB();
       win10 = windows();
@@ -175,29 +183,24 @@ std::wstring QuickFolder() {
   return std::wstring(temp) + L"kirasoe-quick";
 }
 
-// The last save the program starts with: PNG files named "bench" in the
-// quick capture's folder.
-void RememberQuickFolder() {
-  const std::wstring folder = QuickFolder(), ini = win::SettingsFilePath();
-  ::CreateDirectoryW(folder.c_str(), nullptr);
-  for (auto [key, value] : {std::pair{L"X", L"600"}, {L"Y", L"600"}, {L"LFPath", folder.c_str()},
-                            {L"LFName", L"bench"}, {L"LFType", L"5"}})
-    win::WriteProfile(ini, L"Data", key, std::wstring(value));
-}
-
-void Quick(Program& program) {
+void Quick(Rig& program) {
+  // The last save: PNG files named "bench" in the quick capture's folder.
   const std::wstring folder = QuickFolder();
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  program.store.data.lastFolder = folder;
+  program.store.data.lastName = L"bench";
+  program.store.data.lastType = 5;
   program.SetArea({0, 0, 1920, 1080});
   std::vector<double> quick, capture, encode;
   for (int i = 0; i < 7; ++i) {
     double t0 = Now();
-    program.Capture(true);
+    program.capture.Run(true);
     quick.push_back(Now() - t0);
     t0 = Now();
-    program.CopyScreen();
+    program.Take();
     capture.push_back(Now() - t0);
     t0 = Now();
-    win::WriteImage(program.Picture(), *save_names::TypeAt(5), folder + L"\\alone.png");
+    win::WriteImage(program.screen.Picture(), *save_names::TypeAt(5), folder + L"\\alone.png");
     encode.push_back(Now() - t0);
   }
   const double q = Median(quick), c = Median(capture), e = Median(encode);
@@ -233,19 +236,19 @@ double PeakMiBDuring(const std::function<void()>& work) {
 
 // A large area: exact, saved in every format; memory per pixel after the
 // capture and at the peak of each save.
-void LargeArea(Program& program, int w, int h, double baseMiB) {
+void LargeArea(Rig& program, int w, int h, double baseMiB) {
   const double t0 = Now();
-  program.CopyScreen();
+  program.Take();
   const double took = Now() - t0;
   const double pixels = static_cast<double>(w) * h, idle = PrivateMiB();
   // The frame and the camera step aside for the comparison, as for a capture.
-  ::ShowWindow(program.FrameHandle(), SW_HIDE);
-  ::ShowWindow(program.CameraHandle(), SW_HIDE);
+  ::ShowWindow(program.Frame(), SW_HIDE);
+  ::ShowWindow(program.Camera(), SW_HIDE);
   win::PumpPending();
   win::SettleScreen();
   const std::size_t unlike = DifferentFromScreen(program, w, h);
-  ::ShowWindow(program.FrameHandle(), SW_SHOW);
-  ::ShowWindow(program.CameraHandle(), SW_SHOW);
+  ::ShowWindow(program.Frame(), SW_SHOW);
+  ::ShowWindow(program.Camera(), SW_SHOW);
   std::printf("  one more capture: %.0f ms; pixels unlike a bare copy right after: %zu of %.0f; "
               "memory after the capture %.1f bytes a pixel above the program before any capture\n",
               took, unlike, pixels, (idle - baseMiB) * 1048576.0 / pixels);
@@ -258,7 +261,7 @@ void LargeArea(Program& program, int w, int h, double baseMiB) {
     bool ok = false;
     const double before = PrivateMiB(), t1 = Now();
     const double peak = PeakMiBDuring(
-        [&] { ok = program.WriteWhileAnswering(*save_names::TypeAt(wr.type), base + wr.ext).written; });
+        [&] { ok = program.saves.WritePicture(program.screen.Picture(), *save_names::TypeAt(wr.type), base + wr.ext).written; });
     std::printf("  %s: %s in %.0f ms; peak %.1f bytes a pixel above the state after the capture\n", wr.name,
                 ok ? "written" : "FAILED", Now() - t1, (peak - before) * 1048576.0 / pixels);
     ::DeleteFileW((base + wr.ext).c_str());
@@ -267,9 +270,7 @@ void LargeArea(Program& program, int w, int h, double baseMiB) {
 
 int main() {
   const bool quick = std::getenv("KIRASOE_BENCH_QUICK") != nullptr;
-  if (quick) RememberQuickFolder();
-  Program program;
-  program.Start();  // the program's own start-up: camera, frame, settings
+  Rig program;
   win::PumpPending();
   if (quick) {
     Quick(program);
@@ -289,7 +290,7 @@ int main() {
     const int runs = static_cast<long long>(w) * h > 10'000'000 ? 5 : 15;
     for (int i = 0; i < runs; ++i) {
       double t0 = Now();
-      program.CopyScreen();
+      program.Take();
       capture.push_back(Now() - t0);
       bare.push_back(BareCopy(size[0], size[1]));
       events.push_back(4 * EventPass());  // the sequence runs four pending-event passes

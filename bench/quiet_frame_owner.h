@@ -11,5 +11,5 @@ class QuietFrameOwner : public FrameWindow::Owner {
   void MenuRequested(HWND) override {}
   void SystemMoveStarted() override {}
   void SystemMoveEnded() override {}
-  void ExitRequested() override {}
+  void ExitRequested(bool) override {}
 };

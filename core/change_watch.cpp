@@ -54,8 +54,7 @@ bool Significant(std::size_t changed, std::int32_t width, std::int32_t height, c
 }
 
 std::vector<geometry::Rect> Ignored(const geometry::Rect& area, const std::vector<geometry::Rect>& windows) {
-  const std::int32_t w = area.Width(), h = area.Height(), b = kFrameBand;
-  std::vector<geometry::Rect> ignored{{0, 0, w, b}, {0, h - b, w, h}, {0, 0, b, h}, {w - b, 0, w, h}};
+  std::vector<geometry::Rect> ignored;
   for (const geometry::Rect& win : windows) {
     const geometry::Rect r{std::max(win.left, area.left) - area.left, std::max(win.top, area.top) - area.top,
                            std::min(win.right, area.right) - area.left, std::min(win.bottom, area.bottom) - area.top};
@@ -64,7 +63,7 @@ std::vector<geometry::Rect> Ignored(const geometry::Rect& area, const std::vecto
   return ignored;
 }
 
-Verdict Settle::Sample(std::int64_t now, bool differsFromSaved, bool differsFromPrevious) {
+Verdict SettleClock::Sample(std::int64_t now, bool differsFromSaved, bool differsFromPrevious) {
   if (differsFromPrevious) movedAt_ = now;
   if (!differsFromSaved) return Verdict::Still;
   return now - movedAt_ >= settleMs_ ? Verdict::TakePicture : Verdict::Changing;

@@ -47,18 +47,18 @@ std::size_t ChangedPixels(const std::uint32_t* a, const std::uint32_t* b, std::i
 // Whether that many changed pixels make a change of the area.
 bool Significant(std::size_t changed, std::int32_t width, std::int32_t height, const Settings& settings);
 
-// The ring and handles of the frame lie on the area's outermost pixels.
-inline constexpr std::int32_t kFrameBand = 3;
-// What the comparison leaves out: the frame's band along the edges and the
-// parts of `windows` (screen pixels) over `area`, in area coordinates.
+// What the comparison leaves out: the parts of `windows` (screen pixels)
+// over `area`, in area coordinates. The frame itself stands outside the
+// area while it is watched.
 std::vector<geometry::Rect> Ignored(const geometry::Rect& area, const std::vector<geometry::Rect>& windows);
 
 // What a watch does with each sample.
 enum class Verdict { Still, Changing, TakePicture };
 
-class Settle {
+// Whether the area has changed and then been still for the settle time.
+class SettleClock {
  public:
-  explicit Settle(std::int32_t settleMs) : settleMs_(settleMs) {}
+  explicit SettleClock(std::int32_t settleMs) : settleMs_(settleMs) {}
   // A sample at `now` (milliseconds): whether it differs from the last
   // picture saved and from the sample before.
   Verdict Sample(std::int64_t now, bool differsFromSaved, bool differsFromPrevious);

@@ -1,5 +1,5 @@
-// The settings file as the program keeps it for the run: its three
-// sections read once at start, and at exit written once, each section only
+// The settings file as the program keeps it for the run: its five
+// sections ("Data", "Frames", "Options", "Watch", "Record") read once at start, and at exit written once, each section only
 // as far as it must be.
 #pragma once
 

@@ -354,41 +354,59 @@ std::vector<std::uint8_t> LzwEncode(const std::vector<std::uint8_t>& indices, in
   return out.Finish();
 }
 
+void PutLe16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+int TableBits(std::size_t entries) {
+  int bits = 1;
+  while ((std::size_t{1} << bits) < entries) ++bits;
+  return bits;
+}
+
+void PutColourTable(std::vector<std::uint8_t>& out, const std::vector<std::array<std::uint8_t, 3>>& colours, int bits) {
+  for (std::size_t i = 0; i < (std::size_t{1} << bits); ++i) {
+    const auto c = i < colours.size() ? colours[i] : std::array<std::uint8_t, 3>{0, 0, 0};
+    out.insert(out.end(), c.begin(), c.end());
+  }
+}
+
+void PutImageDescriptor(std::vector<std::uint8_t>& out, int x, int y, int width, int height, std::uint8_t flags) {
+  out.push_back(0x2C);
+  PutLe16(out, static_cast<std::uint32_t>(x));
+  PutLe16(out, static_cast<std::uint32_t>(y));
+  PutLe16(out, static_cast<std::uint32_t>(width));
+  PutLe16(out, static_cast<std::uint32_t>(height));
+  out.push_back(flags);
+}
+
+void PutImageData(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& indices, int tableBits) {
+  const int minCodeSize = std::max(2, tableBits);
+  out.push_back(static_cast<std::uint8_t>(minCodeSize));
+  const std::vector<std::uint8_t> data = LzwEncode(indices, minCodeSize);
+  for (std::size_t at = 0; at < data.size(); at += 255) {
+    const std::size_t len = std::min<std::size_t>(255, data.size() - at);
+    out.push_back(static_cast<std::uint8_t>(len));
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+               data.begin() + static_cast<std::ptrdiff_t>(at + len));
+  }
+  out.push_back(0);
+}
+
 std::vector<std::uint8_t> EncodeGif(const Image& image) {
   if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535) return {};
-  Palette palette = Quantize(image);
-  int tableBits = 1;
-  while ((1u << tableBits) < palette.colours.size()) ++tableBits;
-  const int minCodeSize = std::max(2, tableBits);
-
+  const Palette palette = Quantize(image);
+  const int tableBits = TableBits(palette.colours.size());
   std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
-  auto put16 = [&](int v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  put16(image.width);
-  put16(image.height);
+  PutLe16(out, static_cast<std::uint32_t>(image.width));
+  PutLe16(out, static_cast<std::uint32_t>(image.height));
   out.push_back(static_cast<std::uint8_t>(0x80 | 0x70 | (tableBits - 1)));  // global table, 8-bit colour resolution
   out.push_back(0);  // background colour
   out.push_back(0);  // aspect
-  for (std::size_t i = 0; i < (1u << tableBits); ++i) {
-    auto c = i < palette.colours.size() ? palette.colours[i] : std::array<std::uint8_t, 3>{0, 0, 0};
-    out.insert(out.end(), c.begin(), c.end());
-  }
-  out.push_back(0x2C);
-  put16(0);
-  put16(0);
-  put16(image.width);
-  put16(image.height);
-  out.push_back(0);  // no local table, not interlaced
-  out.push_back(static_cast<std::uint8_t>(minCodeSize));
-  std::vector<std::uint8_t> data = LzwEncode(palette.indices, minCodeSize);
-  for (std::size_t at = 0; at < data.size(); at += 255) {
-    std::size_t len = std::min<std::size_t>(255, data.size() - at);
-    out.push_back(static_cast<std::uint8_t>(len));
-    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at), data.begin() + static_cast<std::ptrdiff_t>(at + len));
-  }
-  out.push_back(0);
+  PutColourTable(out, palette.colours, tableBits);
+  PutImageDescriptor(out, 0, 0, image.width, image.height, 0);  // no table of its own, not interlaced
+  PutImageData(out, palette.indices, tableBits);
   out.push_back(0x3B);
   return out;
 }

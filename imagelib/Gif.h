@@ -28,4 +28,16 @@ std::vector<std::uint8_t> LzwEncode(const std::vector<std::uint8_t>& indices, in
 
 std::vector<std::uint8_t> EncodeGif(const Image& image);
 
+// The blocks of a GIF file, for the still and the animated writer.
+void PutLe16(std::vector<std::uint8_t>& out, std::uint32_t v);
+// The bits of a colour table that holds `entries` (at least 1 bit).
+int TableBits(std::size_t entries);
+// A colour table of 2^bits entries; those past `colours` are black.
+void PutColourTable(std::vector<std::uint8_t>& out, const std::vector<std::array<std::uint8_t, 3>>& colours, int bits);
+// An image descriptor; `flags` says whether a table of its own follows.
+void PutImageDescriptor(std::vector<std::uint8_t>& out, int x, int y, int width, int height, std::uint8_t flags);
+// The image data of `indices` into a table of `tableBits`: the minimum code
+// size, the LZW data in sub-blocks, and the terminator.
+void PutImageData(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& indices, int tableBits);
+
 }  // namespace imagelib

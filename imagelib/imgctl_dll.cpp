@@ -16,6 +16,7 @@
 #include "imagelib/Apng.h"
 #include "imagelib/Bmp.h"
 #include "imagelib/Gif.h"
+#include "imagelib/GifAnimation.h"
 #include "imagelib/Jpeg.h"
 #include "imagelib/Png.h"
 #include "imagelib/Image.h"
@@ -60,9 +61,7 @@ DWORD CopyAll(HANDLE from, HANDLE to) {
 // removed by the system when its handle closes, so that even a program that
 // is killed leaves nothing behind.
 struct Animation {
-  int format = IMGCTL_ANIMATION_GIF;
-  imagelib::GifAnimationWriter gif;
-  imagelib::ApngWriter apng;
+  std::unique_ptr<imagelib::AnimationWriter> writer;
   HANDLE spill = INVALID_HANDLE_VALUE;
   std::vector<std::uint8_t> kept;  // what was taken out without a file
   ~Animation() {
@@ -71,7 +70,7 @@ struct Animation {
   // Moves what the writer has compressed to the file (or the memory kept);
   // the system's error, or 0.
   DWORD KeepWritten() {
-    const std::vector<std::uint8_t> written = format == IMGCTL_ANIMATION_GIF ? gif.TakeWritten() : apng.TakeWritten();
+    const std::vector<std::uint8_t> written = writer->TakeWritten();
     if (spill != INVALID_HANDLE_VALUE) return WriteAll(spill, written);
     kept.insert(kept.end(), written.begin(), written.end());
     return ERROR_SUCCESS;
@@ -359,7 +358,8 @@ HIMGANIM WINAPI AnimationBegin(int format, LPCWSTR framesFile) {
   }
   try {
     auto animation = std::make_shared<Animation>();
-    animation->format = format;
+    if (format == IMGCTL_ANIMATION_GIF) animation->writer = std::make_unique<imagelib::GifAnimationWriter>();
+    else animation->writer = std::make_unique<imagelib::ApngWriter>();
     if (framesFile && *framesFile) {
       // Not shared for deleting: another start of the program, clearing
       // what a lost recording left, cannot remove it while it is in use.
@@ -391,8 +391,7 @@ int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
     if (!animation || !image) return Fail(IMGCTL_ERR_HANDLE);
     if (durationMs < 0) return Fail(IMGCTL_ERR_ARGUMENT);
     const auto ms = static_cast<std::uint32_t>(durationMs);
-    const bool added = animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Add(*image, ms)
-                                                                : animation->apng.Add(*image, ms);
+    const bool added = animation->writer->Add(*image, ms);
     if (!added) return Fail(IMGCTL_ERR_ARGUMENT);
     // What is compressed goes to the file at once: memory stays flat
     // however long the recording.
@@ -414,10 +413,9 @@ namespace {
 
 // Head, the frames kept (in the file or in memory), tail.
 DWORD WriteAnimation(Animation& a, HANDLE file) {
-  const bool gif = a.format == IMGCTL_ANIMATION_GIF;
-  DWORD error = WriteAll(file, gif ? a.gif.Head() : a.apng.Head());
+  DWORD error = WriteAll(file, a.writer->Head());
   if (!error) error = a.spill == INVALID_HANDLE_VALUE ? WriteAll(file, a.kept) : CopyAll(a.spill, file);
-  if (!error) error = WriteAll(file, gif ? a.gif.Tail() : a.apng.Tail());
+  if (!error) error = WriteAll(file, a.writer->Tail());
   if (a.spill != INVALID_HANDLE_VALUE) ::SetFilePointer(a.spill, 0, nullptr, FILE_END);
   return error;
 }
@@ -429,7 +427,7 @@ int WINAPI AnimationToFile(LPCWSTR path, HIMGANIM anim) {
     if (!path || !*path) return Fail(IMGCTL_ERR_ARGUMENT);
     const std::shared_ptr<Animation> animation = LookupAnimation(anim);
     if (!animation) return Fail(IMGCTL_ERR_HANDLE);
-    const bool any = animation->format == IMGCTL_ANIMATION_GIF ? animation->gif.Close() : animation->apng.Close();
+    const bool any = animation->writer->Close();
     if (!any) return Fail(IMGCTL_ERR_ARGUMENT);  // no frame added
     // The last frame, completed by Close, is kept with the others, so that
     // a failed write can be tried again.

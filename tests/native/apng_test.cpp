@@ -1,4 +1,5 @@
 #include "imagelib/Apng.h"
+#include "imagelib/GifAnimation.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

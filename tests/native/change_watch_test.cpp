@@ -4,7 +4,7 @@
 
 #include <map>
 
-using change_watch::Settle;
+using change_watch::SettleClock;
 using change_watch::Verdict;
 
 TEST(ChangeWatch, SettingsFileValuesOutOfReachReadAsTheirDefaults) {
@@ -49,16 +49,13 @@ TEST(ChangeWatch, ACaretAClockOrASpinnerIsNoChangeASlideIs) {
   EXPECT_TRUE(change_watch::Significant(400, 100, 50, s));
 }
 
-TEST(ChangeWatch, TheFrameBandAndOurWindowsOverTheAreaAreIgnored) {
+TEST(ChangeWatch, OurWindowsOverTheAreaAreIgnoredAndNothingElse) {
   const auto ignored = change_watch::Ignored({100, 100, 300, 200}, {{90, 90, 130, 120}, {400, 0, 500, 50}});
-  ASSERT_EQ(ignored.size(), 5u);
-  EXPECT_EQ(ignored[0], (geometry::Rect{0, 0, 200, 3}));
-  EXPECT_EQ(ignored[3], (geometry::Rect{197, 0, 200, 100}));
-  EXPECT_EQ(ignored[4], (geometry::Rect{0, 0, 30, 20}));
+  EXPECT_EQ(ignored, (std::vector<geometry::Rect>{{0, 0, 30, 20}}));
 }
 
 TEST(ChangeWatch, APictureOnceTheChangeHasBeenStillForTheSettleTime) {
-  Settle settle(1000);
+  SettleClock settle(1000);
   EXPECT_EQ(settle.Sample(0, false, false), Verdict::Still);
   // A cross-fade: changing at every sample until 750.
   EXPECT_EQ(settle.Sample(250, true, true), Verdict::Changing);
@@ -67,7 +64,7 @@ TEST(ChangeWatch, APictureOnceTheChangeHasBeenStillForTheSettleTime) {
   EXPECT_EQ(settle.Sample(1500, true, false), Verdict::Changing);
   EXPECT_EQ(settle.Sample(1750, true, false), Verdict::TakePicture);
   // Gone back to the picture saved before it settled: nothing.
-  Settle back(1000);
+  SettleClock back(1000);
   EXPECT_EQ(back.Sample(250, true, true), Verdict::Changing);
   EXPECT_EQ(back.Sample(500, false, true), Verdict::Still);
   EXPECT_EQ(back.Sample(2000, false, false), Verdict::Still);

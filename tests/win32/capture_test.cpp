@@ -12,7 +12,7 @@
 
 #include <filesystem>
 
-#include "app/capture_sequence.h"
+#include "tests/tools/capture_rig.h"
 #include "app/program.h"
 #include "../native/bmp_reader.h"
 #include "win/screen_copy.h"
@@ -82,63 +82,20 @@ std::vector<std::uint32_t> ScreenPixels(int x, int y, int w, int h) {
   return px;
 }
 
-class NoSettingsFile : public settings::File {
- public:
-  std::wstring Read(const std::wstring&, const std::wstring&) override { return {}; }
-  bool Write(const std::wstring&, const std::wstring&, const settings::Text&) override { return true; }
-};
-
-class QuietOwners : public CameraWindow::Owner, public FrameWindow::Owner {
- public:
-  void CaptureRequested(bool) override {}
-  bool CameraPressed() override { return false; }
-  void HotKeyPressed(int) override {}
-  void MenuRequested(HWND) override {}
-  void FrameKey(int, int, bool, bool) override {}
-  void PointerOverCamera() override {}
-  void SystemMoveStarted() override {}
-  void SystemMoveEnded() override {}
-  void ExitRequested(bool) override {}
-  void DisplayChanged() override {}
-  bool Saving() const override { return false; }
-  void FrameChanged(const geometry::Rect&) override {}
-  void FrameMoving() override {}
-  void FrameMovedBySystem(const geometry::Rect&) override {}
-};
-
-// The capture sequence with the windows it steps aside, saving quick
-// captures as BMP into a folder of its own.
-struct CaptureRig {
-  NoSettingsFile file;
-  settings::Store store{file};
-  ActivityState activity;
-  CaptureArea area;
-  QuietOwners owners;
-  OwnWindows windows{owners, owners};
-  Voice voice{activity, store.options};
-  SaveFlow saves{voice, windows.camera};
-  SeriesWriter series{store.data, saves, voice};
-  CaptureSequence capture{{activity, area, store, windows, saves, series, voice}};
+// The capture sequence saving quick captures as BMP into a folder of its own.
+struct QuickRig : CaptureRig {
   std::filesystem::path folder = std::filesystem::temp_directory_path() / L"kirasoe-capture-rig";
 
-  CaptureRig() {
+  QuickRig() : CaptureRig({900, 500, 950, 540}) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     store.data.lastFolder = folder.wstring();
     store.data.lastName = L"cap";
     store.data.lastType = 0;  // BMP
-    area.Set({600, 400, 700, 470});
-    windows.camera.Open({900, 500, 950, 540});
-    windows.frame.Open(area, FrameColour(1));
-    windows.frame.Show();
-    windows.camera.Show();
+    SetArea({600, 400, 700, 470});
     Settle();
   }
-  ~CaptureRig() { std::filesystem::remove_all(folder); }
-  void SetArea(const geometry::Rect& pixels) {
-    area.Set(pixels);
-    windows.frame.Layout(area);
-  }
+  ~QuickRig() { std::filesystem::remove_all(folder); }
   // Lets the windows settle as a user would see them: under Wine the
   // display's answers to a placing arrive a moment later.
   static void Settle() {
@@ -154,8 +111,8 @@ struct CaptureRig {
   }
 };
 
-CaptureRig& TheRig() {
-  static CaptureRig* rig = new CaptureRig;
+QuickRig& TheRig() {
+  static QuickRig* rig = new QuickRig;
   return *rig;
 }
 
@@ -187,7 +144,7 @@ TEST(Capture, TheFrameAlwaysShowsTheAreaAndComesBackWithTheMonitors) {
   // The program as it runs, with the only frame of this process so far.
   Program program;
   program.Start();
-  CaptureRig::Settle();
+  QuickRig::Settle();
   HWND frameWindow = ::FindWindowW(L"Kirasoe.Frame", nullptr);
   HWND cameraWindow = ::FindWindowW(L"Kirasoe.Camera", nullptr);
   ASSERT_TRUE(frameWindow && cameraWindow);
@@ -214,7 +171,7 @@ TEST(Capture, TheFrameAlwaysShowsTheAreaAndComesBackWithTheMonitors) {
 }
 
 TEST(Capture, AClipboardThatRefusesIsReportedAndTheCaptureIsKept) {
-  CaptureRig& rig = TheRig();
+  QuickRig& rig = TheRig();
   // The desktop itself, which no window covers there and nothing repaints.
   rig.SetArea({40, 40, 100, 70});
 
@@ -242,7 +199,7 @@ TEST(Capture, AClipboardThatRefusesIsReportedAndTheCaptureIsKept) {
 }
 
 TEST(Capture, FiftyCapturesInARowLeaveNothingBehind) {
-  CaptureRig& rig = TheRig();
+  QuickRig& rig = TheRig();
   // A large area, so that a bitmap or DIB left behind by each capture would
   // show in the memory in use (Wine counts no GDI objects per process).
   rig.SetArea({0, 0, 400, 300});
@@ -288,7 +245,7 @@ class Ticker : public win::Window {
 }  // namespace
 
 TEST(Capture, TheProgramKeepsAnsweringWhileItWritesAFile) {
-  CaptureRig& rig = TheRig();
+  QuickRig& rig = TheRig();
   win::BitmapBuffer picture;
   ASSERT_TRUE(win::CopyScreen(picture, {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}));
   Ticker ticker(rig.saves);
