@@ -3,11 +3,15 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 HARNESS_DIR="$ROOT/build/harness"
 KIRASOE_DPI="${KIRASOE_DPI:-96}"
-export WINEPREFIX="$ROOT/build/wine/dpi$KIRASOE_DPI"
+# KIRASOE_LANE=b: a second screen and prefix of the same scale (96 or 120
+# dpi), so that twice as many tests run side by side.
+lane=""
+[ "${KIRASOE_LANE:-}" = b ] && lane=b
+export WINEPREFIX="$ROOT/build/wine/dpi$KIRASOE_DPI$lane"
 # The prefixes at other scales have a screen of their own, so that their
 # tests run beside those at 96 dpi.
-display_file="$HARNESS_DIR/display"
-[ "$KIRASOE_DPI" = 96 ] || display_file="$HARNESS_DIR/display-scaled"
+display_file="$HARNESS_DIR/display${lane:+-$lane}"
+[ "$KIRASOE_DPI" = 96 ] || display_file="$HARNESS_DIR/display-scaled${lane:+-$lane}"
 # KIRASOE_LOCALE=english: a Windows whose language is not Japanese, with its
 # own prefix on the second screen.
 if [ "${KIRASOE_LOCALE:-}" = english ]; then

@@ -7,7 +7,7 @@ import time
 
 from kirasoe_e2e import (BIN, DPI, App, at_one_scale, drag, E2ETestCase, main, pattern_pixel, probe,
                          probe_async, read_bmp, read_ini, Screen, set_background, set_pattern_background,
-                         twips, wait_for, xdotool)
+                         twips, wait_for, windows_path, xdotool)
 
 MAIN = (40, 40)         # main window, pixels
 CAMERA_SIZE = {96: (28, 25), 120: (35, 31)}[DPI]  # 420 x 375 twips
@@ -38,9 +38,7 @@ class Capture(E2ETestCase):
 
     def clipboard_pixels(self):
         path = tempfile.mktemp(suffix=".bmp", dir=os.path.join(os.path.dirname(BIN), ""))
-        info = probe("clipboard", subprocess.run(["winepath", "-w", path], capture_output=True, text=True,
-                                                 env=dict(os.environ, WINEPREFIX=os.environ.get("WINEPREFIX", ""))
-                                                 ).stdout.strip() or path)
+        info = probe("clipboard", windows_path(path))
         rows = read_bmp(path) if os.path.exists(path) else None
         if os.path.exists(path):
             os.unlink(path)

@@ -20,6 +20,8 @@ DPI = int(os.environ.get("KIRASOE_DPI", "96"))
 MONITORS = int(os.environ.get("KIRASOE_MONITORS", "1"))
 # "english": a Windows whose language is not Japanese (its own prefix, on the second screen).
 LOCALE = os.environ.get("KIRASOE_LOCALE", "")
+# "b": the second screen and prefix of the same scale (96 or 120 dpi).
+LANE = "b" if os.environ.get("KIRASOE_LANE") == "b" else ""
 TPP = 1440 / DPI  # twips per pixel
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 
@@ -41,6 +43,12 @@ def wine_env():
     return env
 
 
+def wine_prefix():
+    """The Wine prefix the programs of this test run in."""
+    name = "multi" if MONITORS == 2 else "english" if LOCALE == "english" else "dpi%d%s" % (DPI, LANE)
+    return os.path.join(ROOT, "build", "wine", name)
+
+
 def ensure_harness():
     """Starts the virtual screen and Wine only when they are not running: a
     second wineboot on a live prefix restarts Wine's services under the tests."""
@@ -49,7 +57,7 @@ def ensure_harness():
         subprocess.run([harness, "start"], check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     name = ("display-multi" if MONITORS == 2 else "display-scaled" if DPI != 96 or LOCALE == "english"
-            else "display")
+            else "display") + ("-" + LANE if LANE else "")
     with open(os.path.join(ROOT, "build", "harness", name)) as f:
         os.environ["DISPLAY"] = f.read().strip()
 

@@ -11,8 +11,8 @@ import time
 
 from PIL import Image
 
-from kirasoe_e2e import (DPI, ROOT, WINE_RUN, App, at_one_scale, E2ETestCase, main, probe, wait_for, windows_path,
-                         wine_env, xdotool)
+from kirasoe_e2e import (WINE_RUN, App, at_one_scale, E2ETestCase, main, probe, wait_for, windows_path,
+                         wine_env, wine_prefix, xdotool)
 
 CAMERA = (53, 50)
 AREA = (300, 200, 320, 240)
@@ -39,7 +39,7 @@ def mean_error(pixels, want):
 
 
 def left_in_temp():
-    prefix = os.path.join(ROOT, "build", "wine", "dpi%d" % DPI)
+    prefix = wine_prefix()
     return glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Temp", "Kirasoe.recording.*"))
 
 
