@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/camera_window.h"
+#include "tests/tools/capture_rig.h"
 #include "core/outline.h"
 #include "win/region.h"
 
@@ -25,21 +26,6 @@ long Area(const std::vector<RECT>& rects) {
   for (const RECT& r : rects) a += (r.right - r.left) * (r.bottom - r.top);
   return a;
 }
-
-class TestCamera : public CameraWindow::Owner {
- public:
-  void CaptureRequested(bool) override {}
-  bool CameraPressed() override { return false; }
-  void HotKeyPressed(int) override {}
-  void MenuRequested(HWND) override {}
-  void FrameKey(int, int, bool, bool) override {}
-  void PointerOverCamera() override {}
-  void SystemMoveStarted() override {}
-  void SystemMoveEnded() override {}
-  void ExitRequested(bool) override {}
-  void DisplayChanged() override {}
-  bool Saving() const override { return false; }
-};
 
 }  // namespace
 
@@ -63,7 +49,7 @@ TEST(Shapes, CameraOutlineRegion) {
 }
 
 TEST(Shapes, TheCameraTakesItsSizeOutlineAndPicture) {
-  TestCamera owner;
+  QuietOwners owner;
   CameraWindow camera(owner);
   const int dpi = ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSX);
   // 420 x 375 twips: 28 x 25 pixels at 96 dpi, 35 x 31 at 120.
