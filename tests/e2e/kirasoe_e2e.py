@@ -10,6 +10,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -83,8 +84,16 @@ def probe(*args):
                              stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
         if out.returncode == 0:
             return json.loads(out.stdout.decode("utf-8"))
+        retried("probe %s failed (%d)" % (args[0], out.returncode))
         time.sleep(0.5)
     raise RuntimeError("probe %s failed (%d): %s" % (args, out.returncode, out.stderr.decode(errors="replace")))
+
+
+def retried(what):
+    """Says on the test's output that a step had to be given again, so that
+    the runs show how often a retry that stays in the tests is needed."""
+    sys.stderr.write("RETRY: %s\n" % what)
+    sys.stderr.flush()
 
 
 def wait_for(predicate, timeout=15.0, interval=0.1, what="condition"):
@@ -295,6 +304,7 @@ class App:
             except AssertionError:
                 if attempt + 1 == tries:
                     raise
+                retried("a double-click on the camera opened no save dialog")
 
     def menus(self):
         """The popup menus the program shows."""
@@ -316,6 +326,7 @@ class App:
             except AssertionError:
                 if attempt == 4:
                     raise
+                retried("a right-click on the camera opened no menu")
         for k in keys:
             xdotool("key", k)
             time.sleep(0.12)

@@ -23,8 +23,9 @@ def slide_pixel(k, x, y, w=AREA[2]):
 
 
 class Watch(E2ETestCase):
-    def start(self, mode, extra=""):
-        self.window_manager()
+    def start(self, mode, extra="", with_window_manager=True):
+        if with_window_manager:
+            self.window_manager()
         x, y, w, h = AREA
         self.slides = self.helper_program("slides.exe", (x, y, w, h, mode), "KirasoeSlides")
         return self.app_framing(AREA, data="LFName=slide\r\n", sections=extra)
@@ -96,6 +97,21 @@ class Watch(E2ETestCase):
             text = f.read().decode("cp932")
         self.assertIn("[Watch]\r\nSettleMs=1000\r\nMinChangedPixels=400\r\nInterval=5\r\nMinChangedPerMille=10\r\n",
                       text)
+
+    @at_one_scale(120, "the scale plays no part")
+    def test_without_a_window_manager_pictures_come_at_once_and_hide_nothing(self):
+        # Without a window manager a hidden window takes Wine up to a second
+        # to leave the screen: a picture that hid our four windows took 4 s.
+        app = self.start("still", with_window_manager=False)
+        self.choose(app, ["Down"] * INTERVALS + ["Right", "Return"])  # 5秒ごと
+        began = time.monotonic()
+        wait_for(lambda: self.pictures(app) == ["slide_001.png"], what="the first at once")
+        hidden = probe("hidden", max(1, began + 5.8 - time.monotonic()), app.window("Camera")["hwnd"],
+                       app.window("Frame")["hwnd"])
+        self.assertEqual(hidden, {"hidden": False})
+        wait_for(lambda: len(self.pictures(app)) == 2, timeout=2, what="the second at 5 s")
+        self.assertLess(time.monotonic() - began, 7.5)
+        self.expect_slide(os.path.join(app.folder, "slide_002.png"), 0)
 
     @at_one_scale(120, "the scale plays no part")
     def test_a_folder_that_refuses_writing_stops_the_watch_with_the_reason(self):
