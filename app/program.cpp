@@ -131,7 +131,10 @@ void Program::OpenWindows() {
 void Program::Exit(bool sessionEnding) {
   // A close while the exit's own dialog is open (where the recording goes)
   // waits for it; the end of the session does not.
-  if (activity_.Within(Activity::Exiting) && !sessionEnding) return;
+  if (activity_.Within(Activity::Exiting)) {
+    if (!sessionEnding) return;
+    win::LogFailure(L"exit", L"the session ended while the exit waited for a dialog; what it asked about is lost");
+  }
   const ActivityState::Scope exiting = activity_.Enter(Activity::Exiting);
   // Every step is tried whatever failed before it, and the program ends in
   // any case: a failure is logged, and the settings' own is told.
