@@ -31,6 +31,21 @@ bool CaptureSequence::RunForFront(bool quick) {
   return Run(quick);
 }
 
+bool CaptureSequence::RunFromStill(bool quick, HWND front, const CopyStill& copy) {
+  if (needs_.activity.Busy()) return false;
+  if (front) previousForeground_ = front;
+  still_ = &copy;
+  const bool ran = Run(quick);
+  still_ = nullptr;
+  return ran;
+}
+
+bool CaptureSequence::Copy(const std::function<void()>& whenCopied) {
+  const bool pointer = needs_.store.options.pointer;
+  if (still_) return screen_.Use(*still_, needs_.area, pointer, whenCopied);
+  return screen_.Take(needs_.area, pointer, whenCopied);
+}
+
 void CaptureSequence::PointerOverCamera() {
   if (needs_.activity.Current() == Activity::Capturing) return;
   HWND front = ::GetForegroundWindow();
@@ -46,10 +61,10 @@ void CaptureSequence::RunSteps(bool quick) {
     // The file is written while the windows come back and the clipboard
     // is offered the picture.
     SeriesWriter::Write write;
-    if (!screen_.Take(needs_.area, needs_.store.options.pointer, [&] { write = needs_.series.Start(Picture()); })) return;
+    if (!Copy([&] { write = needs_.series.Start(Picture()); })) return;
     if (auto file = needs_.series.Finish(write)) needs_.windows.ShowNotice(*file);
   } else {
-    if (!screen_.Take(needs_.area, needs_.store.options.pointer)) return;
+    if (!Copy()) return;
     if (needs_.store.data.preview) ShowPreview();
     SaveWithDialog();
     if (needs_.store.data.preview) needs_.windows.preview.Close();

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/own_windows.h"
 #include "app/save_flow.h"
 #include "app/screen_capture.h"
@@ -35,12 +37,20 @@ class CaptureSequence {
   // The same from a hotkey or a countdown: whatever program is in front
   // gets the focus back afterwards.
   bool RunForFront(bool quick);
+  // The capture of the area from a screen held still: `copy` makes the
+  // picture. `front`, when there is one, gets the focus back.
+  using CopyStill = std::function<bool(win::BitmapBuffer& picture)>;
+  bool RunFromStill(bool quick, HWND front, const CopyStill& copy);
+  // The window the focus goes back to after a capture from the menu.
+  HWND UsersWindow() const { return previousForeground_; }
   // The pointer came over the camera: the window in front is the one the
   // user works in (hovering does not activate the camera).
   void PointerOverCamera();
 
  private:
   void RunSteps(bool quick);
+  // The picture of the area: from the screen, or from the one held still.
+  bool Copy(const std::function<void()>& whenCopied = {});
   // The flash over the area, for a moment before the copy.
   void Flash();
   const win::BitmapBuffer& Picture() const { return screen_.Picture(); }
@@ -50,4 +60,5 @@ class CaptureSequence {
   Needs needs_;
   ScreenCapture screen_;
   HWND previousForeground_ = nullptr;  // the window the focus goes back to
+  const CopyStill* still_ = nullptr;   // while a capture from a screen held still runs
 };

@@ -2,12 +2,16 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "win/dialog.h"
 
 namespace {
 
-constexpr WORD kCaptureField = 101, kQuickField = 102, kCaptureNone = 103, kQuickNone = 104, kCaptureStatus = 105,
-               kQuickStatus = 106;
+// Each row: its field, its 「なし」 button and its status line.
+constexpr WORD kFieldBase = 101, kNoneBase = 111, kStatusBase = 121;
+constexpr texts::Id kLabels[options::kHotKeyCount] = {texts::Id::CaptureLabel, texts::Id::QuickCaptureLabel,
+                                                      texts::Id::SelectCaptureLabel, texts::Id::SelectLabel};
 
 // Keys whose name the control finds only with the extended-key flag
 // (PrintScreen would read as the keypad's "*").
@@ -40,34 +44,36 @@ class HotKeyDialog : public win::Dialog {
       : choice_(current), apply_(apply), language_(language) {}
   void Ask(HWND owner) {
     const DWORD field = WS_BORDER | WS_TABSTOP, button = BS_PUSHBUTTON | WS_TABSTOP;
-    Run(owner, Say(texts::Id::HotKeysTitle), 226, 92,
-        {{L"STATIC", Say(texts::Id::CaptureLabel), SS_RIGHT, 4, 10, 66, 9, 0xFFFF},
-         {HOTKEY_CLASSW, L"", field, 73, 8, 104, 13, kCaptureField},
-         {L"BUTTON", Say(texts::Id::NoKey), button, 181, 7, 38, 14, kCaptureNone},
-         {L"STATIC", L"", 0, 73, 23, 146, 9, kCaptureStatus},
-         {L"STATIC", Say(texts::Id::QuickCaptureLabel), SS_RIGHT, 4, 40, 66, 9, 0xFFFF},
-         {HOTKEY_CLASSW, L"", field, 73, 38, 104, 13, kQuickField},
-         {L"BUTTON", Say(texts::Id::NoKey), button, 181, 37, 38, 14, kQuickNone},
-         {L"STATIC", L"", 0, 73, 53, 146, 9, kQuickStatus},
-         {L"BUTTON", Say(texts::Id::Ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 114, 71, 50, 14, IDOK},
-         {L"BUTTON", Say(texts::Id::Cancel), button, 169, 71, 50, 14, IDCANCEL}});
+    std::vector<win::DialogItem> items;
+    for (WORD i = 0; i < options::kHotKeyCount; ++i) {
+      const short y = static_cast<short>(8 + 30 * i);
+      items.push_back({L"STATIC", Say(kLabels[i]), SS_RIGHT, 4, static_cast<short>(y + 2), 80, 9, 0xFFFF});
+      items.push_back({HOTKEY_CLASSW, L"", field, 87, y, 104, 13, static_cast<WORD>(kFieldBase + i)});
+      items.push_back({L"BUTTON", Say(texts::Id::NoKey), button, 195, static_cast<short>(y - 1), 38, 14,
+                       static_cast<WORD>(kNoneBase + i)});
+      items.push_back({L"STATIC", L"", 0, 87, static_cast<short>(y + 15), 146, 9, static_cast<WORD>(kStatusBase + i)});
+    }
+    const short buttons = 8 + 30 * options::kHotKeyCount + 3;
+    items.push_back({L"BUTTON", Say(texts::Id::Ok), BS_DEFPUSHBUTTON | WS_TABSTOP, 128, buttons, 50, 14, IDOK});
+    items.push_back({L"BUTTON", Say(texts::Id::Cancel), button, 183, buttons, 50, 14, IDCANCEL});
+    Run(owner, Say(texts::Id::HotKeysTitle), 240, static_cast<short>(buttons + 21), items);
   }
 
  protected:
   void OnInit() override {
-    ::SendMessageW(Item(kCaptureField), HKM_SETHOTKEY, ControlValue(choice_.capture), 0);
-    ::SendMessageW(Item(kQuickField), HKM_SETHOTKEY, ControlValue(choice_.quick), 0);
+    for (WORD i = 0; i < options::kHotKeyCount; ++i)
+      ::SendMessageW(Item(kFieldBase + i), HKM_SETHOTKEY, ControlValue(choice_.keys[i]), 0);
     ShowTaken();
   }
   bool OnCommand(WORD id, WORD) override {
-    if (id == kCaptureNone || id == kQuickNone) {
-      ::SendMessageW(Item(id == kCaptureNone ? kCaptureField : kQuickField), HKM_SETHOTKEY, 0, 0);
+    if (id >= kNoneBase && id < kNoneBase + options::kHotKeyCount) {
+      ::SendMessageW(Item(kFieldBase + (id - kNoneBase)), HKM_SETHOTKEY, 0, 0);
       return true;
     }
     if (id != IDOK) return false;
     HotKeyChoice wanted;
-    wanted.capture = ComboOf(static_cast<WORD>(::SendMessageW(Item(kCaptureField), HKM_GETHOTKEY, 0, 0)));
-    wanted.quick = ComboOf(static_cast<WORD>(::SendMessageW(Item(kQuickField), HKM_GETHOTKEY, 0, 0)));
+    for (WORD i = 0; i < options::kHotKeyCount; ++i)
+      wanted.keys[i] = ComboOf(static_cast<WORD>(::SendMessageW(Item(kFieldBase + i), HKM_GETHOTKEY, 0, 0)));
     choice_ = apply_(wanted);
     if (!choice_.refused) End(IDOK);
     else ShowTaken();
@@ -76,8 +82,8 @@ class HotKeyDialog : public win::Dialog {
 
  private:
   void ShowTaken() const {
-    SetItemText(kCaptureStatus, choice_.captureTaken ? Say(texts::Id::TakenByAnother) : L"");
-    SetItemText(kQuickStatus, choice_.quickTaken ? Say(texts::Id::TakenByAnother) : L"");
+    for (WORD i = 0; i < options::kHotKeyCount; ++i)
+      SetItemText(kStatusBase + i, choice_.taken[i] ? Say(texts::Id::TakenByAnother) : L"");
   }
   std::wstring Say(texts::Id id) const { return texts::Get(id, language_); }
 

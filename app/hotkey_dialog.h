@@ -1,18 +1,19 @@
-// The dialog 「ホットキー」: the key combinations of the capture and the
-// quick capture in the system's hotkey controls. A combination that cannot
+// The dialog 「ホットキー」: the key combinations of the capture, the quick
+// capture and the two selections in the system's hotkey controls. A combination that cannot
 // be registered is reported beside its field and the previous one stays.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 
 #include "core/options.h"
 #include "core/texts.h"
 
 struct HotKeyChoice {
-  options::KeyCombo capture, quick;
-  bool captureTaken = false, quickTaken = false;  // another program holds it
+  std::array<options::KeyCombo, options::kHotKeyCount> keys;
+  std::array<bool, options::kHotKeyCount> taken{};  // another program holds it
   bool refused = false;  // a combination newly chosen could not be had
 };
 

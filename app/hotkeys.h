@@ -1,10 +1,12 @@
-// The two hotkeys of the program, the capture and the quick capture,
-// registered for the camera window: registered at start, changed from the
-// dialog 「ホットキー」, and shown as taken where another program holds one.
+// The program's hotkeys, registered for the camera window: registered at
+// start, changed from the dialog 「ホットキー」, and shown as taken where
+// another program holds one. A hotkey's id is its index in the options'
+// keys plus one.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "app/hotkey_dialog.h"
@@ -13,7 +15,8 @@
 
 class HotKeys {
  public:
-  static constexpr int kCaptureId = 1, kQuickId = 2;
+  // The index into the options' keys of the hotkey `id`.
+  static std::size_t IndexOf(int id) { return static_cast<std::size_t>(id - 1); }
 
   // Registers the combinations of `options`; one another program holds is
   // simply not ours (no message at start).
@@ -27,8 +30,11 @@ class HotKeys {
   std::wstring Taken(const options::Options& options) const;
 
  private:
-  bool Holds(const options::KeyCombo& combo, const win::HotKey& key) const { return combo.None() || key.Registered(); }
+  bool Holds(const options::Options& options, std::size_t i) const {
+    return options.keys[i].None() || registered_[i].Registered();
+  }
+  void RegisterOne(std::size_t i, const options::KeyCombo& combo);
 
   HWND owner_ = nullptr;
-  win::HotKey capture_, quick_;
+  std::array<win::HotKey, options::kHotKeyCount> registered_;
 };

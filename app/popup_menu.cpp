@@ -13,7 +13,8 @@ namespace {
 // Command identifiers: the plain commands are their enum values; the
 // commands of which there are several take a range each.
 constexpr UINT kTimedBase = 100, kPresetBase = 120, kPositionAndSize = 130, kFitToWindow = 131, kKeepFrame = 132,
-               kPointer = 133, kHotKeys = 134, kLanguageBase = 136, kWatchChanges = 135, kWatchIntervalBase = 140, kRecord = 150, kRecordRateBase = 160, kUseKeptBase = 200,
+               kPointer = 133, kHotKeys = 134, kLanguageBase = 136, kWatchChanges = 135, kWatchIntervalBase = 140, kRecord = 150, kRecordRateBase = 160, kSelectArea = 170,
+               kSelectAndCapture = 171, kUseKeptBase = 200,
                kRemoveKeptBase = 300;
 
 UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
@@ -70,6 +71,9 @@ void AppendRecording(HMENU frame, const MenuState& state) {
 HMENU FrameMenu(const MenuState& state) {
   HMENU frame = ::CreatePopupMenu();
   const bool r = state.recording;
+  ::AppendMenuW(frame, Usable(MF_STRING, r), kSelectArea, Say(texts::Id::SelectArea, state));
+  ::AppendMenuW(frame, Usable(MF_STRING, r), kSelectAndCapture, Say(texts::Id::SelectAndCapture, state));
+  ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
   for (UINT i = 0; i < 3; ++i) {
     const std::wstring timed = texts::Format(texts::Id::CaptureIn, state.language, {std::to_wstring(kTimedSeconds[i])});
     ::AppendMenuW(frame, Usable(Checked(state.countdownSeconds == kTimedSeconds[i]), r), kTimedBase + i, timed.c_str());
@@ -130,6 +134,8 @@ MenuChoice ChoiceOf(UINT id) {
     MenuCommand command;
   };
   const Range ranges[] = {{Id(MenuCommand::Black), 6, MenuCommand::None},
+                          {kSelectArea, 1, MenuCommand::SelectArea},
+                          {kSelectAndCapture, 1, MenuCommand::SelectAndCapture},
                           {kTimedBase, 3, MenuCommand::Timed},
                           {kWatchChanges, 1, MenuCommand::WatchChanges},
                           {kWatchIntervalBase, static_cast<UINT>(std::size(change_watch::kIntervals)),

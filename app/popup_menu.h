@@ -13,7 +13,7 @@
 enum class MenuCommand {
   None, Black, Grey, White, Preview, Version, Exit,
   // The submenu 「フレーム」; `index` says which one of several.
-  Timed, WatchChanges, WatchInterval, Record, RecordRate, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
+  SelectArea, SelectAndCapture, Timed, WatchChanges, WatchInterval, Record, RecordRate, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
   // The submenu 「設定」.
   Pointer, HotKeys, Language
 };

@@ -46,7 +46,13 @@ Program::Program()
       frameCommands_({activity_, area_, settings_.store.kept, windows_, Speaker(),
                       [this](bool quick) { return !Busy() && capture_.RunForFront(quick); }}),
       watching_({activity_, area_, settings_.store, windows_, series_, Speaker()}),
-      recording_({activity_, area_, settings_.store, windows_, saves_, Speaker()}) {}
+      recording_({activity_, area_, settings_.store, windows_, saves_, Speaker()}),
+      selection_({activity_, windows_, Speaker(),
+                  [this] { return watching_.Running() != AreaWatch::Mode::Off || recording_.Recording(); },
+                  [this](const geometry::Rect& marked) { FrameChanged(marked); },
+                  [this](bool quick, HWND front, const AreaSelection::CopyStill& copy) {
+                    capture_.RunFromStill(quick, front, copy);
+                  }}) {}
 
 void Program::Start() {
   // A run that ended in a drag or a pick may have left the session changed.
@@ -102,6 +108,8 @@ void Program::KeepFrameReachable() {
 }
 
 void Program::DisplayChanged() {
+  // The screen held for a selection no longer matches the screen.
+  selection_.Cancel();
   // A new scale shows the stored rectangle and the camera's size on other
   // pixels; windows no monitor shows any more come back as at start.
   const twips::Scale scale = win::CurrentScale();
@@ -148,6 +156,7 @@ void Program::Exit(bool sessionEnding) {
     }
   };
   step(L"exit: frame tools", [this] { frameCommands_.StopForExit(); });
+  step(L"exit: selection", [this] { selection_.Cancel(); });
   // A watch ends after the picture being written.
   step(L"exit: watch", [this] { watching_.Stop(); });
   step(L"exit: recording", [this, sessionEnding] { recording_.StopForExit(sessionEnding); });
@@ -215,13 +224,22 @@ bool Program::CameraPressed() {
 }
 
 void Program::HotKeyPressed(int id) {
+  const std::size_t index = HotKeys::IndexOf(id);
+  if (index == options::kSelectKey || index == options::kSelectCaptureKey) {
+    if (Busy() || frameCommands_.CountdownSeconds() != 0) return;
+    HWND front = ::GetForegroundWindow();
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(front, &pid);
+    selection_.Start(index == options::kSelectCaptureKey, pid == ::GetCurrentProcessId() ? nullptr : front);
+    return;
+  }
   // A hotkey ends a recording, as a press on the camera does.
   if (recording_.Recording()) {
     if (!Busy()) recording_.Stop();
     return;
   }
   if (Busy() || frameCommands_.CountdownSeconds() != 0 || watching_.Running() != AreaWatch::Mode::Off) return;
-  capture_.RunForFront(id == HotKeys::kQuickId);
+  capture_.RunForFront(index == options::kQuickKey);
 }
 
 void Program::MenuRequested(HWND on) {
@@ -278,6 +296,10 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
       recording_.Toggle();
       break;
     case MenuCommand::RecordRate: store.record.framesPerSecond = choice.index; break;
+    case MenuCommand::SelectArea: case MenuCommand::SelectAndCapture:
+      frameCommands_.CancelCountdown();
+      selection_.Start(command == MenuCommand::SelectAndCapture, capture_.UsersWindow());
+      break;
     default: frameCommands_.Run(choice); break;
   }
 }

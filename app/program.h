@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "app/area_selection.h"
 #include "app/camera_window.h"
 #include "app/capture_sequence.h"
 #include "app/frame_commands.h"
@@ -83,4 +84,5 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   FrameCommands frameCommands_;
   Watching watching_;
   RecordingSession recording_;
+  AreaSelection selection_;
 };

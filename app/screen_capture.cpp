@@ -24,7 +24,16 @@ bool ScreenCapture::Take(const CaptureArea& area, bool pointer, const std::funct
   // What the clipboard offers is made from the picture: not from the one
   // being replaced.
   win::clipboard::Withdraw();
-  const bool copied = win::CopyScreen(picture_, area.Pixels());
+  return Finish(win::CopyScreen(picture_, area.Pixels()), area, pointer, whenCopied);
+}
+
+bool ScreenCapture::Use(const std::function<bool(win::BitmapBuffer&)>& copy, const CaptureArea& area, bool pointer,
+                        const std::function<void()>& whenCopied) {
+  win::clipboard::Withdraw();
+  return Finish(copy(picture_), area, pointer, whenCopied);
+}
+
+bool ScreenCapture::Finish(bool copied, const CaptureArea& area, bool pointer, const std::function<void()>& whenCopied) {
   if (copied && pointer) win::DrawPointer(picture_, area.Pixels());
   if (copied && whenCopied) whenCopied();
   windows_.ComeBack();

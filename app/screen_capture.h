@@ -17,10 +17,18 @@ class ScreenCapture {
   // `whenCopied` runs while our windows are still aside. False when nothing
   // was copied (the user has been told).
   bool Take(const CaptureArea& area, bool pointer, const std::function<void()>& whenCopied = {});
+  // The same with the picture `copy` makes (from the screen held still
+  // while the area was marked) in place of the screen now.
+  bool Use(const std::function<bool(win::BitmapBuffer&)>& copy, const CaptureArea& area, bool pointer,
+           const std::function<void()>& whenCopied = {});
   // The last picture taken, never seen.
   const win::BitmapBuffer& Picture() const { return picture_; }
 
  private:
+  // The picture copied or not: the pointer, `whenCopied`, the windows back,
+  // the clipboard.
+  bool Finish(bool copied, const CaptureArea& area, bool pointer, const std::function<void()>& whenCopied);
+
   OwnWindows& windows_;
   Voice voice_;
   win::BitmapBuffer picture_;

@@ -8,7 +8,7 @@
 
 // Exiting: the way out is under way (a recording's save dialog may still
 // be open); nothing else starts, and a second close waits for it.
-enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking, Exiting };
+enum class Activity { Idle, Capturing, Menu, Dialog, MovingWindow, Picking, Selecting, Exiting };
 
 class ActivityState {
  public:

@@ -21,6 +21,10 @@ constexpr std::array<Named, 25> kNamedKeys{{
     {0x6E, L"Num."},      {0x6F, L"Num/"},     {0x90, L"NumLock"},   {0x91, L"ScrollLock"}, {0x5D, L"Apps"},
 }};
 
+// The settings file's keys of the hotkeys, in the order of HotKeyIndex.
+constexpr std::array<const wchar_t*, kHotKeyCount> kKeyNames{L"CaptureKey", L"QuickKey", L"SelectCaptureKey",
+                                                            L"SelectKey"};
+
 constexpr std::array<Named, 4> kModifiers{{{kControl, L"Ctrl"}, {kAlt, L"Alt"}, {kShift, L"Shift"}, {kWin, L"Win"}}};
 
 std::wstring Hex2(unsigned v) {
@@ -101,9 +105,9 @@ Options Read(const Reader& read) {
   const std::wstring pointer = read(L"Pointer");
   o.pointer = pointer == L"1";
   // A key missing keeps its default; "none" is a choice of its own.
-  for (auto [key, combo] : {std::pair{L"CaptureKey", &o.capture}, std::pair{L"QuickKey", &o.quick}}) {
-    const std::wstring stored = read(key);
-    if (auto parsed = ParseKeyName(stored); parsed && !stored.empty()) *combo = *parsed;
+  for (std::size_t i = 0; i < kHotKeyCount; ++i) {
+    const std::wstring stored = read(kKeyNames[i]);
+    if (auto parsed = ParseKeyName(stored); parsed && !stored.empty()) o.keys[i] = *parsed;
   }
   const std::wstring language = read(L"Language");
   if (language == L"ja") o.language = texts::Choice::Japanese;
@@ -115,10 +119,10 @@ std::vector<std::pair<std::wstring, std::wstring>> Writes(const Options& o) {
   const wchar_t* language = o.language == texts::Choice::Japanese  ? L"ja"
                             : o.language == texts::Choice::English ? L"en"
                                                                    : L"auto";
-  return {{L"Pointer", o.pointer ? L"1" : L"0"},
-          {L"CaptureKey", KeyName(o.capture)},
-          {L"QuickKey", KeyName(o.quick)},
-          {L"Language", language}};
+  std::vector<std::pair<std::wstring, std::wstring>> writes{{L"Pointer", o.pointer ? L"1" : L"0"}};
+  for (std::size_t i = 0; i < kHotKeyCount; ++i) writes.emplace_back(kKeyNames[i], KeyName(o.keys[i]));
+  writes.emplace_back(L"Language", language);
+  return writes;
 }
 
 }  // namespace options

@@ -4,6 +4,8 @@
 // are written by name ("Ctrl+Shift+PrintScreen", "none"). Pure C++.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -30,10 +32,15 @@ struct KeyCombo {
   friend bool operator==(const KeyCombo&, const KeyCombo&) = default;
 };
 
+// The program's hotkeys, in the order the dialog shows them.
+enum HotKeyIndex : std::size_t { kCaptureKey, kQuickKey, kSelectCaptureKey, kSelectKey, kHotKeyCount };
+
 struct Options {
   bool pointer = false;  // the mouse pointer drawn into every capture
-  KeyCombo capture{kShift, kPrintScreen};
-  KeyCombo quick{kControl | kShift, kPrintScreen};
+  std::array<KeyCombo, kHotKeyCount> keys{{{kShift, kPrintScreen},
+                                           {kControl | kShift, kPrintScreen},
+                                           {kControl, kPrintScreen},
+                                           {}}};
   texts::Choice language = texts::Choice::Auto;  // "Language": auto, ja or en
   friend bool operator==(const Options&, const Options&) = default;
 };

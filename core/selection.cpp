@@ -1,6 +1,7 @@
 #include "core/selection.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace selection {
 namespace {
@@ -52,6 +53,29 @@ geometry::Rect MagnifierPlace(geometry::Point pointer, geometry::Point anchor, s
   const std::int32_t x = Beside(pointer.x, pointer.x >= anchor.x, width, gap, monitor.left, monitor.right);
   const std::int32_t y = Beside(pointer.y, pointer.y >= anchor.y, height, gap, monitor.top, monitor.bottom);
   return geometry::RectAt(x, y, width, height);
+}
+
+std::optional<geometry::Rect> Marking::Dragged() const {
+  if (!pressed_) return std::nullopt;
+  return Marked(*pressed_, pointer_);
+}
+
+bool Marking::IsClick(std::int32_t slop) const {
+  if (!pressed_) return false;
+  return std::abs(pointer_.x - pressed_->x) <= slop && std::abs(pointer_.y - pressed_->y) <= slop;
+}
+
+void ShowRow(const std::uint32_t* row, std::uint32_t* out, std::int32_t from, std::int32_t to,
+             std::int32_t brightFrom, std::int32_t brightTo) {
+  const std::int32_t b0 = std::clamp(brightFrom, from, to), b1 = std::clamp(brightTo, b0, to);
+  for (std::int32_t x = from; x < b0; ++x) out[x - from] = Dimmed(row[x - from]);
+  std::copy(row + (b0 - from), row + (b1 - from), out + (b0 - from));
+  for (std::int32_t x = b1; x < to; ++x) out[x - from] = Dimmed(row[x - from]);
+}
+
+geometry::Point MagnifiedSource(geometry::Point pointer, std::int32_t zoom, std::int32_t dx, std::int32_t dy) {
+  constexpr std::int32_t half = kMagnifiedPixels / 2;
+  return {pointer.x - half + dx / zoom, pointer.y - half + dy / zoom};
 }
 
 }  // namespace selection

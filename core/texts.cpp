@@ -44,6 +44,8 @@ constexpr std::array<Both, static_cast<std::size_t>(Id::Count)> kTable{{
     {L"自動", L"Automatic"},
     {L"日本語", L"日本語"},
     {L"English", L"English"},
+    {L"範囲を選ぶ", L"Select Area"},
+    {L"範囲を選んで撮影", L"Select Area and Capture"},
     {L"OK", L"OK"},
     {L"キャンセル", L"Cancel"},
     {L"位置とサイズ", L"Position and Size"},
@@ -56,6 +58,8 @@ constexpr std::array<Both, static_cast<std::size_t>(Id::Count)> kTable{{
     {L"ホットキー", L"Hotkeys"},
     {L"撮影:", L"Capture:"},
     {L"クイック撮影:", L"Quick capture:"},
+    {L"範囲を選んで撮影:", L"Select and capture:"},
+    {L"範囲を選ぶ:", L"Select area:"},
     {L"なし", L"None"},
     {L"バージョン情報", L"About Kirasoe"},
     {L"ファイルを保存する", L"Save As"},
@@ -98,6 +102,7 @@ constexpr std::array<Both, static_cast<std::size_t>(Id::Count)> kTable{{
     {L"「{0}」には{1}から{2}までの整数を入力してください。", L"Enter a whole number from {1} to {2} for {0}."},
     {L"「X」「Y」「幅」「高さ」の枠はどのモニターにも表示されません。",
      L"A frame at this X, Y, Width and Height would not show on any monitor."},
+    {L"監視中や録画中は範囲を選べません。", L"An area cannot be selected while watching or recording."},
 }};
 
 }  // namespace

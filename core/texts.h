@@ -19,17 +19,17 @@ enum class Id {
   CaptureIn, CaptureOnChange, CaptureAtIntervals, Every5Seconds, Every10Seconds, Every30Seconds, EveryMinute,
   Every5Minutes, StartRecording, StopRecording, RecordingRate, FramesPerSecond, PositionAndSizeItem, FitToWindow,
   SaveThisFrameItem, RemoveSavedFrame, IncludePointer, HotKeysItem, TakenByAnother, LanguageMenu, LanguageAuto,
-  LanguageJapanese, LanguageEnglish,
+  LanguageJapanese, LanguageEnglish, SelectArea, SelectAndCapture,
   // Dialogs.
   Ok, Cancel, PositionAndSizeTitle, FieldX, FieldY, FieldWidth, FieldHeight, SaveThisFrameTitle, NameLabel,
-  HotKeysTitle, CaptureLabel, QuickCaptureLabel, NoKey, AboutTitle, SaveFileTitle, SaveRecordingTitle,
+  HotKeysTitle, CaptureLabel, QuickCaptureLabel, SelectCaptureLabel, SelectLabel, NoKey, AboutTitle, SaveFileTitle, SaveRecordingTitle,
   TypeBmp, TypeGif, TypeJpegHigh, TypeJpegMiddle, TypeJpegLow, TypePng, TypeAnimatedGif, TypeApng,
   // Messages and labels.
   PictureNotTaken, FileExists, FileNameNotValid, FileNameTooLong, NotEnoughMemory, FileNotSaved, SaveDialogFailed,
   DialogErrorCode, CaptureFailed, NoCaptureArea, ClipboardFailed, FrameNameExists, TooManyFrames, NameTooLong,
   LibraryMissing, SettingsNotSaved, RecordingNotStarted, NoFramesRecorded, DiscardRecording, RecordingMinutesLimit,
   RecordingSecondsLimit, RecordingDataNotWritten, RecordingLabel, WatchPictureLimit, WatchChanging, WatchingChanges,
-  WatchingInterval, NumberOutOfRange, FrameOffScreen,
+  WatchingInterval, NumberOutOfRange, FrameOffScreen, NoSelectionNow,
   Count
 };
 

@@ -42,7 +42,7 @@ def watch_label_picture(app, pictures):
     time.sleep(0.3)
     xdotool("click", 3)
     wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu")
-    for k in ("Down", "Down", "Down", "Right", "Down", "Down", "Down", "Return"):  # フレーム ▸ 変化したら撮影
+    for k in ["Down"] * 3 + ["Right"] + ["Down"] * 5 + ["Return"]:  # フレーム ▸ 変化したら撮影
         xdotool("key", k)
         time.sleep(0.2)
     wait_for(lambda: any(w["class"] == "Kirasoe.WatchLabel" and w["visible"] for w in app.windows()),
@@ -68,7 +68,7 @@ def recording_picture(app, pictures):
         time.sleep(0.3)
         xdotool("click", 3)
         wait_for(lambda: any(w["class"] == "#32768" and w["visible"] for w in probe("windows")), what="menu")
-        for k in ["Down"] * 3 + ["Right"] + ["Down"] * 5 + ["Return"]:  # フレーム ▸ 録画を開始
+        for k in ["Down"] * 3 + ["Right"] + ["Down"] * 7 + ["Return"]:  # フレーム ▸ 録画を開始
             xdotool("key", k)
             time.sleep(0.2)
         wait_for(lambda: any(w["class"] == "Kirasoe.WatchLabel" and w["visible"] for w in app.windows()),

@@ -58,7 +58,7 @@ class English(E2ETestCase):
         app.open_menu([], CAMERA)
         self.expect_menu(app, 1, ["Line Colour", "Show Preview", "Frame", "Settings", "About Kirasoe", "Exit"])
         self.keys("Down", "Down", "Down", "Right")
-        self.expect_menu(app, 2, ["Capture in 3 Seconds", "Capture on Change", "Capture at Intervals",
+        self.expect_menu(app, 2, ["Select Area", "Select Area and Capture", "Capture in 3 Seconds", "Capture on Change", "Capture at Intervals",
                                   "Start Recording", "Recording Frame Rate", "Position and Size...",
                                   "Fit to Window", "Save This Frame..."])
         self.keys("Left", "Down", "Right")
@@ -66,7 +66,7 @@ class English(E2ETestCase):
         self.keys("Escape", "Escape")
         wait_for(lambda: not app.menus(), what="menu closed")
         # A dialog and a message.
-        app.open_menu(["Down"] * 3 + ["Right"] + ["Down"] * 7 + ["Return"], CAMERA)
+        app.open_menu(["Down"] * 3 + ["Right"] + ["Down"] * 9 + ["Return"], CAMERA)
         dialog = app.message_box("Position and Size")
         texts = [c["text"] for c in probe("dialog", dialog["hwnd"])["children"]]
         for text in ("X:", "Y:", "Width:", "Height:", "OK", "Cancel"):
@@ -90,7 +90,7 @@ class English(E2ETestCase):
         # 設定 ▸ 表示言語 ▸ 日本語: the next dialog is Japanese.
         app.open_menu(["Down"] * 4 + ["Right", "Down", "Down", "Right", "Down", "Return"], CAMERA)
         wait_for(lambda: not app.menus(), what="menu closed")
-        app.open_menu(["Down"] * 3 + ["Right"] + ["Down"] * 7 + ["Return"], CAMERA)
+        app.open_menu(["Down"] * 3 + ["Right"] + ["Down"] * 9 + ["Return"], CAMERA)
         dialog = app.message_box("位置とサイズ")
         probe("press", dialog["hwnd"], "#2")
         app.no_dialog()

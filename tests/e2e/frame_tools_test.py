@@ -12,8 +12,8 @@ from kirasoe_e2e import (App, at_one_scale, decode_image, E2ETestCase, main, pat
 CAMERA = (53, 50)
 AREA = (200, 120, 300, 200)
 # Items of the submenu, by how many times Down reaches them.
-TIMED = {3: 0, 5: 1, 10: 2}
-POSITION, PRESETS, FIT, KEEP = 7, 8, 13, 14
+TIMED = {3: 2, 5: 3, 10: 4}
+POSITION, PRESETS, FIT, KEEP = 9, 10, 15, 16
 
 
 def ini(area=AREA, extra=""):

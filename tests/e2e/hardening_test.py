@@ -19,8 +19,8 @@ AREA = (200, 120, 100, 50)
 FRAME_MENU, SETTINGS_MENU = ["Down"] * 3 + ["Right"], ["Down"] * 4 + ["Right"]
 # Each dialog of ours: the menu keys that open it, its window class and
 # title, and the button that ends it.
-OUR_DIALOGS = [(FRAME_MENU + ["Down"] * 7 + ["Return"], "#32770", "位置とサイズ", "#2"),
-               (FRAME_MENU + ["Down"] * 14 + ["Return"], "#32770", "このフレームを保存", "#2"),
+OUR_DIALOGS = [(FRAME_MENU + ["Down"] * 9 + ["Return"], "#32770", "位置とサイズ", "#2"),
+               (FRAME_MENU + ["Down"] * 16 + ["Return"], "#32770", "このフレームを保存", "#2"),
                (SETTINGS_MENU + ["Down", "Return"], "#32770", "ホットキー", "#2"),
                (["Up", "Up", "Return"], "Kirasoe.Version", "バージョン情報", "#1")]
 

@@ -17,7 +17,7 @@ from kirasoe_e2e import (WINE_RUN, App, at_one_scale, E2ETestCase, main, probe, 
 CAMERA = (53, 50)
 AREA = (300, 200, 320, 240)
 FRAME_MENU = ["Down"] * 3 + ["Right"]
-RECORD = 5  # the item below the submenu's first
+RECORD = 7  # the item below the submenu's first
 PERIOD, COUNT = 200, 15
 IDYES, IDNO = 6, 7
 
@@ -208,7 +208,7 @@ class Record(E2ETestCase):
     @at_one_scale(120, "the scale plays no part")
     def test_a_recording_ends_a_countdown_and_an_exit_offers_to_save_it_first(self):
         app = self.start(count=1)
-        self.choose(app, ["Down", "Down", "Return"])  # 10秒後に撮影
+        self.choose(app, ["Down"] * 4 + ["Return"])  # 10秒後に撮影
         counting = lambda: any(w["class"] == "Kirasoe.Countdown" and w["visible"] for w in app.windows())
         wait_for(counting, what="the countdown")
         self.record(app)

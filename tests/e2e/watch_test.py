@@ -11,7 +11,7 @@ from kirasoe_e2e import (at_one_scale, decode_image, E2ETestCase, main, probe, w
 CAMERA = (53, 50)
 AREA = (300, 200, 400, 300)
 FRAME_MENU = ["Down"] * 3 + ["Right"]
-CHANGES, INTERVALS = 3, 4  # the items below the submenu's first
+CHANGES, INTERVALS = 5, 6  # the items below the submenu's first
 CORNER = (10, 10, 150, 45)  # the slides' caret, clock and spinner
 
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "core/options.h"
 
@@ -33,19 +34,23 @@ TEST(Options, TheSectionKeepsTheDefaultsForWhatIsMissingOrUnreadable) {
   auto read = [&](const std::wstring& key) { return file.count(key) ? file[key] : L""; };
   const options::Options defaults = options::Read(read);
   EXPECT_FALSE(defaults.pointer);
-  EXPECT_EQ(defaults.capture, (KeyCombo{options::kShift, 0x2C}));
-  EXPECT_EQ(defaults.quick, (KeyCombo{options::kControl | options::kShift, 0x2C}));
-  file = {{L"Pointer", L"1"}, {L"CaptureKey", L"Ctrl+Alt+P"}, {L"QuickKey", L"none"}};
+  EXPECT_EQ(defaults.keys[options::kCaptureKey], (KeyCombo{options::kShift, 0x2C}));
+  EXPECT_EQ(defaults.keys[options::kQuickKey], (KeyCombo{options::kControl | options::kShift, 0x2C}));
+  EXPECT_EQ(defaults.keys[options::kSelectCaptureKey], (KeyCombo{options::kControl, 0x2C}));
+  EXPECT_TRUE(defaults.keys[options::kSelectKey].None());
+  file = {{L"Pointer", L"1"}, {L"CaptureKey", L"Ctrl+Alt+P"}, {L"QuickKey", L"none"}, {L"SelectKey", L"Alt+S"}};
   const options::Options read1 = options::Read(read);
   EXPECT_TRUE(read1.pointer);
-  EXPECT_EQ(read1.capture, (KeyCombo{options::kControl | options::kAlt, 'P'}));
-  EXPECT_TRUE(read1.quick.None());
-  const auto writes = options::Writes(read1);
-  ASSERT_EQ(writes.size(), 4u);
-  EXPECT_EQ(writes[0], (std::pair<std::wstring, std::wstring>{L"Pointer", L"1"}));
-  EXPECT_EQ(writes[1], (std::pair<std::wstring, std::wstring>{L"CaptureKey", L"Ctrl+Alt+P"}));
-  EXPECT_EQ(writes[2], (std::pair<std::wstring, std::wstring>{L"QuickKey", L"none"}));
-  EXPECT_EQ(writes[3], (std::pair<std::wstring, std::wstring>{L"Language", L"auto"}));
+  EXPECT_EQ(read1.keys[options::kCaptureKey], (KeyCombo{options::kControl | options::kAlt, 'P'}));
+  EXPECT_TRUE(read1.keys[options::kQuickKey].None());
+  EXPECT_EQ(read1.keys[options::kSelectKey], (KeyCombo{options::kAlt, 'S'}));
+  using Write = std::pair<std::wstring, std::wstring>;
+  EXPECT_EQ(options::Writes(read1), (std::vector<Write>{{L"Pointer", L"1"},
+                                                         {L"CaptureKey", L"Ctrl+Alt+P"},
+                                                         {L"QuickKey", L"none"},
+                                                         {L"SelectCaptureKey", L"Ctrl+PrintScreen"},
+                                                         {L"SelectKey", L"Alt+S"},
+                                                         {L"Language", L"auto"}}));
   file = {{L"Pointer", L"yes"}, {L"CaptureKey", L"Ctrl+"}, {L"Language", L"fr"}};
   EXPECT_EQ(options::Read(read), defaults);
   file = {{L"Language", L"en"}};

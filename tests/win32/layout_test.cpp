@@ -110,8 +110,9 @@ TEST(Layout, EveryDialogHoldsItsTextsInBothLanguages) {
   for (texts::Language language : {texts::Language::Japanese, texts::Language::English}) {
     Measure([&] { AskPositionAndSize(nullptr, {10, 10, 110, 60}, {{0, 0, 1024, 768}}, language); });
     Measure([&] { AskFrameName(nullptr, language); });
-    // Both combinations taken: the longest texts the dialog shows.
-    HotKeyChoice taken{{}, {}, true, true};
+    // Every combination taken: the longest texts the dialog shows.
+    HotKeyChoice taken;
+    taken.taken.fill(true);
     Measure([&] { AskHotKeys(nullptr, taken, [&](const HotKeyChoice&) { return taken; }, language); });
     Measure([&] { VersionDialog(texts::Get(texts::Id::AboutTitle, language)).ShowModal({}); });
   }
