@@ -113,6 +113,31 @@ class Drag(Selection):
         app.settled("Frame", bounds)
 
 
+class WithWindowManager(Selection):
+    def test_a_drag_and_a_capture_with_a_window_manager(self):
+        """A window manager may place, decorate or refocus windows: the
+        selection still covers every monitor and the focus comes back."""
+        set_pattern_background()
+        self.window_manager()
+        app = self.start()
+        self.select(app)
+        self.drag((340, 210), (440, 270))
+        self.ended(app)
+        app.settled("Frame", rect(340, 210, 101, 61))
+        wait_for(lambda: any(w["foreground"] for w in self.target.windows()), what="the focus back")
+        self.select(app, "ctrl+Print")
+        self.drag((300, 200), (339, 219))
+        self.ended(app)
+        dialog = app.message_box("ファイルを保存する", timeout=30)
+        info = probe("clipboard", windows_path(os.path.join(app.dir, "clip.bmp")))
+        self.assertEqual(info["bitmap"], [40, 20])
+        rows = read_bmp(os.path.join(app.dir, "clip.bmp"))
+        self.assertEqual(rows, [[pattern_pixel(*to_x(300 + i, 200 + j)) for i in range(40)] for j in range(20)])
+        probe("press", dialog["hwnd"], "#2")
+        app.no_dialog()
+        wait_for(lambda: any(w["foreground"] for w in self.target.windows()), what="the focus back")
+
+
 class Keyboard(Selection):
     def test_the_keyboard_alone_marks_the_area(self):
         app = self.start()
@@ -185,7 +210,7 @@ class Magnifier(Selection):
     def test_the_magnifier_shows_the_pixels_around_the_pointer_and_the_rest_is_dimmed(self):
         set_pattern_background()
         app = self.start()
-        point = (-400, 300) if MONITORS == 2 else (400, 300)
+        point = (-300, 400) if MONITORS == 2 else (400, 300)  # beside the window of the other program
         self.select(app)
         move(point[0] + 1, point[1])
         move(*point)
