@@ -120,14 +120,15 @@ class ChosenHotKeys(Options):
     @at_one_scale(96, "the scale plays no part")
     def test_a_taken_combination_shows_and_another_one_captures_also_after_a_restart(self):
         set_pattern_background()
-        holder = probe_async("holdhotkey", SHIFT, PRINT_SCREEN, 12)
-        self.addCleanup(holder)
+        # Another program holds the capture's and the selection's combinations.
+        for modifiers in (SHIFT, CONTROL):
+            self.addCleanup(probe_async("holdhotkey", modifiers, PRINT_SCREEN, 12))
         time.sleep(2.0)
         app = self.start()
         time.sleep(1.0)
         self.assertFalse([w for w in app.windows() if w["class"] == "#32770"], "no message at start")
         d = self.hotkey_dialog(app)
-        self.assertEqual(len(self.statuses(d)), 1, "the capture's combination shows as taken")
+        self.assertEqual(len(self.statuses(d)), 2, "the capture's and the selection's combinations show as taken")
         xdotool("key", "ctrl+alt+p")  # into the first field, which has the focus
         time.sleep(0.3)
         probe("press", d["hwnd"], "OK")
@@ -136,7 +137,8 @@ class ChosenHotKeys(Options):
         self.assertEqual(app.close(), 0)
         with open(app.ini, "rb") as f:
             text = f.read()
-        self.assertIn(b"[Options]\r\nPointer=0\r\nCaptureKey=Ctrl+Alt+P\r\nQuickKey=Ctrl+Shift+PrintScreen\r\n", text)
+        self.assertIn(b"[Options]\r\nPointer=0\r\nCaptureKey=Ctrl+Alt+P\r\nQuickKey=Ctrl+Shift+PrintScreen\r\n"
+                      b"SelectCaptureKey=Ctrl+PrintScreen\r\nSelectKey=none\r\n", text)
         again = self.app(ini=text).start()
         again.settled("Frame", [AREA[0], AREA[1], AREA[0] + AREA[2], AREA[1] + AREA[3]])
         self.expect_capture_by(again, "ctrl+alt+p")

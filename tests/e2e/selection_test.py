@@ -12,6 +12,7 @@ from kirasoe_e2e import (DPI, MONITORS, E2ETestCase, decode_image, main, pattern
 
 OFFSET = 800 if MONITORS == 2 else 0
 AREA = (200, 120, 100, 50)
+CAMERA = (53, 50)
 # Another program's window the user works in: on the left monitor when
 # there are two.
 WINDOW = (-700, 100, 300, 200) if MONITORS == 2 else (600, 400, 300, 200)
@@ -136,6 +137,42 @@ class WithWindowManager(Selection):
         probe("press", dialog["hwnd"], "#2")
         app.no_dialog()
         wait_for(lambda: any(w["foreground"] for w in self.target.windows()), what="the focus back")
+
+
+class OneActivity(Selection):
+    def test_from_the_menu_no_hotkey_meanwhile_and_a_watch_refuses_a_selection(self):
+        app = self.start()
+        app.choose(["Down"] * 3 + ["Right", "Return"], CAMERA)  # フレーム ▸ 範囲を選ぶ
+        wait_for(lambda: self.selector(app), what="the selection shown")
+        # The capture's hotkey waits for the selection: no save dialog.
+        xdotool("key", "shift+Print")
+        time.sleep(1.0)
+        self.assertFalse([w for w in app.windows() if w["class"] == "#32770" and w["visible"]])
+        self.drag((350, 250), (409, 289))
+        self.ended(app)
+        app.settled("Frame", rect(350, 250, 60, 40))
+        app.choose(["Down"] * 3 + ["Right"] + ["Down"] * 6 + ["Right", "Return"], CAMERA)  # 5秒ごと
+        wait_for(lambda: app.label(), what="the watch's label")
+        xdotool("key", "ctrl+alt+s")
+        box = app.message_box()
+        texts = [c["text"] for c in probe("dialog", box["hwnd"])["children"]]
+        self.assertIn("監視中や録画中は範囲を選べません。", texts)
+        probe("press", box["hwnd"], "#1")
+        app.no_dialog()
+        self.assertIsNone(self.selector(app))
+        self.assertTrue(app.label(), "the watch goes on")
+
+    def test_a_close_during_a_drag_ends_at_once_and_keeps_the_frame(self):
+        app = self.start()
+        camera = app.window("Camera")["hwnd"]  # hidden while the area is marked
+        self.select(app)
+        move(330, 230)
+        xdotool("mousedown", 1)
+        move(420, 300)
+        probe("close", camera)
+        self.assertEqual(app.wait_exit(), 0)
+        xdotool("mouseup", 1)
+        self.assertEqual(self.snap(app), [twips(v) for v in AREA])
 
 
 class Keyboard(Selection):
