@@ -61,7 +61,7 @@ bool AreaSelector::Start(const win::StillScreen& still) {
   still_ = &still;
   marking_ = selection::Marking(win::CursorPos());
   hovered_ = WindowPicker::RectangleAt(marking_.Pointer(), false);
-  shown_ = ShownNow();
+  Follow();
   Place(area);
   ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   ::SetForegroundWindow(hwnd());
@@ -87,16 +87,26 @@ geometry::Point AreaSelector::ToScreen(LPARAM lp) const {
   return {GET_X_LPARAM(lp) + area.left, GET_Y_LPARAM(lp) + area.top};
 }
 
-AreaSelector::Shown AreaSelector::ShownNow() const {
+void AreaSelector::Follow() {
+  // The magnifier is sized for the monitor the pointer is on.
+  const win::MonitorInfo monitor = win::MonitorAt(marking_.Pointer());
+  box_ = selection::MagnifierBox{selection::Zoom(monitor.dpi)};
+  shown_ = ShownNow(monitor.area);
+}
+
+void AreaSelector::Refresh() {
+  const Shown before = shown_;
+  Follow();
+  Invalidate(before, shown_);
+}
+
+AreaSelector::Shown AreaSelector::ShownNow(const geometry::Rect& monitor) const {
   Shown shown;
   // A press that has not moved yet still takes the window under it.
   const bool click = marking_.Pressed() && marking_.IsClick(ClickSlop());
   shown.bright = marking_.Pressed() && !(click && hovered_) ? marking_.Dragged() : hovered_;
-  const geometry::Point pointer = marking_.Pointer();
-  const win::MonitorInfo monitor = win::MonitorAt(pointer);
-  const selection::MagnifierBox box{selection::Zoom(monitor.dpi)};
-  shown.magnifier = selection::MagnifierPlace(pointer, marking_.Anchor(), box.Width(), box.Height(), box.Gap(),
-                                              monitor.area);
+  shown.magnifier = selection::MagnifierPlace(marking_.Pointer(), marking_.Anchor(), box_.Width(), box_.Height(),
+                                              box_.Gap(), monitor);
   return shown;
 }
 
@@ -104,23 +114,20 @@ void AreaSelector::PointerTo(geometry::Point at) {
   if (!Selecting()) return;
   marking_.MoveTo(at);
   if (!marking_.Pressed()) hovered_ = WindowPicker::RectangleAt(at, ::GetKeyState(VK_CONTROL) < 0);
-  const Shown before = shown_;
-  shown_ = ShownNow();
-  box_ = selection::MagnifierBox{selection::Zoom(win::MonitorAt(at).dpi)};
-  Invalidate(before, shown_);
+  Refresh();
   ::UpdateWindow(hwnd());
 }
 
 void AreaSelector::Press() {
   marking_.Press();
-  const Shown before = shown_;
-  shown_ = ShownNow();
-  Invalidate(before, shown_);
+  Refresh();
 }
 
 void AreaSelector::Release(bool shift) {
   if (!marking_.Pressed()) return;
-  Finish(ShownNow().bright, shift);
+  // What shows for the pointer where it was released is what is taken.
+  Follow();
+  Finish(shown_.bright, shift);
 }
 
 void AreaSelector::Finish(const std::optional<geometry::Rect>& marked, bool shift) {

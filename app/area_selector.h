@@ -57,7 +57,13 @@ class AreaSelector : public win::Window {
   void Release(bool shift);
   void Finish(const std::optional<geometry::Rect>& marked, bool shift);
   void Key(WPARAM key);
-  Shown ShownNow() const;
+  // What shows for the pointer now on `monitor`, with the magnifier box
+  // of that monitor.
+  Shown ShownNow(const geometry::Rect& monitor) const;
+  // The magnifier's box and what shows, for the pointer now.
+  void Follow();
+  // The same, and what changed painted again.
+  void Refresh();
   void Invalidate(const Shown& before, const Shown& after);
   void Paint();
   void PaintRect(HDC dc, const RECT& r);

@@ -133,6 +133,9 @@ class ChosenHotKeys(Options):
         time.sleep(0.3)
         probe("press", d["hwnd"], "OK")
         app.no_dialog()
+        # The dialog's owner takes the focus back as it closes, a moment
+        # later: a click on another program before that loses the focus to it.
+        wait_for(lambda: app.window("Camera")["foreground"], what="the camera in front after the dialog")
         self.expect_capture_by(app, "ctrl+alt+p")
         self.assertEqual(app.close(), 0)
         with open(app.ini, "rb") as f:
@@ -161,6 +164,7 @@ class ChosenHotKeys(Options):
         self.assertEqual(len(self.statuses(d)), 1, "reported in the dialog, which stays open")
         probe("press", d["hwnd"], "#2")
         app.no_dialog()
+        wait_for(lambda: app.window("Camera")["foreground"], what="the camera in front after the dialog")
         self.expect_capture_by(app, "shift+Print")
 
 

@@ -65,7 +65,9 @@ TEST(SettingsStore, ChangedSectionsAndTheShownPreviewAreWrittenInOrder) {
   EXPECT_EQ(file.written.size() - 11 - after.size(), 19u) << "Frame2 to Frame20 removed";
   EXPECT_EQ(after, (std::vector<std::wstring>{L"Frames/Frame1=1,2,40,30,a", L"Options/Pointer=1",
                                               L"Options/CaptureKey=Shift+PrintScreen",
-                                              L"Options/QuickKey=Ctrl+Shift+PrintScreen", L"Data/X2=1500",
+                                              L"Options/QuickKey=Ctrl+Shift+PrintScreen",
+                                              L"Options/SelectCaptureKey=Ctrl+PrintScreen", L"Options/SelectKey=none",
+                                              L"Data/X2=1500",
                                               L"Data/Y2=30"}));
 }
 

@@ -41,6 +41,8 @@ const std::vector<std::wstring> kJapaneseAsShown{
       L"自動",
       L"日本語",
       L"English",
+      L"範囲を選ぶ",
+      L"範囲を選んで撮影",
       L"OK",
       L"キャンセル",
       L"位置とサイズ",
@@ -53,6 +55,8 @@ const std::vector<std::wstring> kJapaneseAsShown{
       L"ホットキー",
       L"撮影:",
       L"クイック撮影:",
+      L"範囲を選んで撮影:",
+      L"範囲を選ぶ:",
       L"なし",
       L"バージョン情報",
       L"ファイルを保存する",
@@ -93,7 +97,8 @@ const std::vector<std::wstring> kJapaneseAsShown{
       L"変化を監視中 {0}枚",
       L"{0}秒ごとに撮影中 {1}枚",
       L"「{0}」には{1}から{2}までの整数を入力してください。",
-      L"「X」「Y」「幅」「高さ」の枠はどのモニターにも表示されません。"};
+      L"「X」「Y」「幅」「高さ」の枠はどのモニターにも表示されません。",
+      L"監視中や録画中は範囲を選べません。"};
 
 TEST(Texts, EveryTextHasBothLanguagesAndTheJapaneseOnesStayAsTheyWere) {
   ASSERT_EQ(kJapaneseAsShown.size(), static_cast<std::size_t>(texts::Id::Count));
