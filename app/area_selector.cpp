@@ -40,39 +40,69 @@ std::int32_t ClickSlop() { return std::max(1, ::GetSystemMetrics(SM_CXDRAG) / 2)
 
 }  // namespace
 
-bool AreaSelector::Start(const win::StillScreen& still) {
-  const geometry::Rect area = still.Area();
-  if (!Exists() && !Create({.className = L"Kirasoe.Selection",
-                            .exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                            .classStyle = 0,
-                            .at = area}))
+bool AreaSelector::Cover::Open() {
+  if (!Create({.className = L"Kirasoe.Selection", .exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST, .classStyle = 0,
+               .at = area_}))
     return false;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), area.Width(), -kStripRows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  strip_.reset(::CreateCompatibleDC(nullptr));
-  stripBitmap_.reset(::CreateDIBSection(strip_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!strip_ || !stripBitmap_) {
-    Stop();
-    return false;
+  Place(area_);
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  return true;
+}
+
+LRESULT AreaSelector::Cover::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  if (!selector_.Selecting()) return Default(msg, wp, lp);
+  try {
+    return selector_.Handle(*this, msg, wp, lp);
+  } catch (...) {
+    // Out of memory for a paint or a text: the selection goes on.
+    win::LogCurrentException(L"selection");
+    return Default(msg, wp, lp);
   }
-  stripOld_ = ::SelectObject(strip_.get(), stripBitmap_.get());
-  stripBits_ = static_cast<std::uint32_t*>(bits);
+}
+
+bool AreaSelector::Start(const win::StillScreen& still) {
   still_ = &still;
   marking_ = selection::Marking(win::CursorPos());
   hovered_ = WindowPicker::RectangleAt(marking_.Pointer(), false);
   Follow();
-  Place(area);
-  ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  ::SetForegroundWindow(hwnd());
-  ::SetFocus(hwnd());
-  ::UpdateWindow(hwnd());
+  if (!OpenCovers()) {
+    Stop();
+    return false;
+  }
+  // The keyboard goes to the window under the pointer.
+  HWND first = WindowAt(marking_.Pointer());
+  if (!first) first = covers_.front()->hwnd();
+  ::SetForegroundWindow(first);
+  ::SetFocus(first);
+  for (const auto& cover : covers_) ::UpdateWindow(cover->hwnd());
+  return true;
+}
+
+bool AreaSelector::OpenCovers() {
+  std::int32_t widest = 0;
+  for (const placement::Monitor& monitor : win::Monitors()) {
+    covers_.push_back(std::make_unique<Cover>(*this, monitor.area));
+    if (!covers_.back()->Open()) return false;
+    widest = std::max(widest, monitor.area.Width());
+  }
+  return !covers_.empty() && MakeStrip(widest);
+}
+
+bool AreaSelector::MakeStrip(std::int32_t width) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -kStripRows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  strip_.reset(::CreateCompatibleDC(nullptr));
+  stripBitmap_.reset(::CreateDIBSection(strip_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!strip_ || !stripBitmap_) return false;
+  stripOld_ = ::SelectObject(strip_.get(), stripBitmap_.get());
+  stripBits_ = static_cast<std::uint32_t*>(bits);
   return true;
 }
 
 void AreaSelector::Stop() {
   // Destroyed, not hidden: a window destroyed leaves the screen at once.
-  if (Exists()) Destroy();
+  covers_.clear();
   if (strip_ && stripOld_) ::SelectObject(strip_.get(), stripOld_);
   stripOld_ = nullptr;
   stripBits_ = nullptr;
@@ -82,9 +112,10 @@ void AreaSelector::Stop() {
   still_ = nullptr;
 }
 
-geometry::Point AreaSelector::ToScreen(LPARAM lp) const {
-  const geometry::Rect area = still_->Area();
-  return {GET_X_LPARAM(lp) + area.left, GET_Y_LPARAM(lp) + area.top};
+HWND AreaSelector::WindowAt(geometry::Point at) const {
+  for (const auto& cover : covers_)
+    if (cover->Area().Contains(at)) return cover->hwnd();
+  return nullptr;
 }
 
 void AreaSelector::Follow() {
@@ -115,7 +146,7 @@ void AreaSelector::PointerTo(geometry::Point at) {
   marking_.MoveTo(at);
   if (!marking_.Pressed()) hovered_ = WindowPicker::RectangleAt(at, ::GetKeyState(VK_CONTROL) < 0);
   Refresh();
-  ::UpdateWindow(hwnd());
+  for (const auto& cover : covers_) ::UpdateWindow(cover->hwnd());
 }
 
 void AreaSelector::Press() {
@@ -132,7 +163,7 @@ void AreaSelector::Release(bool shift) {
 
 void AreaSelector::Finish(const std::optional<geometry::Rect>& marked, bool shift) {
   if (!Selecting()) return;
-  if (::GetCapture() == hwnd()) ::ReleaseCapture();
+  ::ReleaseCapture();
   Stop();
   owner_.SelectionEnded(marked, shift);
 }
@@ -163,15 +194,20 @@ void AreaSelector::Invalidate(const Shown& before, const Shown& after) {
   }
   ::CombineRgn(changed.get(), changed.get(), RegionOf(before.magnifier).get(), RGN_OR);
   ::CombineRgn(changed.get(), changed.get(), RegionOf(after.magnifier).get(), RGN_OR);
-  ::OffsetRgn(changed.get(), -still_->Area().left, -still_->Area().top);
-  ::InvalidateRgn(hwnd(), changed.get(), FALSE);
+  // Each window takes its part, in its own coordinates.
+  for (const auto& cover : covers_) {
+    ::OffsetRgn(changed.get(), -cover->Area().left, -cover->Area().top);
+    ::InvalidateRgn(cover->hwnd(), changed.get(), FALSE);
+    ::OffsetRgn(changed.get(), cover->Area().left, cover->Area().top);
+  }
 }
 
-void AreaSelector::Paint() {
+void AreaSelector::Paint(const Cover& cover) {
+  HWND hwnd = cover.hwnd();
   win::UniqueRgn update(::CreateRectRgn(0, 0, 0, 0));
-  const bool any = ::GetUpdateRgn(hwnd(), update.get(), FALSE) > NULLREGION;
+  const bool any = ::GetUpdateRgn(hwnd, update.get(), FALSE) > NULLREGION;
   PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd(), &ps);
+  HDC dc = ::BeginPaint(hwnd, &ps);
   if (any && still_ && dc) {
     // The region's own rectangles: its bounds would repaint all between a
     // magnifier and a corner far apart.
@@ -179,15 +215,16 @@ void AreaSelector::Paint() {
     auto* region = reinterpret_cast<RGNDATA*>(data.data());
     if (!data.empty() && ::GetRegionData(update.get(), static_cast<DWORD>(data.size()), region)) {
       const auto* rects = reinterpret_cast<const RECT*>(region->Buffer);
-      for (DWORD i = 0; i < region->rdh.nCount; ++i) PaintRect(dc, rects[i]);
+      for (DWORD i = 0; i < region->rdh.nCount; ++i) PaintRect(dc, rects[i], cover.Area());
     }
   }
-  ::EndPaint(hwnd(), &ps);
+  ::EndPaint(hwnd, &ps);
 }
 
-void AreaSelector::PaintRect(HDC dc, const RECT& r) {
-  const geometry::Rect area = still_->Area();
-  const auto stride = static_cast<std::size_t>(area.Width());
+void AreaSelector::PaintRect(HDC dc, const RECT& r, const geometry::Rect& area) {
+  BITMAP strip{};
+  ::GetObjectW(stripBitmap_.get(), sizeof strip, &strip);
+  const auto stride = static_cast<std::size_t>(strip.bmWidth);
   for (LONG top = r.top; top < r.bottom; top += kStripRows) {
     const LONG rows = std::min<LONG>(kStripRows, r.bottom - top);
     // What GDI drew into the band before must be in it before it is written.
@@ -258,36 +295,28 @@ void AreaSelector::DrawMagnifierText(HDC strip) {
   }
 }
 
-LRESULT AreaSelector::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
-  if (!Selecting()) return Default(msg, wp, lp);
-  try {
-    return Handle(msg, wp, lp);
-  } catch (...) {
-    // Out of memory for a paint or a text: the selection goes on.
-    win::LogCurrentException(L"selection");
-    return Default(msg, wp, lp);
-  }
-}
-
-LRESULT AreaSelector::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT AreaSelector::Handle(const Cover& cover, UINT msg, WPARAM wp, LPARAM lp) {
+  // Client coordinates of the window, which has the pointer captured while
+  // dragging: the point may lie on another monitor.
+  const geometry::Point at{GET_X_LPARAM(lp) + cover.Area().left, GET_Y_LPARAM(lp) + cover.Area().top};
   switch (msg) {
-    case WM_PAINT: Paint(); return 0;
+    case WM_PAINT: Paint(cover); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SETCURSOR: ::SetCursor(::LoadCursorW(nullptr, IDC_CROSS)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_ACTIVATE;
-    case WM_MOUSEMOVE: PointerTo(ToScreen(lp)); return 0;
+    case WM_MOUSEMOVE: PointerTo(at); return 0;
     case WM_LBUTTONDOWN:
-      ::SetCapture(hwnd());
-      marking_.MoveTo(ToScreen(lp));
+      ::SetCapture(cover.hwnd());
+      marking_.MoveTo(at);
       Press();
       return 0;
     case WM_LBUTTONUP:
-      marking_.MoveTo(ToScreen(lp));
+      marking_.MoveTo(at);
       Release((wp & MK_SHIFT) != 0);
       return 0;
     case WM_RBUTTONDOWN: Finish(std::nullopt, false); return 0;
     case WM_KEYDOWN: Key(wp); return 0;
-    case WM_DPICHANGED: return 0;  // physical pixels: the window keeps the virtual screen's rectangle
-    default: return Default(msg, wp, lp);
+    case WM_DPICHANGED: return 0;  // physical pixels: each window keeps its monitor's rectangle
+    default: return ::DefWindowProcW(cover.hwnd(), msg, wp, lp);
   }
 }

@@ -3,12 +3,15 @@
 // beside it. Before the press, the window under the pointer shows bright
 // and a click takes it. Arrows move the pointer (Shift: by ten), Space or
 // Enter start and end the drag, Esc or a right click cancel. Screen pixels
-// throughout; the window is the virtual screen's rectangle.
+// throughout. One window covers each monitor, so that a window manager
+// keeps each on its monitor and each has its monitor's scale.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/geometry.h"
 #include "core/selection.h"
@@ -16,7 +19,7 @@
 #include "win/still_screen.h"
 #include "win/window.h"
 
-class AreaSelector : public win::Window {
+class AreaSelector {
  public:
   class Owner {
    public:
@@ -29,7 +32,9 @@ class AreaSelector : public win::Window {
   };
 
   explicit AreaSelector(Owner& owner) : owner_(owner) {}
-  ~AreaSelector() override { Stop(); }
+  AreaSelector(const AreaSelector&) = delete;
+  AreaSelector& operator=(const AreaSelector&) = delete;
+  ~AreaSelector() { Stop(); }
   // Shows `still` (which must outlive the selection) and takes the
   // keyboard; false when the window could not be made.
   bool Start(const win::StillScreen& still);
@@ -43,16 +48,34 @@ class AreaSelector : public win::Window {
   geometry::Rect Magnifier() const { return shown_.magnifier; }
   // The pointer moved to `at`, as from the mouse.
   void PointerTo(geometry::Point at);
-
- protected:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+  // The window that covers the monitor at `at` (nullptr when none does),
+  // and where `at` lies in it.
+  HWND WindowAt(geometry::Point at) const;
 
  private:
+  // The window over one monitor: its messages go to the selector.
+  class Cover : public win::Window {
+   public:
+    Cover(AreaSelector& selector, const geometry::Rect& area) : selector_(selector), area_(area) {}
+    bool Open();
+    const geometry::Rect& Area() const { return area_; }
+    using win::Window::hwnd;
+
+   protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
+
+   private:
+    AreaSelector& selector_;
+    geometry::Rect area_;
+  };
+
   struct Shown {
     std::optional<geometry::Rect> bright;  // marked, or the window under the pointer
     geometry::Rect magnifier;
   };
-  geometry::Point ToScreen(LPARAM lp) const;
+  bool OpenCovers();
+  bool MakeStrip(std::int32_t width);
+  LRESULT Handle(const Cover& cover, UINT msg, WPARAM wp, LPARAM lp);
   void Press();
   void Release(bool shift);
   void Finish(const std::optional<geometry::Rect>& marked, bool shift);
@@ -65,15 +88,15 @@ class AreaSelector : public win::Window {
   // The same, and what changed painted again.
   void Refresh();
   void Invalidate(const Shown& before, const Shown& after);
-  void Paint();
-  void PaintRect(HDC dc, const RECT& r);
+  void Paint(const Cover& cover);
+  void PaintRect(HDC dc, const RECT& r, const geometry::Rect& cover);
   void ComposeRow(std::uint32_t* out, std::int32_t y, std::int32_t from, std::int32_t to) const;
   std::uint32_t MagnifierPixel(std::int32_t dx, std::int32_t dy) const;
   void DrawMagnifierText(HDC strip);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
   Owner& owner_;
   const win::StillScreen* still_ = nullptr;
+  std::vector<std::unique_ptr<Cover>> covers_;
   selection::Marking marking_{{0, 0}};
   std::optional<geometry::Rect> hovered_;  // the window under the pointer, before the press
   selection::MagnifierBox box_{8};

@@ -161,8 +161,9 @@ void MeasureMagnifier(Bench& bench, const geometry::Rect& screen) {
   bench.Show(screen);
   AreaSelector& selector = bench.selection.Selector();
   std::vector<double> moves;
+  const geometry::Point at0{screen.left + 300, screen.top + 300};
   for (int i = 0; i < 300; ++i) {
-    if (i == 150) ::SendMessageW(selector.hwnd(), WM_KEYDOWN, VK_SPACE, 0);  // the drag starts
+    if (i == 150) ::SendMessageW(selector.WindowAt(at0), WM_KEYDOWN, VK_SPACE, 0);  // the drag starts
     const geometry::Point at{screen.left + 300 + 3 * i, screen.top + 300 + 2 * i};
     const double t0 = Now();
     selector.PointerTo(at);

@@ -27,10 +27,13 @@ struct SelectionRig : CaptureRig {
                              if (copy(picture)) captured.push_back({quick, picture.Width(), picture.Height()});
                            }}};
 
-  // A mouse message at a point of the screen, as the selection's window gets it.
+  // A mouse message at a point of the screen, as the window over its
+  // monitor gets it.
   void Send(UINT message, WPARAM keys, geometry::Point at) {
-    const geometry::Rect screen = win::VirtualScreen();
-    ::SendMessageW(selection.Selector().hwnd(), message, keys, MAKELPARAM(at.x - screen.left, at.y - screen.top));
+    HWND cover = selection.Selector().WindowAt(at);
+    RECT r{};
+    ::GetWindowRect(cover, &r);
+    ::SendMessageW(cover, message, keys, MAKELPARAM(at.x - r.left, at.y - r.top));
   }
 };
 
@@ -64,7 +67,7 @@ TEST(Selection, NoneStartsWhileSomethingElseRunsAndACancelChangesNothing) {
   ASSERT_TRUE(rig.selection.Start(false, nullptr));
   rig.Send(WM_LBUTTONDOWN, MK_LBUTTON, {300, 200});
   rig.Send(WM_MOUSEMOVE, MK_LBUTTON, {400, 260});
-  ::SendMessageW(rig.selection.Selector().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ::SendMessageW(rig.selection.Selector().WindowAt({300, 200}), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(rig.placed, std::nullopt);
   EXPECT_TRUE(rig.captured.empty());
   EXPECT_FALSE(rig.activity.Busy());
