@@ -51,12 +51,15 @@ bool AreaSelector::Cover::Open() {
 
 LRESULT AreaSelector::Cover::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
   if (!selector_.Selecting()) return Default(msg, wp, lp);
+  // The selection's end destroys this object while its message is handled:
+  // nothing of it is used after that.
+  HWND self = hwnd();
   try {
     return selector_.Handle(*this, msg, wp, lp);
   } catch (...) {
     // Out of memory for a paint or a text: the selection goes on.
     win::LogCurrentException(L"selection");
-    return Default(msg, wp, lp);
+    return ::DefWindowProcW(self, msg, wp, lp);
   }
 }
 
