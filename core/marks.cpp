@@ -1,0 +1,191 @@
+#include "core/marks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace marks {
+namespace {
+
+bool IsStroke(Tool tool) { return tool != Tool::Rectangle && tool != Tool::Hide; }
+
+// The box of the points alone, both ends included.
+geometry::Rect PointBox(const std::vector<geometry::Point>& points) {
+  if (points.empty()) return {};
+  geometry::Rect r{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+  for (const geometry::Point& p : points) {
+    r.left = std::min(r.left, p.x);
+    r.top = std::min(r.top, p.y);
+    r.right = std::max(r.right, p.x + 1);
+    r.bottom = std::max(r.bottom, p.y + 1);
+  }
+  return r;
+}
+
+// Which pixels of `box` a mark covers, row by row.
+class Coverage {
+ public:
+  explicit Coverage(const geometry::Rect& box)
+      : box_(box), cells_(static_cast<std::size_t>(std::max(0, box.Width())) * std::max(0, box.Height())) {}
+  void Square(geometry::Point centre, std::int32_t side) {
+    const std::int32_t x0 = centre.x - side / 2, y0 = centre.y - side / 2;
+    for (std::int32_t y = std::max(y0, box_.top); y < std::min(y0 + side, box_.bottom); ++y)
+      for (std::int32_t x = std::max(x0, box_.left); x < std::min(x0 + side, box_.right); ++x) cells_[Index(x, y)] = 1;
+  }
+  // Every pixel of the line from `a` to `b`, both ends included.
+  void Line(geometry::Point a, geometry::Point b, std::int32_t side) {
+    const std::int32_t dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
+    const std::int32_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    std::int32_t error = dx + dy;
+    for (;;) {
+      Square(a, side);
+      if (a == b) return;
+      const std::int32_t twice = 2 * error;
+      if (twice >= dy) error += dy, a.x += sx;
+      if (twice <= dx) error += dx, a.y += sy;
+    }
+  }
+  void Fill(const geometry::Rect& r, std::int32_t inset) {
+    for (std::int32_t y = std::max(r.top, box_.top); y < std::min(r.bottom, box_.bottom); ++y)
+      for (std::int32_t x = std::max(r.left, box_.left); x < std::min(r.right, box_.right); ++x) {
+        const bool edge = x - r.left < inset || r.right - 1 - x < inset || y - r.top < inset || r.bottom - 1 - y < inset;
+        if (inset == 0 || edge) cells_[Index(x, y)] = 1;
+      }
+  }
+  bool Covered(std::int32_t x, std::int32_t y) const { return cells_[Index(x, y)] != 0; }
+
+ private:
+  std::size_t Index(std::int32_t x, std::int32_t y) const {
+    return static_cast<std::size_t>(y - box_.top) * static_cast<std::size_t>(box_.Width()) +
+           static_cast<std::size_t>(x - box_.left);
+  }
+  geometry::Rect box_;
+  std::vector<char> cells_;
+};
+
+// The two strokes of an arrow's head, back from the tip at 30 degrees.
+void ArrowHead(Coverage& covered, geometry::Point from, geometry::Point tip, std::int32_t side) {
+  const double dx = tip.x - from.x, dy = tip.y - from.y, length = std::hypot(dx, dy);
+  if (length < 1) return;
+  const double head = 4.0 * side + 6, ux = dx / length, uy = dy / length;
+  for (double turn : {0.5235987755982988, -0.5235987755982988}) {
+    const double c = std::cos(turn), s = std::sin(turn);
+    const geometry::Point end{static_cast<std::int32_t>(std::lround(tip.x - head * (ux * c - uy * s))),
+                              static_cast<std::int32_t>(std::lround(tip.y - head * (uy * c + ux * s)))};
+    covered.Line(tip, end, side);
+  }
+}
+
+void Cover(Coverage& covered, const Mark& mark) {
+  const std::int32_t side = std::clamp(mark.width, 1, 8);
+  if (mark.tool == Tool::Rectangle || mark.tool == Tool::Hide) {
+    covered.Fill(PointBox(mark.points), mark.tool == Tool::Hide ? 0 : side);
+    return;
+  }
+  for (std::size_t i = 0; i < mark.points.size(); ++i)
+    covered.Line(mark.points[i], mark.points[i + 1 < mark.points.size() ? i + 1 : i], side);
+  if (mark.tool == Tool::Arrow && mark.points.size() >= 2)
+    ArrowHead(covered, mark.points[mark.points.size() - 2], mark.points.back(), side);
+}
+
+std::uint32_t HalfOver(std::uint32_t colour, std::uint32_t beneath) {
+  std::uint32_t out = beneath & 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const std::uint32_t a = (colour >> shift) & 0xFF, b = (beneath >> shift) & 0xFF;
+    out |= ((a + b + 1) / 2) << shift;
+  }
+  return out;
+}
+
+}  // namespace
+
+geometry::Rect Bounds(const Mark& mark) {
+  geometry::Rect r = PointBox(mark.points);
+  if (!IsStroke(mark.tool)) return r;
+  const std::int32_t side = std::clamp(mark.width, 1, 8);
+  // An arrow's head reaches back from the tip by at most its length.
+  const std::int32_t head = mark.tool == Tool::Arrow ? 4 * side + 7 : 0;
+  return {r.left - side / 2 - head, r.top - side / 2 - head, r.right + (side - 1) / 2 + head,
+          r.bottom + (side - 1) / 2 + head};
+}
+
+void Document::Keep() {
+  undo_.push_back(marks_);
+  redo_.clear();
+}
+
+void Document::Add(const Mark& mark) {
+  Keep();
+  marks_.push_back(mark);
+}
+
+void Document::Move(std::size_t index, std::int32_t dx, std::int32_t dy) {
+  if (index >= marks_.size()) return;
+  Keep();
+  for (geometry::Point& p : marks_[index].points) p = {p.x + dx, p.y + dy};
+}
+
+void Document::Resize(std::size_t index, const geometry::Rect& to) {
+  if (index >= marks_.size() || to.Width() < 1 || to.Height() < 1) return;
+  Keep();
+  const geometry::Rect from = PointBox(marks_[index].points);
+  const auto scale = [](std::int32_t v, std::int32_t from0, std::int32_t fromSize, std::int32_t to0,
+                        std::int32_t toSize) {
+    if (fromSize <= 1) return to0;
+    return to0 + static_cast<std::int32_t>(std::lround(static_cast<double>(v - from0) * (toSize - 1) / (fromSize - 1)));
+  };
+  for (geometry::Point& p : marks_[index].points)
+    p = {scale(p.x, from.left, from.Width(), to.left, to.Width()), scale(p.y, from.top, from.Height(), to.top, to.Height())};
+}
+
+void Document::Remove(std::size_t index) {
+  if (index >= marks_.size()) return;
+  Keep();
+  marks_.erase(marks_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool Document::Undo() {
+  if (undo_.empty()) return false;
+  redo_.push_back(marks_);
+  marks_ = undo_.back();
+  undo_.pop_back();
+  return true;
+}
+
+bool Document::Redo() {
+  if (redo_.empty()) return false;
+  undo_.push_back(marks_);
+  marks_ = redo_.back();
+  redo_.pop_back();
+  return true;
+}
+
+std::optional<std::size_t> Document::HitTest(geometry::Point at, std::int32_t slop) const {
+  for (std::size_t i = marks_.size(); i-- > 0;) {
+    const geometry::Rect b = Bounds(marks_[i]);
+    if (geometry::Rect{b.left - slop, b.top - slop, b.right + slop, b.bottom + slop}.Contains(at)) return i;
+  }
+  return std::nullopt;
+}
+
+void Draw(const std::vector<Mark>& marks, std::uint32_t* pixels, std::int32_t width, std::int32_t height,
+          std::size_t stride) {
+  for (const Mark& mark : marks) {
+    const geometry::Rect b = Bounds(mark);
+    const geometry::Rect box{std::max(b.left, 0), std::max(b.top, 0), std::min(b.right, width),
+                             std::min(b.bottom, height)};
+    if (box.left >= box.right || box.top >= box.bottom) continue;
+    Coverage covered(box);
+    Cover(covered, mark);
+    for (std::int32_t y = box.top; y < box.bottom; ++y) {
+      std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+      for (std::int32_t x = box.left; x < box.right; ++x) {
+        if (!covered.Covered(x, y)) continue;
+        row[x] = mark.tool == Tool::Highlighter ? HalfOver(mark.colour, row[x])
+                                                : (row[x] & 0xFF000000u) | (mark.colour & 0xFFFFFFu);
+      }
+    }
+  }
+}
+
+}  // namespace marks

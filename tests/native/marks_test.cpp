@@ -1,0 +1,101 @@
+#include "core/marks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using geometry::Point;
+using geometry::Rect;
+using marks::Mark;
+using marks::Tool;
+
+namespace {
+
+// The marks drawn in red on a black picture, as rows of '#' and '.'.
+std::vector<std::string> Drawn(const std::vector<Mark>& drawn, int width, int height) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, 0);
+  marks::Draw(drawn, pixels.data(), width, height, static_cast<std::size_t>(width));
+  std::vector<std::string> rows(height, std::string(width, '.'));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) rows[y][x] = pixels[y * width + x] ? '#' : '.';
+  return rows;
+}
+
+Mark Of(Tool tool, std::vector<Point> points, int width = 1, std::uint32_t colour = 0xFF0000) {
+  return Mark{tool, colour, width, std::move(points)};
+}
+
+}  // namespace
+
+TEST(Marks, ShapesCoverExactlyTheirPixels) {
+  EXPECT_EQ(Drawn({Of(Tool::Rectangle, {{1, 1}, {4, 3}})}, 6, 5),
+            (std::vector<std::string>{"......", ".####.", ".#..#.", ".####.", "......"}));
+  EXPECT_EQ(Drawn({Of(Tool::Line, {{0, 0}, {4, 2}})}, 5, 3), (std::vector<std::string>{"#....", ".##..", "...##"}));
+  // A line 3 wide is 3 x 3 at a single point.
+  EXPECT_EQ(Drawn({Of(Tool::Pen, {{2, 2}}, 3)}, 5, 5),
+            (std::vector<std::string>{".....", ".###.", ".###.", ".###.", "....."}));
+  // A rectangle 2 wide keeps its line inside its corners.
+  EXPECT_EQ(Drawn({Of(Tool::Rectangle, {{0, 0}, {4, 4}}, 2)}, 5, 5),
+            (std::vector<std::string>{"#####", "#####", "##.##", "#####", "#####"}));
+}
+
+TEST(Marks, AHiddenBoxLeavesNothingOfWhatWasBeneath) {
+  std::vector<std::uint32_t> pixels(8 * 4);
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint32_t>(i * 0x010203);
+  marks::Draw({Of(Tool::Hide, {{6, 3}, {2, 1}}, 1, 0x000000)}, pixels.data(), 8, 4, 8);
+  for (int y = 1; y <= 3; ++y)
+    for (int x = 2; x <= 6; ++x) EXPECT_EQ(pixels[y * 8 + x], 0u) << x << "," << y;
+  EXPECT_EQ(pixels[1 * 8 + 7], static_cast<std::uint32_t>(15 * 0x010203));
+}
+
+TEST(Marks, TheHighlighterShowsWhatIsBeneathOnceEvenWhereItsStrokeCrossesItself) {
+  std::vector<std::uint32_t> pixels(5 * 3, 0x000000);
+  marks::Draw({Of(Tool::Highlighter, {{1, 1}, {3, 1}, {1, 1}}, 1, 0xFFFF00)}, pixels.data(), 5, 3, 5);
+  EXPECT_EQ(pixels[1 * 5 + 2], 0x808000u);
+  EXPECT_EQ(pixels[1 * 5 + 0], 0u);
+}
+
+TEST(Marks, AnArrowHasItsHeadAtTheEnd) {
+  const std::vector<std::string> rows = Drawn({Of(Tool::Arrow, {{0, 10}, {20, 10}})}, 24, 20);
+  // Ten pixels back from the tip at 30 degrees: (11, 5) and (11, 15).
+  EXPECT_EQ(rows[10][20], '#');
+  EXPECT_EQ(rows[5][11], '#');
+  EXPECT_EQ(rows[15][11], '#');
+  EXPECT_EQ(rows[5][3], '.');
+}
+
+TEST(Marks, EditsAreUndoneAndRedoneAndANewEditEndsTheRedo) {
+  marks::Document doc;
+  doc.Add(Of(Tool::Rectangle, {{10, 10}, {19, 19}}));
+  doc.Add(Of(Tool::Line, {{0, 0}, {5, 5}}));
+  doc.Move(1, 3, 4);
+  EXPECT_EQ(doc.Marks()[1].points, (std::vector<Point>{{3, 4}, {8, 9}}));
+  doc.Resize(0, {10, 10, 40, 30});
+  EXPECT_EQ(doc.Marks()[0].points, (std::vector<Point>{{10, 10}, {39, 29}}));
+  EXPECT_TRUE(doc.Undo());
+  EXPECT_EQ(doc.Marks()[0].points, (std::vector<Point>{{10, 10}, {19, 19}}));
+  EXPECT_TRUE(doc.Undo());
+  EXPECT_TRUE(doc.Undo());
+  EXPECT_EQ(doc.Marks().size(), 1u);
+  EXPECT_TRUE(doc.Redo());
+  EXPECT_EQ(doc.Marks().size(), 2u);
+  doc.Remove(0);
+  EXPECT_FALSE(doc.Redo());
+  EXPECT_EQ(doc.Marks().size(), 1u);
+  EXPECT_TRUE(doc.Undo());
+  EXPECT_TRUE(doc.Undo());
+  EXPECT_TRUE(doc.Undo());
+  EXPECT_FALSE(doc.Undo());
+  EXPECT_TRUE(doc.Marks().empty());
+}
+
+TEST(Marks, APointHitsTheTopmostMarkUnderIt) {
+  marks::Document doc;
+  doc.Add(Of(Tool::Hide, {{0, 0}, {49, 49}}));
+  doc.Add(Of(Tool::Rectangle, {{20, 20}, {29, 29}}));
+  EXPECT_EQ(doc.HitTest({25, 25}, 0), 1u);
+  EXPECT_EQ(doc.HitTest({5, 5}, 0), 0u);
+  EXPECT_EQ(doc.HitTest({52, 52}, 2), std::nullopt);
+  EXPECT_EQ(doc.HitTest({51, 51}, 2), 0u);
+}
