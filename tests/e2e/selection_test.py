@@ -2,8 +2,8 @@
 over, 「範囲を選んで撮影」 captures them from the screen held still, the
 keyboard alone does the same, Esc and a right click change nothing, a click
 takes another program's window, and the magnifier shows the screen's own
-pixels. At 96 and 144 dpi, and on two monitors, the left one at negative
-coordinates (KIRASOE_MONITORS=2: Windows x = X x - 800)."""
+pixels. At 96, 120 and 144 dpi, and on two monitors, the left one at
+negative coordinates (KIRASOE_MONITORS=2: Windows x = X x - 800)."""
 import os
 import time
 import unittest
@@ -17,7 +17,7 @@ CAMERA = (53, 50)
 # Another program's window the user works in: on the left monitor when
 # there are two.
 WINDOW = (-700, 100, 300, 200) if MONITORS == 2 else (600, 400, 300, 200)
-ZOOM = {96: 8, 144: 12}.get(DPI, 8)  # the magnifier's pixels per screen pixel
+ZOOM = {96: 8, 120: 10, 144: 12}.get(DPI, 8)  # the magnifier's pixels per screen pixel
 
 
 def on_one_screen(reason):
