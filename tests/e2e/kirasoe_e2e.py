@@ -261,12 +261,21 @@ class App:
 
     def window(self, cls):
         """The visible window of a form class (Camera, Frame, ...), waiting for it."""
+        seen = []
+
         def find():
-            for w in self.windows():
+            seen[:] = self.windows()
+            for w in seen:
                 if w["class"] == "Kirasoe." + cls and w["visible"]:
                     return w
             return None
-        return wait_for(find, what="window " + cls)
+        try:
+            return wait_for(find, what="window " + cls)
+        except AssertionError:
+            # What there was instead, for a failure that does not come back.
+            state = "running" if self.running() else "ended with %s" % self.proc.poll()
+            raise AssertionError("no visible window %s; the program %s; its windows: %s" % (
+                cls, state, [(w["class"], w["visible"], w["rect"]) for w in seen]))
 
     def settled(self, cls, rect):
         """The window of a form once it has reached `rect` (start-up shows
