@@ -19,6 +19,20 @@ std::optional<std::int32_t> ParseWhole(std::wstring_view text, std::int32_t lo, 
   return static_cast<std::int32_t>(value);
 }
 
+std::optional<StoredRect> ParseStoredRect(std::wstring_view value, std::int32_t lowestCorner, std::int32_t smallestSide) {
+  std::int32_t numbers[4];
+  std::size_t at = 0;
+  for (int k = 0; k < 4; ++k) {
+    const std::size_t comma = value.find(L',', at);
+    if (comma == std::wstring_view::npos) return std::nullopt;
+    auto n = ParseWhole(value.substr(at, comma - at), k >= 2 ? smallestSide : lowestCorner, kMaxSide);
+    if (!n) return std::nullopt;
+    numbers[k] = *n;
+    at = comma + 1;
+  }
+  return StoredRect{geometry::RectAt(numbers[0], numbers[1], numbers[2], numbers[3]), value.substr(at)};
+}
+
 namespace {
 
 Refusal OutOfRange(Field field, std::int32_t lo, std::int32_t hi, texts::Language language) {

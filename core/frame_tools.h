@@ -31,6 +31,16 @@ inline constexpr std::int32_t kMaxSide = 32767;
 // allowed, within [lo, hi]; nullopt for anything else.
 std::optional<std::int32_t> ParseWhole(std::wstring_view text, std::int32_t lo, std::int32_t hi);
 
+// A rectangle as a settings file keeps it, "left,top,width,height,rest":
+// whole numbers, the corner from `lowestCorner`, sides of at least
+// `smallestSide`, all up to the largest frame; and the text after the fourth
+// comma. Nullopt when the numbers do not read so.
+struct StoredRect {
+  geometry::Rect rect;
+  std::wstring_view rest;
+};
+std::optional<StoredRect> ParseStoredRect(std::wstring_view value, std::int32_t lowestCorner, std::int32_t smallestSide);
+
 // Why typed values were refused: the field to correct and the message that
 // names it.
 struct Refusal {

@@ -157,20 +157,10 @@ std::wstring KeyOf(std::size_t index) { return L"Frame" + std::to_wstring(index 
 // "left,top,width,height,name" back to a frame: whole numbers, a side of
 // at least the frame's minimum, and a name that decodes to a usable one.
 std::optional<KeptFrame> ParseValue(const std::wstring& value) {
-  std::int32_t numbers[4];
-  std::size_t at = 0;
-  for (int k = 0; k < 4; ++k) {
-    const std::size_t comma = value.find(L',', at);
-    if (comma == std::wstring::npos) return std::nullopt;
-    const bool side = k >= 2;
-    auto n = frame_tools::ParseWhole(std::wstring_view(value).substr(at, comma - at),
-                                     side ? frame::kMinFramePixels : -frame_tools::kMaxSide - 1, frame_tools::kMaxSide);
-    if (!n) return std::nullopt;
-    numbers[k] = *n;
-    at = comma + 1;
-  }
+  const auto stored = frame_tools::ParseStoredRect(value, -frame_tools::kMaxSide - 1, frame::kMinFramePixels);
+  if (!stored) return std::nullopt;
   std::string ascii;
-  for (wchar_t c : value.substr(at)) {
+  for (wchar_t c : stored->rest) {
     if (c > 0x7E) return std::nullopt;
     ascii += static_cast<char>(c);
   }
@@ -178,7 +168,7 @@ std::optional<KeptFrame> ParseValue(const std::wstring& value) {
   if (!decoded) return std::nullopt;
   auto name = UsableName(*decoded);
   if (!name || *name != *decoded) return std::nullopt;
-  return KeptFrame{*name, geometry::RectAt(numbers[0], numbers[1], numbers[2], numbers[3])};
+  return KeptFrame{*name, stored->rect};
 }
 
 }  // namespace

@@ -33,22 +33,11 @@ std::wstring KeyOf(std::size_t index) { return L"Mask" + std::to_wstring(index +
 // "left,top,width,height,RRGGBB" back to a mask: whole numbers, sides of at
 // least one pixel, six hexadecimal digits.
 std::optional<Mask> ParseValue(const std::wstring& value) {
-  std::int32_t numbers[4];
-  std::size_t at = 0;
-  for (int k = 0; k < 4; ++k) {
-    const std::size_t comma = value.find(L',', at);
-    if (comma == std::wstring::npos) return std::nullopt;
-    auto n = frame_tools::ParseWhole(std::wstring_view(value).substr(at, comma - at), k >= 2 ? 1 : 0,
-                                     frame_tools::kMaxSide);
-    if (!n) return std::nullopt;
-    numbers[k] = *n;
-    at = comma + 1;
-  }
-  const std::wstring_view colour = std::wstring_view(value).substr(at);
-  if (colour.size() != 6) return std::nullopt;
-  auto rgb = text::ParseDigits(colour, 16, 6);
+  const auto stored = frame_tools::ParseStoredRect(value, 0, 1);
+  if (!stored || stored->rest.size() != 6) return std::nullopt;
+  auto rgb = text::ParseDigits(stored->rest, 16, 6);
   if (!rgb) return std::nullopt;
-  return Mask{geometry::RectAt(numbers[0], numbers[1], numbers[2], numbers[3]), static_cast<std::uint32_t>(*rgb)};
+  return Mask{stored->rect, static_cast<std::uint32_t>(*rgb)};
 }
 
 std::wstring ValueOf(const Mask& m) {
