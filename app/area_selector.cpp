@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/window_picker.h"
+#include "core/frame_tools.h"
 #include "win/failure_log.h"
 #include "win/screen.h"
+#include "win/window_pick.h"
 
 namespace {
 
@@ -65,8 +66,10 @@ LRESULT AreaSelector::Cover::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept 
 
 bool AreaSelector::Start(const win::StillScreen& still) {
   still_ = &still;
+  // The windows as the screen held shows them, not as they move on.
+  standing_ = win::StandingWindows();
   marking_ = selection::Marking(win::CursorPos());
-  hovered_ = WindowPicker::RectangleAt(marking_.Pointer(), false);
+  hovered_ = WindowRectAt(marking_.Pointer(), false);
   Follow();
   if (!OpenCovers()) {
     Stop();
@@ -112,7 +115,18 @@ void AreaSelector::Stop() {
   stripBitmap_.reset();
   strip_.reset();
   font_.reset();
+  standing_.clear();
   still_ = nullptr;
+}
+
+std::optional<geometry::Rect> AreaSelector::WindowRectAt(geometry::Point at, bool control) const {
+  for (const win::StandingWindow& w : standing_) {
+    if (!w.rect.Contains(at)) continue;
+    // A control is found in its window as it is now, as fitting the frame does.
+    if (control && ::IsWindow(w.hwnd)) return frame_tools::FitPicked(win::VisibleBounds(win::ControlAt(w.hwnd, at)));
+    return frame_tools::FitPicked(w.visible);
+  }
+  return std::nullopt;
 }
 
 HWND AreaSelector::WindowAt(geometry::Point at) const {
@@ -147,7 +161,7 @@ AreaSelector::Shown AreaSelector::ShownNow(const geometry::Rect& monitor) const 
 void AreaSelector::PointerTo(geometry::Point at) {
   if (!Selecting()) return;
   marking_.MoveTo(at);
-  if (!marking_.Pressed()) hovered_ = WindowPicker::RectangleAt(at, ::GetKeyState(VK_CONTROL) < 0);
+  if (!marking_.Pressed()) hovered_ = WindowRectAt(at, ::GetKeyState(VK_CONTROL) < 0);
   Refresh();
   for (const auto& cover : covers_) ::UpdateWindow(cover->hwnd());
 }

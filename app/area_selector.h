@@ -18,6 +18,7 @@
 #include "win/handles.h"
 #include "win/still_screen.h"
 #include "win/window.h"
+#include "win/window_pick.h"
 
 class AreaSelector {
  public:
@@ -74,6 +75,9 @@ class AreaSelector {
     geometry::Rect magnifier;
   };
   bool OpenCovers();
+  // The rectangle of the window (with `control`, of the control) under
+  // `at` as the screen held shows it; nullopt over the bare desktop.
+  std::optional<geometry::Rect> WindowRectAt(geometry::Point at, bool control) const;
   bool MakeStrip(std::int32_t width);
   LRESULT Handle(const Cover& cover, UINT msg, WPARAM wp, LPARAM lp);
   void Press();
@@ -97,6 +101,7 @@ class AreaSelector {
   Owner& owner_;
   const win::StillScreen* still_ = nullptr;
   std::vector<std::unique_ptr<Cover>> covers_;
+  std::vector<win::StandingWindow> standing_;  // other programs' windows when the screen was held
   selection::Marking marking_{{0, 0}};
   std::optional<geometry::Rect> hovered_;  // the window under the pointer, before the press
   selection::MagnifierBox box_{8};

@@ -26,17 +26,36 @@ bool ShapeHolds(HWND hwnd, POINT at) {
 
 }  // namespace
 
+namespace {
+
+// A window the user sees of another program: not ours, shown, not
+// minimized or cloaked, and not one that lets clicks through.
+bool Standing(HWND h, DWORD self) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(h, &pid);
+  if (pid == self || !::IsWindowVisible(h) || ::IsIconic(h) || Cloaked(h)) return false;
+  return !(::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+}
+
+}  // namespace
+
 HWND TopLevelAt(geometry::Point at) {
   const POINT pt{at.x, at.y};
   const DWORD self = ::GetCurrentProcessId();
-  for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(h, &pid);
-    if (pid == self || !::IsWindowVisible(h) || ::IsIconic(h) || Cloaked(h)) continue;
-    if (::GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TRANSPARENT) continue;  // lets clicks through
-    if (ShapeHolds(h, pt)) return h;
-  }
+  for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT))
+    if (Standing(h, self) && ShapeHolds(h, pt)) return h;
   return nullptr;
+}
+
+std::vector<StandingWindow> StandingWindows() {
+  std::vector<StandingWindow> standing;
+  const DWORD self = ::GetCurrentProcessId();
+  for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    RECT r{};
+    if (Standing(h, self) && ::GetWindowRect(h, &r))
+      standing.push_back({h, {r.left, r.top, r.right, r.bottom}, VisibleBounds(h)});
+  }
+  return standing;
 }
 
 HWND ControlAt(HWND top, geometry::Point at) {

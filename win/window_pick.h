@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "core/geometry.h"
 
@@ -13,6 +14,15 @@ namespace win {
 // The topmost visible window of another process whose shape holds `at`;
 // nullptr over the bare desktop.
 HWND TopLevelAt(geometry::Point at);
+
+// The visible windows of other processes as they stand now, topmost first:
+// where each lies and what the user sees of it.
+struct StandingWindow {
+  HWND hwnd;
+  geometry::Rect rect;     // the window rectangle
+  geometry::Rect visible;  // VisibleBounds
+};
+std::vector<StandingWindow> StandingWindows();
 
 // The deepest visible child of `top` under `at`; `top` itself when there
 // is none.

@@ -114,15 +114,18 @@ class Drag(Selection):
         self.drag((350, 300), (346, 296))
         self.ended(app)
         app.settled("Frame", rect(341, 291, 10, 10))
-        # A click (no drag) on the window of another program.
+        # A click (no drag) on the window of another program, where the
+        # screen held shows it: the window has moved on meanwhile.
         self.select(app)
         x, y, w, h = WINDOW
+        probe("move", self.front["hwnd"], x + 10, y - 60)
         move(x + 200, y + 150)
         time.sleep(0.3)
         xdotool("click", 1)
         self.ended(app)
-        bounds = self.front["rect"]
-        app.settled("Frame", bounds)
+        app.settled("Frame", self.front["rect"])
+        moved = next(w for w in self.target.windows() if w["hwnd"] == self.front["hwnd"])
+        self.assertEqual(moved["rect"][:2], [x + 10, y - 60], "the window did move")
 
 
 class WithWindowManager(Selection):
