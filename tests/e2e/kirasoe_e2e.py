@@ -270,7 +270,8 @@ class App:
                     return w
             return None
         try:
-            return wait_for(find, what="window " + cls)
+            # A start under the full suite's load once took longer than 15 s.
+            return wait_for(find, timeout=30, what="window " + cls)
         except AssertionError:
             # What there was instead, for a failure that does not come back.
             state = "running" if self.running() else "ended with %s" % self.proc.poll()
