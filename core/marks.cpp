@@ -7,7 +7,9 @@
 namespace marks {
 namespace {
 
-bool IsStroke(Tool tool) { return tool != Tool::Rectangle && tool != Tool::Hide; }
+bool IsStroke(Tool tool) {
+  return tool == Tool::Arrow || tool == Tool::Line || tool == Tool::Pen || tool == Tool::Highlighter;
+}
 
 // The box of the points alone, both ends included.
 geometry::Rect PointBox(const std::vector<geometry::Point>& points) {
@@ -52,6 +54,13 @@ class Coverage {
         if (inset == 0 || edge) cells_[Index(x, y)] = 1;
       }
   }
+  void Disc(geometry::Point centre, std::int32_t radius) {
+    for (std::int32_t y = std::max(centre.y - radius, box_.top); y < std::min(centre.y + radius + 1, box_.bottom); ++y)
+      for (std::int32_t x = std::max(centre.x - radius, box_.left); x < std::min(centre.x + radius + 1, box_.right); ++x) {
+        const std::int32_t dx = x - centre.x, dy = y - centre.y;
+        if (dx * dx + dy * dy <= radius * radius) cells_[Index(x, y)] = 1;
+      }
+  }
   bool Covered(std::int32_t x, std::int32_t y) const { return cells_[Index(x, y)] != 0; }
 
  private:
@@ -82,6 +91,11 @@ void Cover(Coverage& covered, const Mark& mark) {
     covered.Fill(PointBox(mark.points), mark.tool == Tool::Hide ? 0 : side);
     return;
   }
+  if (mark.tool == Tool::Number) {
+    if (!mark.points.empty()) covered.Disc(mark.points[0], NumberRadius(mark.width));
+    return;
+  }
+  if (!IsStroke(mark.tool)) return;
   for (std::size_t i = 0; i < mark.points.size(); ++i)
     covered.Line(mark.points[i], mark.points[i + 1 < mark.points.size() ? i + 1 : i], side);
   if (mark.tool == Tool::Arrow && mark.points.size() >= 2)
@@ -99,7 +113,37 @@ std::uint32_t HalfOver(std::uint32_t colour, std::uint32_t beneath) {
 
 }  // namespace
 
+std::int32_t NumberRadius(std::int32_t width) { return 8 + 2 * std::clamp(width, 1, 8); }
+
+geometry::Rect CropOf(const std::vector<Mark>& marks, std::int32_t width, std::int32_t height) {
+  const geometry::Rect whole{0, 0, width, height};
+  for (std::size_t i = marks.size(); i-- > 0;) {
+    if (marks[i].tool != Tool::Crop) continue;
+    const geometry::Rect r = PointBox(marks[i].points);
+    const geometry::Rect kept{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width), std::min(r.bottom, height)};
+    return kept.left < kept.right && kept.top < kept.bottom ? kept : whole;
+  }
+  return whole;
+}
+
+std::int32_t NextZoom(std::int32_t percent, bool in) {
+  if (in) {
+    for (std::int32_t z : kZooms)
+      if (z > percent) return z;
+    return kZooms[std::size(kZooms) - 1];
+  }
+  for (std::size_t i = std::size(kZooms); i-- > 0;)
+    if (kZooms[i] < percent) return kZooms[i];
+  return kZooms[0];
+}
+
 geometry::Rect Bounds(const Mark& mark) {
+  if (mark.tool == Tool::Number) {
+    if (mark.points.empty()) return {};
+    const std::int32_t r = NumberRadius(mark.width);
+    const geometry::Point c = mark.points[0];
+    return {c.x - r, c.y - r, c.x + r + 1, c.y + r + 1};
+  }
   geometry::Rect r = PointBox(mark.points);
   if (!IsStroke(mark.tool)) return r;
   const std::int32_t side = std::clamp(mark.width, 1, 8);
@@ -170,21 +214,29 @@ std::optional<std::size_t> Document::HitTest(geometry::Point at, std::int32_t sl
 
 void Draw(const std::vector<Mark>& marks, std::uint32_t* pixels, std::int32_t width, std::int32_t height,
           std::size_t stride) {
+  Draw(marks, pixels, {0, 0, width, height}, stride, {});
+}
+
+void Draw(const std::vector<Mark>& marks, std::uint32_t* pixels, const geometry::Rect& region, std::size_t stride,
+          const Lettering& lettering) {
+  int number = 0;
   for (const Mark& mark : marks) {
+    if (mark.tool == Tool::Number) ++number;
     const geometry::Rect b = Bounds(mark);
-    const geometry::Rect box{std::max(b.left, 0), std::max(b.top, 0), std::min(b.right, width),
-                             std::min(b.bottom, height)};
+    const geometry::Rect box{std::max(b.left, region.left), std::max(b.top, region.top),
+                             std::min(b.right, region.right), std::min(b.bottom, region.bottom)};
     if (box.left >= box.right || box.top >= box.bottom) continue;
     Coverage covered(box);
     Cover(covered, mark);
     for (std::int32_t y = box.top; y < box.bottom; ++y) {
-      std::uint32_t* row = pixels + static_cast<std::size_t>(y) * stride;
+      std::uint32_t* row = pixels + static_cast<std::size_t>(y - region.top) * stride - region.left;
       for (std::int32_t x = box.left; x < box.right; ++x) {
         if (!covered.Covered(x, y)) continue;
         row[x] = mark.tool == Tool::Highlighter ? HalfOver(mark.colour, row[x])
                                                 : (row[x] & 0xFF000000u) | (mark.colour & 0xFFFFFFu);
       }
     }
+    if (lettering && (mark.tool == Tool::Text || mark.tool == Tool::Number)) lettering(mark, number, region);
   }
 }
 

@@ -49,6 +49,51 @@ std::wstring ValueOf(const Mask& m) {
 
 }  // namespace
 
+std::vector<geometry::Rect> Hatching(const Mask& mask) {
+  constexpr std::int32_t kBand = 3, kPeriod = 8, kStripe = 4;
+  const std::int32_t w = mask.rect.Width(), h = mask.rect.Height();
+  std::vector<geometry::Rect> rects;
+  // The stripes' runs within [from, to) of row y.
+  const auto runs = [&](std::int32_t y, std::int32_t from, std::int32_t to) {
+    for (std::int32_t x = from; x < to;) {
+      const std::int32_t phase = (x + y) % kPeriod;
+      if (phase >= kStripe) {
+        x += kPeriod - phase;
+        continue;
+      }
+      const std::int32_t end = std::min(to, x + kStripe - phase);
+      rects.push_back({mask.rect.left + x, mask.rect.top + y, mask.rect.left + end, mask.rect.top + y + 1});
+      x = end;
+    }
+  };
+  for (std::int32_t y = 0; y < h; ++y) {
+    if (y < kBand || y >= h - kBand || w <= 2 * kBand) {
+      runs(y, 0, w);
+    } else {
+      runs(y, 0, kBand);
+      runs(y, w - kBand, w);
+    }
+  }
+  return rects;
+}
+
+std::wstring ListText(const List& masks) {
+  std::wstring text;
+  for (const Mask& m : masks) text += (text.empty() ? L"" : L";") + ValueOf(m);
+  return text;
+}
+
+List ParseList(const std::wstring& text) {
+  List masks;
+  std::size_t start = 0;
+  while (start <= text.size() && masks.size() < kMaxMasks) {
+    const std::size_t end = std::min(text.find(L';', start), text.size());
+    if (auto mask = ParseValue(text.substr(start, end - start))) masks.push_back(*mask);
+    start = end + 1;
+  }
+  return masks;
+}
+
 List Read(const Reader& read) {
   List masks;
   for (std::size_t i = 0; i < kMaxMasks; ++i)

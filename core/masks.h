@@ -38,6 +38,16 @@ List Clipped(const List& masks, std::int32_t width, std::int32_t height);
 // pixels apart, top first, the frame's top left corner first.
 void Apply(const List& masks, std::uint32_t* pixels, std::int32_t width, std::int32_t height, std::size_t stride);
 
+// How the frame shows a mask on screen: a band of diagonal stripes just
+// inside its edge, as rectangles relative to the frame's top left corner.
+// Every one lies inside the mask, so that the mask covers it in a picture.
+std::vector<geometry::Rect> Hatching(const Mask& mask);
+
+// A list of masks as one value ("l,t,w,h,RRGGBB;..."), for a kept frame's,
+// and back (parts that do not read as a mask are left out).
+std::wstring ListText(const List& masks);
+List ParseList(const std::wstring& text);
+
 // Reads one key of the section (empty when missing).
 using Reader = std::function<std::wstring(const std::wstring& key)>;
 // The masks in the file, in key order; keys that do not read as a mask are

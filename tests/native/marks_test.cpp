@@ -23,7 +23,7 @@ std::vector<std::string> Drawn(const std::vector<Mark>& drawn, int width, int he
 }
 
 Mark Of(Tool tool, std::vector<Point> points, int width = 1, std::uint32_t colour = 0xFF0000) {
-  return Mark{tool, colour, width, std::move(points)};
+  return Mark{tool, colour, width, std::move(points), L""};
 }
 
 }  // namespace
@@ -98,4 +98,54 @@ TEST(Marks, APointHitsTheTopmostMarkUnderIt) {
   EXPECT_EQ(doc.HitTest({5, 5}, 0), 0u);
   EXPECT_EQ(doc.HitTest({52, 52}, 2), std::nullopt);
   EXPECT_EQ(doc.HitTest({51, 51}, 2), 0u);
+}
+
+TEST(Marks, NumbersCountInTheirOrderAndTextIsLeftToTheLettering) {
+  std::vector<std::uint32_t> pixels(60 * 30, 0);
+  std::vector<std::pair<int, std::wstring>> lettered;
+  const std::vector<marks::Mark> drawn{
+      {marks::Tool::Number, 0xFF0000, 1, {{12, 12}}, L""},
+      {marks::Tool::Text, 0x0000FF, 2, {{30, 2}, {50, 20}}, L"Ab"},
+      {marks::Tool::Number, 0x0000FF, 1, {{45, 15}}, L""}};
+  marks::Draw(drawn, pixels.data(), {0, 0, 60, 30}, 60,
+              [&](const marks::Mark& m, int number, const Rect&) { lettered.emplace_back(number, m.text); });
+  ASSERT_EQ(lettered.size(), 3u);
+  EXPECT_EQ(lettered[0].first, 1);
+  EXPECT_EQ(lettered[1].second, L"Ab");
+  EXPECT_EQ(lettered[2].first, 2);
+  // A disc of radius 10 at width 1: its centre and 10 pixels left of it
+  // are red, 11 pixels left is not; the text draws no pixel by itself.
+  EXPECT_EQ(pixels[12 * 60 + 12], 0xFF0000u);
+  EXPECT_EQ(pixels[12 * 60 + 2], 0xFF0000u);
+  EXPECT_EQ(pixels[12 * 60 + 1], 0u);
+  EXPECT_EQ(pixels[3 * 60 + 31], 0u);
+}
+
+TEST(Marks, DrawingARegionGivesThePixelsOfTheWholePictureThere) {
+  const std::vector<marks::Mark> drawn{{marks::Tool::Line, 0x00FF00, 3, {{0, 0}, {39, 19}}, L""},
+                                       {marks::Tool::Rectangle, 0xFF0000, 2, {{5, 5}, {30, 15}}, L""}};
+  std::vector<std::uint32_t> whole(40 * 20, 7), part(13 * 6, 7);
+  marks::Draw(drawn, whole.data(), 40, 20, 40);
+  // Columns 20-32 of rows 8-13, in a buffer of its own.
+  marks::Draw(drawn, part.data(), {20, 8, 33, 14}, 13, {});
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 13; ++x) ASSERT_EQ(part[y * 13 + x], whole[(y + 8) * 40 + x + 20]) << x << "," << y;
+}
+
+TEST(Marks, TheLastCropKeepsItsPartAndACropOutsideKeepsAll) {
+  std::vector<marks::Mark> drawn{{marks::Tool::Crop, 0, 1, {{30, 20}, {10, 5}}, L""}};
+  EXPECT_EQ(marks::CropOf({}, 50, 40), (Rect{0, 0, 50, 40}));
+  EXPECT_EQ(marks::CropOf(drawn, 50, 40), (Rect{10, 5, 31, 21}));
+  drawn.push_back({marks::Tool::Crop, 0, 1, {{45, 35}, {70, 90}}, L""});
+  EXPECT_EQ(marks::CropOf(drawn, 50, 40), (Rect{45, 35, 50, 40}));
+  drawn.push_back({marks::Tool::Crop, 0, 1, {{60, 60}, {70, 70}}, L""});
+  EXPECT_EQ(marks::CropOf(drawn, 50, 40), (Rect{0, 0, 50, 40}));
+}
+
+TEST(Marks, ZoomStepsStopAt25And800Percent) {
+  EXPECT_EQ(marks::NextZoom(100, true), 150);
+  EXPECT_EQ(marks::NextZoom(100, false), 67);
+  EXPECT_EQ(marks::NextZoom(800, true), 800);
+  EXPECT_EQ(marks::NextZoom(25, false), 25);
+  EXPECT_EQ(marks::NextZoom(120, true), 150) << "a zoom between steps goes to the next";
 }

@@ -48,3 +48,28 @@ TEST(Masks, TheSectionKeepsThemInOrderAndLeavesOutWhatDoesNotRead) {
   EXPECT_EQ(writes[2].first, L"Mask3");
   EXPECT_EQ(writes[2].second, std::nullopt);
 }
+
+TEST(Masks, TheHatchingLiesInsideTheMaskAlongItsEdge) {
+  const Mask mask{{100, 50, 120, 70}, 0};
+  const std::vector<Rect> hatch = masks::Hatching(mask);
+  ASSERT_FALSE(hatch.empty());
+  std::map<std::pair<int, int>, int> seen;
+  for (const Rect& r : hatch) {
+    EXPECT_TRUE(r.left >= 100 && r.right <= 120 && r.top >= 50 && r.bottom <= 70) << r.left << "," << r.top;
+    for (int x = r.left; x < r.right; ++x) ++seen[{x, r.top}];
+  }
+  // Stripes 4 pixels wide, 8 apart, in a band 3 pixels deep: the first row
+  // starts with pixels 0-3.
+  EXPECT_EQ(seen.count({100, 50}), 1u);
+  EXPECT_EQ(seen.count({103, 50}), 1u);
+  EXPECT_EQ(seen.count({104, 50}), 0u);
+  EXPECT_EQ(seen.count({110, 60}), 0u) << "the middle stays clear";
+  EXPECT_EQ(seen.count({119, 57}), 1u);  // (19 + 7) % 8 = 2
+}
+
+TEST(Masks, AKeptFramesListReadsBackAndSkipsWhatDoesNotRead) {
+  const masks::List list{{{1, 2, 4, 6}, 0x00FF00}, {{0, 0, 10, 10}, 0x000000}};
+  EXPECT_EQ(masks::ListText(list), L"1,2,3,4,00FF00;0,0,10,10,000000");
+  EXPECT_EQ(masks::ParseList(L"1,2,3,4,00FF00;x;0,0,10,10,000000"), list);
+  EXPECT_TRUE(masks::ParseList(L"").empty());
+}
