@@ -168,7 +168,7 @@ std::optional<KeptFrame> ParseValue(const std::wstring& value) {
   if (!decoded) return std::nullopt;
   auto name = UsableName(*decoded);
   if (!name || *name != *decoded) return std::nullopt;
-  return KeptFrame{*name, stored->rect};
+  return KeptFrame{*name, stored->rect, {}};
 }
 
 }  // namespace
@@ -193,6 +193,32 @@ std::vector<std::pair<std::wstring, std::optional<std::wstring>>> Writes(const L
     for (char c : EncodeName(frames[i].name)) value += static_cast<wchar_t>(c);
     writes.emplace_back(KeyOf(i), value);
   }
+  return writes;
+}
+
+void ReadMasks(List& frames, const Reader& read) {
+  for (std::size_t i = 0; i < kMaxFrames; ++i) {
+    const std::wstring value = read(KeyOf(i));
+    const std::size_t space = value.find(L' ');
+    if (space == std::wstring::npos) continue;
+    std::string ascii;
+    for (wchar_t c : value.substr(space + 1)) ascii += c < 0x7F ? static_cast<char>(c) : '\x01';
+    const auto name = DecodeName(ascii);
+    const int at = name ? IndexOf(frames, *name) : -1;
+    if (at >= 0) frames[static_cast<std::size_t>(at)].masks = masks::ParseList(value.substr(0, space));
+  }
+}
+
+std::vector<std::pair<std::wstring, std::optional<std::wstring>>> MasksWrites(const List& frames) {
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> writes;
+  std::size_t key = 0;
+  for (const KeptFrame& frame : frames) {
+    if (frame.masks.empty()) continue;
+    std::wstring value = masks::ListText(frame.masks) + L" ";
+    for (char c : EncodeName(frame.name)) value += static_cast<wchar_t>(c);
+    writes.emplace_back(KeyOf(key++), value);
+  }
+  while (key < kMaxFrames) writes.emplace_back(KeyOf(key++), std::nullopt);
   return writes;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "core/masks.h"
 
 namespace kept_frames {
 
@@ -24,6 +25,7 @@ inline constexpr std::size_t kMaxNameLength = 64;
 struct KeptFrame {
   std::wstring name;
   geometry::Rect pixels;
+  masks::List masks;  // what every picture of it hides
   friend bool operator==(const KeptFrame&, const KeptFrame&) = default;
 };
 using List = std::vector<KeptFrame>;
@@ -55,5 +57,13 @@ List Read(const Reader& read);
 // What the section is written as: every key, a frame's value or nullopt
 // (the key removed) where none is left.
 std::vector<std::pair<std::wstring, std::optional<std::wstring>>> Writes(const List& frames);
+
+// The kept frames' masks: a section of their own ("FrameMasks", keys
+// "Frame1"...), each value the masks' list, a space and the frame's name in
+// the file's form, so that a masks' key finds its frame by name whatever
+// becomes of the order of "Frames".
+inline constexpr const wchar_t* kMasksSection = L"FrameMasks";
+void ReadMasks(List& frames, const Reader& read);
+std::vector<std::pair<std::wstring, std::optional<std::wstring>>> MasksWrites(const List& frames);
 
 }  // namespace kept_frames

@@ -112,6 +112,7 @@ Options Read(const Reader& read) {
   const std::wstring language = read(L"Language");
   if (language == L"ja") o.language = texts::Choice::Japanese;
   if (language == L"en") o.language = texts::Choice::English;
+  o.editAfterCapture = read(L"EditAfterCapture") == L"1";
   return o;
 }
 
@@ -121,6 +122,7 @@ std::vector<std::pair<std::wstring, std::wstring>> Writes(const Options& o) {
                                                                    : L"auto";
   std::vector<std::pair<std::wstring, std::wstring>> writes{{L"Pointer", o.pointer ? L"1" : L"0"}};
   for (std::size_t i = 0; i < kHotKeyCount; ++i) writes.emplace_back(kKeyNames[i], KeyName(o.keys[i]));
+  writes.emplace_back(L"EditAfterCapture", o.editAfterCapture ? L"1" : L"0");
   writes.emplace_back(L"Language", language);
   return writes;
 }

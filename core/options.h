@@ -42,6 +42,7 @@ struct Options {
                                            {kControl, kPrintScreen},
                                            {}}};
   texts::Choice language = texts::Choice::Auto;  // "Language": auto, ja or en
+  bool editAfterCapture = false;  // a capture opens the editor before the save dialog
   friend bool operator==(const Options&, const Options&) = default;
 };
 

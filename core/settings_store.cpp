@@ -3,7 +3,10 @@
 namespace settings {
 
 bool Store::Read() {
-  kept = keptRead_ = kept_frames::Read(SectionReader(kept_frames::kSection));
+  kept = kept_frames::Read(SectionReader(kept_frames::kSection));
+  kept_frames::ReadMasks(kept, SectionReader(kept_frames::kMasksSection));
+  keptRead_ = kept;
+  masks = masksRead_ = masks::Read(SectionReader(masks::kSection));
   options = optionsRead_ = options::Read(SectionReader(options::kSection));
   watch = watchRead_ = change_watch::Read(SectionReader(change_watch::kSection));
   record = recordRead_ = recording::Read(SectionReader(recording::kSection));
@@ -19,6 +22,12 @@ bool Store::Write(const std::optional<Position>& previewAt) {
   if (kept != keptRead_) {
     const auto writes = kept_frames::Writes(kept);
     if (!WriteSection(kept_frames::kSection, Writes(writes.begin(), writes.end()))) return false;
+    const auto masked = kept_frames::MasksWrites(kept);
+    if (!WriteSection(kept_frames::kMasksSection, Writes(masked.begin(), masked.end()))) return false;
+  }
+  if (masks != masksRead_) {
+    const auto writes = masks::Writes(masks);
+    if (!WriteSection(masks::kSection, Writes(writes.begin(), writes.end()))) return false;
   }
   if (!(options == optionsRead_)) {
     Writes writes;

@@ -1,5 +1,6 @@
-// The settings file as the program keeps it for the run: its five
-// sections ("Data", "Frames", "Options", "Watch", "Record") read once at start, and at exit written once, each section only
+// The settings file as the program keeps it for the run: its sections
+// ("Data", "Frames" with "FrameMasks", "Options", "Watch", "Record",
+// "Masks") read once at start, and at exit written once, each section only
 // as far as it must be.
 #pragma once
 
@@ -10,6 +11,7 @@
 
 #include "core/change_watch.h"
 #include "core/kept_frames.h"
+#include "core/masks.h"
 #include "core/options.h"
 #include "core/recording.h"
 #include "core/settings.h"
@@ -37,7 +39,7 @@ class Store {
   // Reads the sections; false when no settings are stored (a first start:
   // `data` is then for the caller to set).
   bool Read();
-  // Writes "Data", then "Frames", "Options", "Watch" and "Record" when they differ
+  // Writes "Data", then the other sections when they differ
   // from what was read (a file whose frames or options were never touched
   // is left as it was), then the preview's position when it was shown.
   // Stops at the first key that cannot be written: false.
@@ -49,6 +51,7 @@ class Store {
   options::Options options;  // "Options"
   change_watch::Settings watch;  // "Watch"
   recording::Settings record;    // "Record"
+  masks::List masks;             // "Masks": what every picture of the frame hides
 
  private:
   using Writes = std::vector<std::pair<std::wstring, Text>>;
@@ -63,6 +66,7 @@ class Store {
   options::Options optionsRead_;
   change_watch::Settings watchRead_;
   recording::Settings recordRead_;
+  masks::List masksRead_;
 };
 
 }  // namespace settings

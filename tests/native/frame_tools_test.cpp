@@ -80,11 +80,11 @@ TEST(KeptFrames, NamesAreTrimmedAndChecked) {
 
 TEST(KeptFrames, ASameNameReplacesAndTheListHoldsTwenty) {
   kept_frames::List list;
-  for (int i = 0; i < 20; ++i) ASSERT_TRUE(kept_frames::Keep(list, {L"n" + std::to_wstring(i), RectAt(i, 0, 10, 10)}));
-  EXPECT_FALSE(kept_frames::Keep(list, {L"one more", RectAt(0, 0, 10, 10)}));
-  EXPECT_TRUE(kept_frames::Keep(list, {L"n3", RectAt(7, 8, 90, 60)}));
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(kept_frames::Keep(list, {L"n" + std::to_wstring(i), RectAt(i, 0, 10, 10), {}}));
+  EXPECT_FALSE(kept_frames::Keep(list, {L"one more", RectAt(0, 0, 10, 10), {}}));
+  EXPECT_TRUE(kept_frames::Keep(list, {L"n3", RectAt(7, 8, 90, 60), {}}));
   ASSERT_EQ(list.size(), 20u);
-  EXPECT_EQ(list[3], (kept_frames::KeptFrame{L"n3", {7, 8, 97, 68}}));
+  EXPECT_EQ(list[3], (kept_frames::KeptFrame{L"n3", {7, 8, 97, 68}, {}}));
   EXPECT_EQ(kept_frames::IndexOf(list, L"n19"), 19);
   EXPECT_EQ(kept_frames::IndexOf(list, L"N19"), -1);
 }
@@ -102,7 +102,7 @@ TEST(KeptFrames, NamesOfAnyScriptAreWrittenInAscii) {
 }
 
 TEST(KeptFrames, TheSectionRoundTripsAndSkipsWhatDoesNotRead) {
-  const kept_frames::List list{{L"720p 撮影", {-10, 20, 1270, 740}}, {L"화면 A&B", {0, 0, 10, 10}}};
+  const kept_frames::List list{{L"720p 撮影", {-10, 20, 1270, 740}, {}}, {L"화면 A&B", {0, 0, 10, 10}, {}}};
   const auto writes = kept_frames::Writes(list);
   ASSERT_EQ(writes.size(), 20u);
   EXPECT_EQ(writes[0].first, L"Frame1");
@@ -122,5 +122,5 @@ TEST(KeptFrames, TheSectionRoundTripsAndSkipsWhatDoesNotRead) {
   ASSERT_EQ(read.size(), 3u);
   EXPECT_EQ(read[0], list[0]);
   EXPECT_EQ(read[1], list[1]);
-  EXPECT_EQ(read[2], (kept_frames::KeptFrame{L"last", {5, 6, 75, 86}}));
+  EXPECT_EQ(read[2], (kept_frames::KeptFrame{L"last", {5, 6, 75, 86}, {}}));
 }

@@ -38,7 +38,8 @@ TEST(Options, TheSectionKeepsTheDefaultsForWhatIsMissingOrUnreadable) {
   EXPECT_EQ(defaults.keys[options::kQuickKey], (KeyCombo{options::kControl | options::kShift, 0x2C}));
   EXPECT_EQ(defaults.keys[options::kSelectCaptureKey], (KeyCombo{options::kControl, 0x2C}));
   EXPECT_TRUE(defaults.keys[options::kSelectKey].None());
-  file = {{L"Pointer", L"1"}, {L"CaptureKey", L"Ctrl+Alt+P"}, {L"QuickKey", L"none"}, {L"SelectKey", L"Alt+S"}};
+  file = {{L"Pointer", L"1"}, {L"CaptureKey", L"Ctrl+Alt+P"}, {L"QuickKey", L"none"}, {L"SelectKey", L"Alt+S"},
+          {L"EditAfterCapture", L"1"}};
   const options::Options read1 = options::Read(read);
   EXPECT_TRUE(read1.pointer);
   EXPECT_EQ(read1.keys[options::kCaptureKey], (KeyCombo{options::kControl | options::kAlt, 'P'}));
@@ -50,6 +51,7 @@ TEST(Options, TheSectionKeepsTheDefaultsForWhatIsMissingOrUnreadable) {
                                                          {L"QuickKey", L"none"},
                                                          {L"SelectCaptureKey", L"Ctrl+PrintScreen"},
                                                          {L"SelectKey", L"Alt+S"},
+                                                         {L"EditAfterCapture", L"1"},
                                                          {L"Language", L"auto"}}));
   file = {{L"Pointer", L"yes"}, {L"CaptureKey", L"Ctrl+"}, {L"Language", L"fr"}};
   EXPECT_EQ(options::Read(read), defaults);
