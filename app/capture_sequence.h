@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/own_windows.h"
+#include "app/picture_editor.h"
 #include "app/save_flow.h"
 #include "app/screen_capture.h"
 #include "app/series_writer.h"
@@ -28,6 +29,7 @@ class CaptureSequence {
     OwnWindows& windows;
     SaveFlow& saves;
     SeriesWriter& series;
+    PictureEditor& editor;
     Voice voice;
   };
   explicit CaptureSequence(const Needs& needs) : needs_(needs), screen_(needs.windows, needs.voice) {}
@@ -41,6 +43,10 @@ class CaptureSequence {
   // picture. `front`, when there is one, gets the focus back.
   using CopyStill = std::function<bool(win::BitmapBuffer& picture)>;
   bool RunFromStill(bool quick, HWND front, const CopyStill& copy);
+  // Opens the last capture in the editor, and its 保存 goes on to the save
+  // dialog; false when there is none or something else runs.
+  bool EditLast();
+  bool HasPicture() const { return Picture().dc() != nullptr; }
   // The window the focus goes back to after a capture from the menu.
   HWND UsersWindow() const { return previousForeground_; }
   // The pointer came over the camera: the window in front is the one the
@@ -54,11 +60,19 @@ class CaptureSequence {
   // The flash over the area, for a moment before the copy.
   void Flash();
   const win::BitmapBuffer& Picture() const { return screen_.Picture(); }
-  void ShowPreview();
-  void SaveWithDialog();
+  // Runs the editor on the capture: the picture that goes on, edited (and
+  // on the clipboard) or as captured.
+  const win::BitmapBuffer& Edit();
+  // The preview and the save dialog for `picture`.
+  void ShowAndSave(const win::BitmapBuffer& picture);
+  void ShowPreview(const win::BitmapBuffer& picture);
+  void SaveWithDialog(const win::BitmapBuffer& picture);
+  // Whatever failed, the user is told, and the next capture can start.
+  void Recover();
 
   Needs needs_;
   ScreenCapture screen_;
+  win::BitmapBuffer edited_;  // the capture with its marks, once saved or copied from the editor
   HWND previousForeground_ = nullptr;  // the window the focus goes back to
   const CopyStill* still_ = nullptr;   // while a capture from a screen held still runs
 };

@@ -1,5 +1,7 @@
 #include "app/frame_commands.h"
 
+#include <algorithm>
+
 #include "app/frame_dialogs.h"
 #include "core/frame_tools.h"
 #include "core/placement.h"
@@ -23,6 +25,10 @@ void FrameCommands::Run(const MenuChoice& choice) {
     case MenuCommand::FitToWindow: StartPicking(); break;
     case MenuCommand::KeepFrame: KeepFrame(); break;
     case MenuCommand::UseKept: UseKeptFrame(choice.index); break;
+    case MenuCommand::RemoveMasks:
+      needs_.masks.clear();
+      needs_.windows.frame.ShowMasks(needs_.masks, needs_.area);
+      break;
     case MenuCommand::RemoveKept:
       if (choice.index < static_cast<int>(needs_.kept.size())) needs_.kept.erase(needs_.kept.begin() + choice.index);
       break;
@@ -84,14 +90,23 @@ void FrameCommands::KeepFrame() {
   if (!name) return;
   const bool known = kept_frames::IndexOf(needs_.kept, *name) >= 0;
   if (known && !voice.Ask(voice.Say(texts::Id::FrameNameExists, {*name}))) return;
-  if (!kept_frames::Keep(needs_.kept, {*name, needs_.area.Pixels()}))
+  if (!kept_frames::Keep(needs_.kept, {*name, needs_.area.Pixels(), needs_.masks}))
     voice.Tell(voice.Say(texts::Id::TooManyFrames, {std::to_wstring(kept_frames::kMaxFrames)}));
+}
+
+void FrameCommands::KeepMask(const masks::Mask& mask) {
+  if (needs_.masks.size() >= masks::kMaxMasks)
+    return needs_.voice.Tell(needs_.voice.Say(texts::Id::TooManyMasks, {std::to_wstring(masks::kMaxMasks)}));
+  if (std::find(needs_.masks.begin(), needs_.masks.end(), mask) == needs_.masks.end()) needs_.masks.push_back(mask);
+  needs_.windows.frame.ShowMasks(needs_.masks, needs_.area);
 }
 
 void FrameCommands::UseKeptFrame(int index) {
   if (index >= static_cast<int>(needs_.kept.size())) return;
   // A frame kept on a monitor that is gone comes back as at start.
   const geometry::Rect kept = needs_.kept[static_cast<std::size_t>(index)].pixels;
+  needs_.masks = needs_.kept[static_cast<std::size_t>(index)].masks;
+  needs_.windows.frame.ShowMasks(needs_.masks, needs_.area);
   Apply(placement::BringFrameBack(kept, needs_.windows.camera.Bounds(), win::Monitors()).value_or(kept));
 }
 

@@ -21,6 +21,7 @@ class FrameCommands : public Countdown::Owner, public WindowPicker::Owner {
     ActivityState& activity;
     CaptureArea& area;
     kept_frames::List& kept;
+    masks::List& masks;  // the frame's, kept with it and given back with it
     OwnWindows& windows;
     Voice voice;
     // Starts a capture for the program in front; false while the program
@@ -35,6 +36,8 @@ class FrameCommands : public Countdown::Owner, public WindowPicker::Owner {
   int CountdownSeconds() const { return countdown_.Seconds(); }
   // Ends the countdown; true when one was counting.
   bool CancelCountdown();
+  // Keeps `mask` with the frame (at most masks::kMaxMasks; the user is told).
+  void KeepMask(const masks::Mask& mask);
   // At exit: a pick leaves the frame as it was, a countdown ends.
   void StopForExit();
 

@@ -38,10 +38,7 @@ void FrameWindow::Layout(const CaptureArea& area) {
   const geometry::Rect a = area.Pixels();
   pixels_ = outside_ ? geometry::Rect{a.left - 1, a.top - 1, a.right + 1, a.bottom + 1} : a;
   if (pixels_.Width() != shapedWidth_ || pixels_.Height() != shapedHeight_) {
-    const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
-    const int squares = outside_ ? 0 : static_cast<int>(l.squares.size());
-    win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
-                                                   frame::kUnionOrder.data(), squares);
+    win::UniqueRgn shape = Shape(a);
     if (win::GiveRegion(hwnd(), shape)) {
       shapedWidth_ = pixels_.Width();
       shapedHeight_ = pixels_.Height();
@@ -51,6 +48,28 @@ void FrameWindow::Layout(const CaptureArea& area) {
   Place(pixels_);
   placing_ = false;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+win::UniqueRgn FrameWindow::Shape(const geometry::Rect& area) const {
+  const frame::Layout l = frame::ComputeLayout(pixels_.Width(), pixels_.Height());
+  const int squares = outside_ ? 0 : static_cast<int>(l.squares.size());
+  win::UniqueRgn shape = win::PolygonWithSquares(l.ring.data(), static_cast<int>(l.ring.size()), l.squares.data(),
+                                                 frame::kUnionOrder.data(), squares);
+  // The window starts one pixel before the area when it stands outside it.
+  const std::int32_t shift = outside_ ? 1 : 0;
+  std::vector<geometry::Rect> hatching;
+  for (const masks::Mask& m : masks::Clipped(masks_, area.Width(), area.Height()))
+    for (const geometry::Rect& r : masks::Hatching(m))
+      hatching.push_back({r.left + shift, r.top + shift, r.right + shift, r.bottom + shift});
+  win::AddRects(shape, hatching);
+  return shape;
+}
+
+void FrameWindow::ShowMasks(const masks::List& masks, const CaptureArea& area) {
+  if (masks == masks_) return;
+  masks_ = masks;
+  shapedWidth_ = shapedHeight_ = -1;  // another shape
+  Layout(area);
 }
 
 void FrameWindow::ShowOutside(bool outside, const CaptureArea& area) {

@@ -8,6 +8,7 @@
 
 #include "core/capture_area.h"
 #include "core/frame_model.h"
+#include "core/masks.h"
 #include "win/handles.h"
 #include "win/window.h"
 
@@ -41,6 +42,9 @@ class FrameWindow : public win::Window {
   // Shape, handles and place from the capture area.
   void Layout(const CaptureArea& area);
   void SetColour(COLORREF colour);
+  // Shows each of `masks` (relative to the area) as a hatched band inside
+  // it, clipped to the area.
+  void ShowMasks(const masks::List& masks, const CaptureArea& area);
   // While recording: a plain ring just outside the area, so that nothing of
   // the frame is in the area, and no handle or drag.
   void ShowOutside(bool outside, const CaptureArea& area);
@@ -58,6 +62,8 @@ class FrameWindow : public win::Window {
   void EndResize();
   bool OnSetCursor(LPARAM lp);
   void Paint();
+  // The ring, the handles and the masks' hatching, for the window's size.
+  win::UniqueRgn Shape(const geometry::Rect& area) const;
   geometry::Point CursorInFrame() const;
 
   Owner& owner_;
@@ -67,6 +73,7 @@ class FrameWindow : public win::Window {
   // that a drag sends the window manager positions only.
   std::int32_t shapedWidth_ = -1, shapedHeight_ = -1;
   std::array<geometry::Rect, 8> outlines_{};
+  masks::List masks_;
   frame::Corner corner_ = frame::Corner::None;  // the corner being dragged
   bool inMoveLoop_ = false;
   bool placing_ = false;  // the window is being placed from the area

@@ -14,7 +14,7 @@ namespace {
 // commands of which there are several take a range each.
 constexpr UINT kTimedBase = 100, kPresetBase = 120, kPositionAndSize = 130, kFitToWindow = 131, kKeepFrame = 132,
                kPointer = 133, kHotKeys = 134, kLanguageBase = 136, kWatchChanges = 135, kWatchIntervalBase = 140, kRecord = 150, kRecordRateBase = 160, kSelectArea = 170,
-               kSelectAndCapture = 171, kUseKeptBase = 200,
+               kSelectAndCapture = 171, kEditAfter = 172, kEditLast = 173, kRemoveMasks = 174, kUseKeptBase = 200,
                kRemoveKeptBase = 300;
 
 UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : 0); }
@@ -90,6 +90,10 @@ HMENU FrameMenu(const MenuState& state) {
   ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(frame, MF_STRING, kKeepFrame, Say(texts::Id::SaveThisFrameItem, state));
   AppendKeptFrames(frame, state);
+  ::AppendMenuW(frame, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(frame, Usable(MF_STRING | (state.lastCapture ? 0 : MF_GRAYED), state.recording), kEditLast,
+                Say(texts::Id::EditLastCapture, state));
+  ::AppendMenuW(frame, MF_STRING | (state.masked ? 0 : MF_GRAYED), kRemoveMasks, Say(texts::Id::RemoveMasks, state));
   return frame;
 }
 
@@ -108,6 +112,7 @@ HMENU SettingsMenu(const MenuState& state) {
     ::AppendMenuW(languages, Checked(static_cast<int>(state.languageChoice) == static_cast<int>(i)),
                   kLanguageBase + i, Say(names[i], state));
   ::AppendMenuW(settings, MF_POPUP, reinterpret_cast<UINT_PTR>(languages), Say(texts::Id::LanguageMenu, state));
+  ::AppendMenuW(settings, Checked(state.editAfterCapture), kEditAfter, Say(texts::Id::EditAfterCapture, state));
   return settings;
 }
 
@@ -136,6 +141,9 @@ MenuChoice ChoiceOf(UINT id) {
   const Range ranges[] = {{Id(MenuCommand::Black), 6, MenuCommand::None},
                           {kSelectArea, 1, MenuCommand::SelectArea},
                           {kSelectAndCapture, 1, MenuCommand::SelectAndCapture},
+                          {kEditAfter, 1, MenuCommand::EditAfterCapture},
+                          {kEditLast, 1, MenuCommand::EditLast},
+                          {kRemoveMasks, 1, MenuCommand::RemoveMasks},
                           {kTimedBase, 3, MenuCommand::Timed},
                           {kWatchChanges, 1, MenuCommand::WatchChanges},
                           {kWatchIntervalBase, static_cast<UINT>(std::size(change_watch::kIntervals)),

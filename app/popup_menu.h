@@ -14,8 +14,9 @@ enum class MenuCommand {
   None, Black, Grey, White, Preview, Version, Exit,
   // The submenu 「フレーム」; `index` says which one of several.
   SelectArea, SelectAndCapture, Timed, WatchChanges, WatchInterval, Record, RecordRate, PositionAndSize, Preset, FitToWindow, KeepFrame, UseKept, RemoveKept,
+  EditLast, RemoveMasks,
   // The submenu 「設定」.
-  Pointer, HotKeys, Language
+  Pointer, HotKeys, Language, EditAfterCapture
 };
 
 struct MenuState {
@@ -31,6 +32,9 @@ struct MenuState {
   std::wstring hotKeysTaken;  // the combinations another program holds, if any
   texts::Language language = texts::Language::Japanese;  // of the menu's texts
   texts::Choice languageChoice = texts::Choice::Auto;
+  bool editAfterCapture = false;
+  bool lastCapture = false;  // there is a capture to edit
+  bool masked = false;       // the frame hides parts of its area
 };
 
 struct MenuChoice {

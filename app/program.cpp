@@ -42,8 +42,9 @@ Program::Program()
       settingsCommands_(activity_, settings_.store.options, windows_.camera, Speaker()),
       saves_(Speaker(), windows_.camera),
       series_(settings_.store.data, saves_, Speaker()),
-      capture_({activity_, area_, settings_.store, windows_, saves_, series_, Speaker()}),
-      frameCommands_({activity_, area_, settings_.store.kept, windows_, Speaker(),
+      editor_({Speaker(), windows_.camera, [this](const masks::Mask& mask) { frameCommands_.KeepMask(mask); }}),
+      capture_({activity_, area_, settings_.store, windows_, saves_, series_, editor_, Speaker()}),
+      frameCommands_({activity_, area_, settings_.store.kept, settings_.store.masks, windows_, Speaker(),
                       [this](bool quick) { return !Busy() && capture_.RunForFront(quick); }}),
       watching_({activity_, area_, settings_.store, windows_, series_, Speaker()}),
       recording_({activity_, area_, settings_.store, windows_, saves_, Speaker()}),
@@ -131,6 +132,7 @@ void Program::OpenWindows() {
   int& colour = settings_.store.data.lineColour;
   if (colour < 0 || colour > 2) colour = 1;
   windows_.frame.Open(area_, FrameColour(colour));
+  windows_.frame.ShowMasks(settings_.store.masks, area_);
   windows_.frame.Show();
   settingsCommands_.RegisterHotKeys(windows_.camera.hwnd());
   windows_.camera.Show();
@@ -157,6 +159,7 @@ void Program::Exit(bool sessionEnding) {
   };
   step(L"exit: frame tools", [this] { frameCommands_.StopForExit(); });
   step(L"exit: selection", [this] { selection_.Cancel(); });
+  step(L"exit: editor", [this] { editor_.Cancel(); });
   // A watch ends after the picture being written.
   step(L"exit: watch", [this] { watching_.Stop(); });
   step(L"exit: recording", [this, sessionEnding] { recording_.StopForExit(sessionEnding); });
@@ -260,6 +263,9 @@ MenuState Program::MenuNow() const {
                   {}, store.options.pointer, settingsCommands_.TakenHotKeys(),
                   texts::Resolve(store.options.language, win::UserLanguageIsJapanese()), store.options.language};
   for (const auto& kept : store.kept) state.keptNames.push_back(kept.name);
+  state.editAfterCapture = store.options.editAfterCapture;
+  state.lastCapture = capture_.HasPicture();
+  state.masked = !store.masks.empty();
   return state;
 }
 
@@ -296,6 +302,11 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
       recording_.Toggle();
       break;
     case MenuCommand::RecordRate: store.record.framesPerSecond = choice.index; break;
+    case MenuCommand::EditAfterCapture: store.options.editAfterCapture = !store.options.editAfterCapture; break;
+    case MenuCommand::EditLast:
+      frameCommands_.CancelCountdown();
+      capture_.EditLast();
+      break;
     case MenuCommand::SelectArea: case MenuCommand::SelectAndCapture:
       frameCommands_.CancelCountdown();
       selection_.Start(command == MenuCommand::SelectAndCapture, capture_.UsersWindow());

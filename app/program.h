@@ -13,6 +13,7 @@
 #include "app/frame_commands.h"
 #include "app/frame_window.h"
 #include "app/own_windows.h"
+#include "app/picture_editor.h"
 #include "app/popup_menu.h"
 #include "app/recording_session.h"
 #include "app/save_flow.h"
@@ -80,6 +81,7 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   SettingsCommands settingsCommands_;
   SaveFlow saves_;
   SeriesWriter series_;
+  PictureEditor editor_;
   CaptureSequence capture_;
   FrameCommands frameCommands_;
   Watching watching_;

@@ -94,6 +94,9 @@ void Recorder::Sample(std::int64_t elapsedMs) {
   // A screen that cannot be read (a locked session) adds no frame.
   if (!win::CopyScreen(picture_, area)) return;
   if (owner_.PointerRecorded()) win::DrawPointer(picture_, area);
+  // Hidden before it is compared: what changes only under a mask adds no frame.
+  if (!win::HideMasked(picture_, owner_.HiddenParts()))
+    return Stop(texts::Get(texts::Id::PictureNotTaken, owner_.Language()));
   if (!sampler_.Read(picture_, sample_) || sample_ == last_) return;
   if (!gif_.HasRoom() || !apng_.HasRoom()) {
     ++dropped_;  // the encoders are behind: the frame before shows longer

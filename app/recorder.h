@@ -12,6 +12,7 @@
 
 #include "app/animation_encoder.h"
 #include "core/geometry.h"
+#include "core/masks.h"
 #include "core/recording.h"
 #include "win/bitmap_buffer.h"
 #include "win/screen_copy.h"
@@ -23,6 +24,8 @@ class Recorder {
    public:
     virtual geometry::Rect RecordedArea() const = 0;
     virtual bool PointerRecorded() const = 0;
+    // What every frame hides, relative to the area.
+    virtual const masks::List& HiddenParts() const = 0;
     // Something of ours may show over the area (the menu, a dialog).
     virtual bool Busy() const = 0;
     virtual void ShowRecordingState(const std::wstring& text) = 0;

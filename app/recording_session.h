@@ -38,6 +38,7 @@ class RecordingSession : public Recorder::Owner {
   // Recorder::Owner.
   geometry::Rect RecordedArea() const override { return needs_.area.Pixels(); }
   bool PointerRecorded() const override { return needs_.store.options.pointer; }
+  const masks::List& HiddenParts() const override { return needs_.store.masks; }
   bool Busy() const override { return needs_.activity.Busy(); }
   void ShowRecordingState(const std::wstring& text) override { needs_.windows.ShowStatus(text); }
   void RecordingStopped(const std::wstring& why) override;

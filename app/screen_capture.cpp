@@ -35,6 +35,8 @@ bool ScreenCapture::Use(const std::function<bool(win::BitmapBuffer&)>& copy, con
 
 bool ScreenCapture::Finish(bool copied, const CaptureArea& area, bool pointer, const std::function<void()>& whenCopied) {
   if (copied && pointer) win::DrawPointer(picture_, area.Pixels());
+  // The hidden parts are covered last, over the pointer too.
+  copied = copied && win::HideMasked(picture_, masks_);
   if (copied && whenCopied) whenCopied();
   windows_.ComeBack();
   win::PumpPending();

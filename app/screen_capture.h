@@ -8,6 +8,7 @@
 #include "app/own_windows.h"
 #include "app/voice.h"
 #include "core/capture_area.h"
+#include "core/masks.h"
 #include "win/bitmap_buffer.h"
 
 class ScreenCapture {
@@ -17,6 +18,8 @@ class ScreenCapture {
   // `whenCopied` runs while our windows are still aside. False when nothing
   // was copied (the user has been told).
   bool Take(const CaptureArea& area, bool pointer, const std::function<void()>& whenCopied = {});
+  // What every picture hides (relative to the area), from the next one on.
+  void Hide(const masks::List& masks) { masks_ = masks; }
   // The same with the picture `copy` makes (from the screen held still
   // while the area was marked) in place of the screen now.
   bool Use(const std::function<bool(win::BitmapBuffer&)>& copy, const CaptureArea& area, bool pointer,
@@ -32,4 +35,5 @@ class ScreenCapture {
   OwnWindows& windows_;
   Voice voice_;
   win::BitmapBuffer picture_;
+  masks::List masks_;
 };

@@ -32,6 +32,10 @@ AreaWatch::Picture Watching::TakeWatchPicture() {
     return AreaWatch::Picture::Failed;
   }
   if (needs_.store.options.pointer) win::DrawPointer(picture_, area);
+  if (!win::HideMasked(picture_, needs_.store.masks)) {
+    needs_.voice.Tell(needs_.voice.Say(texts::Id::PictureNotTaken));
+    return AreaWatch::Picture::Failed;
+  }
   const std::optional<std::wstring> file = needs_.series.Finish(needs_.series.Start(picture_));
   if (!file) return AreaWatch::Picture::Failed;
   needs_.windows.ShowNotice(*file);

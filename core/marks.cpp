@@ -163,23 +163,36 @@ void Document::Add(const Mark& mark) {
   marks_.push_back(mark);
 }
 
-void Document::Move(std::size_t index, std::int32_t dx, std::int32_t dy) {
-  if (index >= marks_.size()) return;
-  Keep();
-  for (geometry::Point& p : marks_[index].points) p = {p.x + dx, p.y + dy};
+geometry::Rect Box(const Mark& mark) { return PointBox(mark.points); }
+
+Mark Moved(Mark mark, std::int32_t dx, std::int32_t dy) {
+  for (geometry::Point& p : mark.points) p = {p.x + dx, p.y + dy};
+  return mark;
 }
 
-void Document::Resize(std::size_t index, const geometry::Rect& to) {
-  if (index >= marks_.size() || to.Width() < 1 || to.Height() < 1) return;
-  Keep();
-  const geometry::Rect from = PointBox(marks_[index].points);
+Mark Resized(Mark mark, const geometry::Rect& to) {
+  if (to.Width() < 1 || to.Height() < 1) return mark;
+  const geometry::Rect from = PointBox(mark.points);
   const auto scale = [](std::int32_t v, std::int32_t from0, std::int32_t fromSize, std::int32_t to0,
                         std::int32_t toSize) {
     if (fromSize <= 1) return to0;
     return to0 + static_cast<std::int32_t>(std::lround(static_cast<double>(v - from0) * (toSize - 1) / (fromSize - 1)));
   };
-  for (geometry::Point& p : marks_[index].points)
+  for (geometry::Point& p : mark.points)
     p = {scale(p.x, from.left, from.Width(), to.left, to.Width()), scale(p.y, from.top, from.Height(), to.top, to.Height())};
+  return mark;
+}
+
+void Document::Move(std::size_t index, std::int32_t dx, std::int32_t dy) {
+  if (index >= marks_.size()) return;
+  Keep();
+  marks_[index] = Moved(marks_[index], dx, dy);
+}
+
+void Document::Resize(std::size_t index, const geometry::Rect& to) {
+  if (index >= marks_.size() || to.Width() < 1 || to.Height() < 1) return;
+  Keep();
+  marks_[index] = Resized(marks_[index], to);
 }
 
 void Document::Remove(std::size_t index) {

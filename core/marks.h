@@ -34,6 +34,15 @@ struct Mark {
 // The pixels a mark covers at most: its points, widened by its line.
 geometry::Rect Bounds(const Mark& mark);
 
+// The box of a mark's points alone, both ends included.
+geometry::Rect Box(const Mark& mark);
+// The mark moved by (dx, dy), and stretched so that its Box becomes `to`.
+Mark Moved(Mark mark, std::int32_t dx, std::int32_t dy);
+Mark Resized(Mark mark, const geometry::Rect& to);
+
+// The height of a new Text mark's letters, from the width chosen.
+inline std::int32_t TextHeight(std::int32_t width) { return 12 + 4 * width; }
+
 // The radius of a Number mark's disc, from its width.
 std::int32_t NumberRadius(std::int32_t width);
 

@@ -20,14 +20,6 @@ std::int64_t Distance2(const Rect& a, const Rect& b) {
   return dx * dx + dy * dy;
 }
 
-// `r` moved (and, when larger, shrunk) to lie wholly inside `area`.
-Rect FitInside(Rect r, const Rect& area) {
-  const std::int32_t w = std::min(r.Width(), area.Width()), h = std::min(r.Height(), area.Height());
-  const std::int32_t left = std::clamp(r.left, area.left, area.right - w);
-  const std::int32_t top = std::clamp(r.top, area.top, area.bottom - h);
-  return {left, top, left + w, top + h};
-}
-
 bool OnAnyWorkArea(const Rect& r, const std::vector<Monitor>& monitors) {
   return std::any_of(monitors.begin(), monitors.end(), [&](const Monitor& m) { return Intersects(r, m.work); });
 }
@@ -77,6 +69,13 @@ Rect PlaceBeside(const Rect& anchor, const Rect& avoid, std::int32_t w, std::int
   for (const Rect& r : candidates)
     if (inside(r) && !Intersects(r, avoid)) return r;
   return FitInside(candidates[0], work);
+}
+
+Rect FitInside(const Rect& window, const Rect& work) {
+  const std::int32_t width = std::min(window.Width(), work.Width()), height = std::min(window.Height(), work.Height());
+  const std::int32_t left = std::clamp(window.left, work.left, work.right - width);
+  const std::int32_t top = std::clamp(window.top, work.top, work.bottom - height);
+  return geometry::RectAt(left, top, width, height);
 }
 
 }  // namespace placement

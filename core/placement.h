@@ -47,4 +47,7 @@ std::optional<Rect> BringFrameBack(const Rect& frame, const Rect& camera, const 
 Rect PlaceBeside(const Rect& anchor, const Rect& avoid, std::int32_t width, std::int32_t height, const Rect& work,
                  std::int32_t gap = 4);
 
+// `window` moved into `work`, first shrunk to it where it is larger.
+Rect FitInside(const Rect& window, const Rect& work);
+
 }  // namespace placement

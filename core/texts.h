@@ -30,6 +30,11 @@ enum class Id {
   LibraryMissing, SettingsNotSaved, RecordingNotStarted, NoFramesRecorded, DiscardRecording, RecordingMinutesLimit,
   RecordingSecondsLimit, RecordingDataNotWritten, RecordingLabel, WatchPictureLimit, WatchChanging, WatchingChanges,
   WatchingInterval, NumberOutOfRange, FrameOffScreen, NoSelectionNow,
+  // The editor, and its commands in the menu.
+  EditAfterCapture, EditLastCapture, RemoveMasks, EditorTitle, ToolsMenu, ToolSelect, ToolRectangle, ToolArrow,
+  ToolLine, ToolPen, ToolHighlighter, ToolText, ToolNumber, ToolHide, ToolCrop, ColourMenu, Red, Yellow, Blue,
+  WidthMenu, WidthPixels, EditMenu, Undo, Redo, DeleteMark, KeepMask, ViewMenu, ZoomIn, ZoomOut, ActualSize,
+  SaveButton, CopyButton, CloseButton, TextTitle, TextLabel, KeepMaskNeedsHide, TooManyMasks,
   Count
 };
 

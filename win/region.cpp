@@ -26,6 +26,12 @@ UniqueRgn PolygonWithSquares(const geometry::Point* points, int count, const geo
   return shape;
 }
 
+void AddRects(UniqueRgn& shape, const std::vector<geometry::Rect>& rects) {
+  if (!shape || rects.empty()) return;
+  const UniqueRgn added = RegionFromRects(rects);
+  if (added) ::CombineRgn(shape.get(), shape.get(), added.get(), RGN_OR);
+}
+
 bool GiveRegion(HWND hwnd, UniqueRgn& region) {
   if (!region || !::SetWindowRgn(hwnd, region.get(), TRUE)) return false;
   region.release();  // the window owns it now

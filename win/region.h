@@ -18,6 +18,9 @@ UniqueRgn RegionFromRects(const std::vector<geometry::Rect>& rects);
 UniqueRgn PolygonWithSquares(const geometry::Point* points, int count, const geometry::Rect* squares,
                              const int* order, int squareCount);
 
+// Adds `rects` to `shape` (nothing when there are none).
+void AddRects(UniqueRgn& shape, const std::vector<geometry::Rect>& rects);
+
 // Gives `region` to the window; false when the window refused it (the region
 // is then still the caller's).
 bool GiveRegion(HWND hwnd, UniqueRgn& region);

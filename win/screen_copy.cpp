@@ -54,4 +54,15 @@ bool ScreenSampler::CopyFrom(HDC source, int left, int top, int width, int heigh
   return true;
 }
 
+bool HideMasked(BitmapBuffer& picture, const masks::List& masks) {
+  if (!picture.dc()) return false;
+  for (const masks::Mask& m : masks::Clipped(masks, picture.Width(), picture.Height())) {
+    const RECT r{m.rect.left, m.rect.top, m.rect.right, m.rect.bottom};
+    UniqueBrush brush(::CreateSolidBrush(RGB(m.colour >> 16, (m.colour >> 8) & 0xFF, m.colour & 0xFF)));
+    if (!brush || !::FillRect(picture.dc(), &r, brush.get())) return false;
+  }
+  ::GdiFlush();
+  return true;
+}
+
 }  // namespace win

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "core/masks.h"
 #include "win/bitmap_buffer.h"
 
 namespace win {
@@ -18,6 +19,11 @@ bool CopyScreen(BitmapBuffer& picture, const geometry::Rect& area);
 // inverts what is under it), clipped to the picture. Nothing when the
 // pointer is hidden or its shape cannot be read.
 void DrawPointer(BitmapBuffer& picture, const geometry::Rect& area);
+
+// Every pixel of `picture` under one of `masks` (relative to its top left
+// corner) becomes the mask's colour, before the picture goes anywhere.
+// False when one could not be drawn: the picture must then go nowhere.
+bool HideMasked(BitmapBuffer& picture, const masks::List& masks);
 
 // Samples of the screen as 32-bit pixels in memory (rows top first), for
 // comparing: the windows on the screen stay as they are.

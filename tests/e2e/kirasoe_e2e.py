@@ -435,14 +435,15 @@ class E2ETestCase(unittest.TestCase):
         wait_for(lambda: any(w["class"] == cls and w["visible"] for w in program.windows()), what=exe)
         return program
 
-    def app_framing(self, area, data="", sections=""):
+    def app_framing(self, area, data="", sections="", lftype=5):
         """A started app whose frame lies on `area` (x, y, w, h), its camera
-        at (40, 40), its pictures going to a new folder as PNG; `data` adds
+        at (40, 40), its pictures going to a new folder as PNG (or the type
+        `lftype` names); `data` adds
         keys to [Data], `sections` adds sections of its own ("{folder}" in them
         is that folder)."""
         x, y, w, h = area
-        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=5\r\n"
-               % (twips(40), twips(40), twips(x), twips(y), twips(w), twips(h))) + data
+        ini = ("[Data]\r\nX=%d\r\nY=%d\r\nSnapX=%d\r\nSnapY=%d\r\nSnapW=%d\r\nSnapH=%d\r\nLineC=0\r\nLFType=%d\r\n"
+               % (twips(40), twips(40), twips(x), twips(y), twips(w), twips(h), lftype)) + data
         app = self.app_saving_to(ini, "out")
         with open(app.ini, "ab") as f:  # after the folder, which goes to [Data]
             f.write(sections.replace("{folder}", windows_path(app.folder)).encode("cp932"))

@@ -54,3 +54,10 @@ TEST(Placement, ANoticeGoesBesideTheCameraNeverOverTheFrame) {
   EXPECT_EQ(placement::PlaceBeside({100, 1015, 128, 1040}, {90, 900, 300, 1012}, 120, 20, work),
             (Rect{132, 1015, 252, 1035}));
 }
+
+TEST(Placement, AWindowFitsInsideTheWorkAreaShrunkWhereLarger) {
+  const Rect work{0, 0, 1920, 1040};
+  EXPECT_EQ(placement::FitInside({100, 100, 500, 400}, work), (Rect{100, 100, 500, 400}));
+  EXPECT_EQ(placement::FitInside({1800, -20, 2000, 80}, work), (Rect{1720, 0, 1920, 100}));
+  EXPECT_EQ(placement::FitInside({-50, 10, 3950, 2170}, work), (Rect{0, 0, 1920, 1040}));
+}

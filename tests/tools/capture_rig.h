@@ -41,7 +41,8 @@ struct CaptureRig {
   ScreenCapture screen{windows, voice};
   SaveFlow saves{voice, windows.camera};
   SeriesWriter series{store.data, saves, voice};
-  CaptureSequence capture{{activity, area, store, windows, saves, series, voice}};
+  PictureEditor editor{{voice, windows.camera, [this](const masks::Mask& mask) { store.masks.push_back(mask); }}};
+  CaptureSequence capture{{activity, area, store, windows, saves, series, editor, voice}};
 
   explicit CaptureRig(const geometry::Rect& camera) {
     windows.camera.Open(camera);

@@ -106,15 +106,17 @@ int Windows(const char* exe) {
     RECT r{}, c{};
     GetWindowRect(h, &r);
     GetClientRect(h, &c);
+    POINT at{0, 0};
+    ClientToScreen(h, &at);
     LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
     printf("%s{\"hwnd\":%llu,\"pid\":%lu,\"z\":%d,\"class\":%s,\"title\":%s,\"visible\":%s,\"enabled\":%s,"
            "\"topmost\":%s,\"toolwindow\":%s,\"style\":%ld,\"exstyle\":%ld,"
-           "\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld],\"foreground\":%s}",
+           "\"rect\":[%ld,%ld,%ld,%ld],\"client\":[%ld,%ld],\"clientAt\":[%ld,%ld],\"foreground\":%s}",
            first ? "" : ",", (unsigned long long)(uintptr_t)h, pid, z, Json(Utf8(ClassOf(h))).c_str(),
            Json(Utf8(Text(h))).c_str(), IsWindowVisible(h) ? "true" : "false",
            IsWindowEnabled(h) ? "true" : "false", (ex & WS_EX_TOPMOST) ? "true" : "false",
            (ex & WS_EX_TOOLWINDOW) ? "true" : "false", style, ex, r.left, r.top, r.right, r.bottom, c.right,
-           c.bottom, GetForegroundWindow() == h ? "true" : "false");
+           c.bottom, at.x, at.y, GetForegroundWindow() == h ? "true" : "false");
     first = false;
   }
   printf("]\n");

@@ -76,6 +76,8 @@ class RecordingOwner : public Recorder::Owner {
  public:
   geometry::Rect RecordedArea() const override { return {0, 0, 64, 48}; }
   bool PointerRecorded() const override { return false; }
+  const masks::List& HiddenParts() const override { return hidden; }
+  masks::List hidden;
   bool Busy() const override { return false; }
   void ShowRecordingState(const std::wstring&) override {}
   void RecordingStopped(const std::wstring&) override { ++stops; }
