@@ -136,8 +136,6 @@ constexpr std::array<Both, static_cast<std::size_t>(Id::Count)> kTable{{
     {L"保存", L"Save"},
     {L"コピー", L"Copy"},
     {L"閉じる", L"Close"},
-    {L"テキスト", L"Text"},
-    {L"文字:", L"Text:"},
     {L"隠す範囲を選んでください。", L"Select a hidden box first."},
     {L"隠す範囲は{0}個までです。", L"A frame can hide at most {0} areas."},
 }};

@@ -34,7 +34,7 @@ enum class Id {
   EditAfterCapture, EditLastCapture, RemoveMasks, EditorTitle, ToolsMenu, ToolSelect, ToolRectangle, ToolArrow,
   ToolLine, ToolPen, ToolHighlighter, ToolText, ToolNumber, ToolHide, ToolCrop, ColourMenu, Red, Yellow, Blue,
   WidthMenu, WidthPixels, EditMenu, Undo, Redo, DeleteMark, KeepMask, ViewMenu, ZoomIn, ZoomOut, ActualSize,
-  SaveButton, CopyButton, CloseButton, TextTitle, TextLabel, KeepMaskNeedsHide, TooManyMasks,
+  SaveButton, CopyButton, CloseButton, KeepMaskNeedsHide, TooManyMasks,
   Count
 };
 
