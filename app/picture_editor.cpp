@@ -140,7 +140,7 @@ HMENU PictureEditor::BuildMenu() const {
   ::AppendMenuW(edit, MF_STRING, kRedo, Say(texts::Id::Redo).c_str());
   ::AppendMenuW(edit, MF_STRING, kDelete, Say(texts::Id::DeleteMark).c_str());
   ::AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(edit, MF_STRING, kKeepMask, Say(texts::Id::KeepMask).c_str());
+  ::AppendMenuW(edit, MF_STRING, kKeepMask, (Say(texts::Id::KeepMask) + L"\tCtrl+M").c_str());
   ::AppendMenuW(view, MF_STRING, kZoomIn, Say(texts::Id::ZoomIn).c_str());
   ::AppendMenuW(view, MF_STRING, kZoomOut, Say(texts::Id::ZoomOut).c_str());
   ::AppendMenuW(view, MF_STRING, kActualSize, Say(texts::Id::ActualSize).c_str());
@@ -244,7 +244,7 @@ void PictureEditor::OnCommand(WORD id) {
 bool PictureEditor::OnKey(WPARAM key) {
   const bool control = ::GetKeyState(VK_CONTROL) < 0;
   if (control) {
-    const std::pair<WPARAM, WORD> keys[] = {{'Z', kUndo}, {'Y', kRedo}, {'S', kSave},
+    const std::pair<WPARAM, WORD> keys[] = {{'Z', kUndo}, {'Y', kRedo}, {'S', kSave}, {'M', kKeepMask},
                                             {'C', kCopy}, {'0', kActualSize}, {VK_OEM_PLUS, kZoomIn},
                                             {VK_OEM_MINUS, kZoomOut}};
     for (const auto& [k, command] : keys)

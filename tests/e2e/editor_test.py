@@ -21,13 +21,15 @@ def half_red_over(p):
     return ((255 + p[0] + 1) // 2, (p[1] + 1) // 2, (p[2] + 1) // 2)
 
 
-class Editor(E2ETestCase):
+class Editing(E2ETestCase):
+    """Starting the program with the editor on, opening it, drawing in it, saving."""
+
     def start(self, area=AREA, lftype=5, sections=EDIT_AFTER, wm=False):
         set_pattern_background()
         self.wm = wm
         if wm:
             self.window_manager()
-        return self.app_framing(area, sections=sections, lftype=lftype)
+        return self.app_framing(area, data="LFName=shot\r\n", sections=sections, lftype=lftype)
 
     def open_editor(self, app):
         """Double-clicks the camera and returns the editor's client origin."""
@@ -107,6 +109,9 @@ class Editor(E2ETestCase):
         finally:
             os.unlink(path)
 
+
+
+class Editor(Editing):
     def test_each_tool_draws_where_it_was_used_and_nowhere_else(self):
         app = self.start()
         self.open_editor(app)
@@ -221,6 +226,90 @@ class Editor(E2ETestCase):
                 # JPEG at 100: the codec's own error on a flat box next to a busy picture.
                 self.assertLessEqual(worst, 24 if ext == "jpg" else 0, ext)
                 app.cleanup()
+
+
+    def test_a_close_of_the_editor_goes_on_and_a_close_of_the_program_ends_it(self):
+        app = self.start()
+        self.open_editor(app)
+        probe("close", app.window("Editor")["hwnd"])  # as 閉じる
+        dialog = app.message_box(SAVE_TITLE)
+        probe("close", dialog["hwnd"])
+        app.no_dialog()
+        self.open_editor(app)
+        self.assertEqual(app.close(), 0)
+
+
+class Masks(Editing):
+    FRAME_MENU = ["Down"] * 3 + ["Right"]
+    MASK = (10, 10, 41, 31)  # the hidden box drawn from (10, 10) to (40, 30)
+
+    def shot(self, app, name, area=AREA):
+        """The picture `name` once written: every pixel under the mask is red, every other the screen's."""
+        path = os.path.join(app.folder, name)
+        rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
+        self.check(rows, name)
+
+    def check(self, rows, what):
+        l, t, r, b = self.MASK
+        self.assertEqual({(x, y) for (x, y), p in self.changed(rows).items()},
+                         {(x, y) for y in range(t, b) for x in range(l, r)}, what)
+        self.assertEqual(rows[t][l], RED, what)
+
+    def test_a_box_kept_with_the_frame_hides_its_part_of_every_later_picture(self):
+        app = self.start(sections=EDIT_AFTER + "[Record]\r\nFolder={folder}\r\nType=1\r\n")
+        with open(app.ini, "rb") as f:
+            self.assertNotIn(b"[Masks]", f.read())
+        self.open_editor(app)
+        self.draw("b", (10, 10), (40, 30))
+        self.key("ctrl+m", "Escape")  # kept with the frame; the capture goes on without marks
+        probe("press", app.message_box(SAVE_TITLE)["hwnd"], "#2")
+        app.no_dialog()
+        # The frame shows it as stripes inside the area, within the mask.
+        frame = app.window("Frame")
+        handle = 5  # the ring's handles reach this far in
+        inside = [r for r in probe("region", frame["hwnd"])["rects"] if r[0] >= handle and r[1] >= handle
+                  and r[2] <= AREA[2] - handle and r[3] <= AREA[3] - handle]
+        self.assertTrue(inside)
+        self.assertTrue(all(10 <= r[0] and r[2] <= 41 and 10 <= r[1] and r[3] <= 31 for r in inside), inside)
+        # A quick capture (by its hotkey, from another program), a watch
+        # picture and a recording's frames.
+        self.target_in_front()
+        xdotool("key", "ctrl+shift+Print")
+        self.shot(app, "shot_001.png")
+        app.choose(self.FRAME_MENU + ["Down"] * 6 + ["Right", "Return"], CAMERA)  # every 5 seconds
+        self.shot(app, "shot_002.png")
+        app.choose(self.FRAME_MENU + ["Down"] * 6 + ["Right", "Return"], CAMERA)
+        wait_for(lambda: app.label() is None, what="the watch ended")
+        app.choose(self.FRAME_MENU + ["Down"] * 7 + ["Return"], CAMERA)
+        wait_for(lambda: (app.label() or "").startswith("● "), what="the recording's label")
+        time.sleep(1.5)
+        camera = app.window("Camera")
+        probe("click", camera["hwnd"], CAMERA[0] - camera["rect"][0], CAMERA[1] - camera["rect"][1])
+        dialog = app.message_box("録画を保存する", timeout=20)
+        probe("fill", dialog["hwnd"], "clip")
+        probe("press", dialog["hwnd"], "#1")
+        path = os.path.join(app.folder, "clip.png")
+        wait_for(lambda: os.path.exists(path), what=path)
+        from record_test import frames_of
+        frames, _ = frames_of(path)
+        for i, (pixels, _) in enumerate(frames):
+            self.check([pixels[y * AREA[2]:(y + 1) * AREA[2]] for y in range(AREA[3])], "frame %d" % i)
+        self.assertEqual(app.close(), 0)
+        with open(app.ini, "rb") as f:
+            self.assertIn(b"[Masks]\r\nMask1=10,10,31,21,FF0000\r\n", f.read())
+
+    def test_kept_masks_come_back_and_the_menu_removes_them(self):
+        app = self.start(sections="[Masks]\r\nMask1=10,10,31,21,FF0000\r\n")
+        quick_capture(CAMERA)
+        self.shot(app, "shot_001.png")
+        app.choose(self.FRAME_MENU + ["Up", "Return"], CAMERA)  # 隠す範囲を消す, the last item
+        quick_capture(CAMERA)
+        path = os.path.join(app.folder, "shot_002.png")
+        rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
+        self.assertEqual(self.changed(rows), {})
+        self.assertEqual(app.close(), 0)
+        with open(app.ini, "rb") as f:
+            self.assertNotIn(b"Mask1=", f.read())
 
 
 if __name__ == "__main__":
