@@ -60,10 +60,15 @@ Rect Union(const Rect& a, const Rect& b) {
 }  // namespace
 
 PictureEditor::Outcome PictureEditor::Edit(const win::BitmapBuffer& picture, Point at, win::BitmapBuffer& edited) {
-  if (editing_) return Outcome::Closed;
+  if (!Begin(picture, at, edited)) return Outcome::Closed;
+  return Wait();
+}
+
+bool PictureEditor::Begin(const win::BitmapBuffer& picture, Point at, win::BitmapBuffer& edited) {
+  if (editing_) return false;
   if (!canvas_.Load(picture)) {
     needs_.voice.Tell(Say(texts::Id::NotEnoughMemory));
-    return Outcome::Closed;
+    return false;
   }
   doc_ = {};
   selected_.reset();
@@ -73,8 +78,12 @@ PictureEditor::Outcome PictureEditor::Edit(const win::BitmapBuffer& picture, Poi
   edited_ = &edited;
   outcome_ = Outcome::Closed;
   done_ = false;
-  if (!Open(at)) return Outcome::Closed;
+  if (!Open(at)) return false;
   editing_ = true;
+  return true;
+}
+
+PictureEditor::Outcome PictureEditor::Wait() {
   while (!done_) {
     MSG msg;
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -92,34 +101,50 @@ PictureEditor::Outcome PictureEditor::Edit(const win::BitmapBuffer& picture, Poi
   // Gone from the screen before what comes next: the save dialog must get
   // the keyboard.
   Hide();
-  Destroy();
   win::PumpPending();
   canvas_.Release();  // the memory goes back
   return outcome_;
 }
 
-bool PictureEditor::Open(Point at) {
-  constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN;
-  // Above the frame, whose ring would cover the picture's edge. A window
-  // manager gives the keyboard to a new window of this kind (a dialog's
-  // frame) at once, as it does to the save dialog.
-  constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+namespace {
+// No scroll bars: Wine draws a window with them at half the speed; the
+// wheel, Shift+wheel, the arrow keys and a drag with the middle button move
+// a picture larger than the window.
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// Above the frame, whose ring would cover the picture's edge. A window
+// manager gives the keyboard to a window of this kind (a dialog's frame) as
+// soon as it shows, as it does to the save dialog.
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+}  // namespace
+
+bool PictureEditor::Make() {
   HICON icon = ::LoadIconW(win::Instance(), MAKEINTRESOURCEW(IDI_KIRASOE));
-  const std::wstring title = Say(texts::Id::EditorTitle);
-  if (!Create({.className = L"Kirasoe.Editor", .title = title.c_str(), .style = style,
-               .exStyle = exStyle, .classStyle = 0, .owner = needs_.owner.hwnd(), .icon = icon}))
-    return false;
-  ::SetMenu(hwnd(), BuildMenu());
+  return Create({.className = L"Kirasoe.Editor", .style = kStyle, .exStyle = kExStyle, .classStyle = 0,
+                 .owner = needs_.owner.hwnd(), .icon = icon});
+}
+
+bool PictureEditor::Open(Point at) {
+  // Made once and kept hidden between uses, as the preview is.
+  if (!Exists() && !Make()) return false;
+  // The texts in the language of the moment.
+  if (!::GetMenu(hwnd()) || menuLanguage_ != needs_.voice.Language()) {
+    menuLanguage_ = needs_.voice.Language();
+    ::SetWindowTextW(hwnd(), Say(texts::Id::EditorTitle).c_str());
+    HMENU before = ::GetMenu(hwnd());
+    ::SetMenu(hwnd(), BuildMenu());
+    if (before) ::DestroyMenu(before);
+  }
   UpdateChecks();
   // The client area the picture's size, its top left pixel at `at`; wide
   // enough for the menu bar on one line.
   const int dpi = win::MonitorAt(at).dpi;
   const int width = std::max(canvas_.Width(), ::MulDiv(460, dpi, 96));
   const int height = std::max(canvas_.Height(), ::MulDiv(120, dpi, 96));
-  RECT r{at.x, at.y, at.x + width + ::GetSystemMetrics(SM_CXVSCROLL), at.y + height + ::GetSystemMetrics(SM_CYHSCROLL)};
-  ::AdjustWindowRectEx(&r, style, TRUE, exStyle);
+  RECT r{at.x, at.y, at.x + width, at.y + height};
+  ::AdjustWindowRectEx(&r, kStyle, TRUE, kExStyle);
   const Rect wanted{r.left, r.top, r.right, r.bottom};
-  Place(placement::FitInside(wanted, win::WorkAreaNear(wanted)));
+  const Rect placed = placement::FitInside(wanted, win::WorkAreaNear(wanted));
+  if (Bounds() != placed) Place(placed);
   Relayout();
   Show();
   ::SetForegroundWindow(hwnd());
@@ -187,11 +212,16 @@ LRESULT PictureEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
         if (OnKey(wp)) return 0;
         break;
       case WM_LBUTTONDOWN: OnPress(client); return 0;
-      case WM_MOUSEMOVE: OnMove(client); return 0;
+      case WM_MOUSEMOVE: OnMove(client, wp & MK_MBUTTON); return 0;
       case WM_LBUTTONUP: OnRelease(); return 0;
       case WM_CAPTURECHANGED: OnRelease(); return 0;
-      case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wp)); return 0;
-      case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wp)); return 0;
+      case WM_MBUTTONDOWN:
+        panFrom_ = {client.x + scroll_.x, client.y + scroll_.y};
+        ::SetCapture(hwnd());
+        return 0;
+      case WM_MBUTTONUP:
+        if (drag_.kind == DragKind::None && ::GetCapture() == hwnd()) ::ReleaseCapture();
+        return 0;
       case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wp), GET_KEYSTATE_WPARAM(wp) & MK_CONTROL, GET_KEYSTATE_WPARAM(wp) & MK_SHIFT);
         return 0;
@@ -260,6 +290,9 @@ bool PictureEditor::OnKey(WPARAM key) {
     return true;
   }
   if (key == VK_DELETE) return OnCommand(kDelete), true;
+  const std::pair<WPARAM, Point> arrows[] = {{VK_LEFT, {-40, 0}}, {VK_RIGHT, {40, 0}}, {VK_UP, {0, -40}}, {VK_DOWN, {0, 40}}};
+  for (const auto& [k, step] : arrows)
+    if (k == key) return ScrollBy(step.x, step.y), true;
   if (key >= '1' && key <= '8') return OnCommand(static_cast<WORD>(kWidthBase + (key - '0'))), true;
   for (std::size_t i = 0; i < kTools.size(); ++i)
     if (kTools[i].key == key) return OnCommand(static_cast<WORD>(kToolBase + i)), true;
@@ -277,7 +310,7 @@ void PictureEditor::ChooseTool(int index) {
 
 void PictureEditor::PointerAt(Point client, bool pressed) {
   if (pressed && drag_.kind == DragKind::None) OnPress(client);
-  else if (pressed) OnMove(client);
+  else if (pressed) OnMove(client, false);
   else OnRelease();
   ::UpdateWindow(hwnd());
 }
@@ -319,10 +352,14 @@ void PictureEditor::StartSelecting(Point at, Point client) {
   Refresh(Union(before, selected_ ? marks::Bounds(doc_.Marks()[*selected_]) : Rect{}));
 }
 
-void PictureEditor::OnMove(Point client) {
+void PictureEditor::OnMove(Point client, bool panning) {
+  if (panning && drag_.kind == DragKind::None) {
+    scroll_ = {panFrom_.x - client.x, panFrom_.y - client.y};
+    return Relayout();
+  }
   if (drag_.kind == DragKind::None) return;
   const Point at = ToPicture(client);
-  const Rect before = marks::Bounds(drag_.draft);
+  const marks::Mark before = drag_.draft;
   marks::Mark& draft = drag_.draft;
   if (drag_.kind == DragKind::Draw) {
     const bool stroke = draft.tool == marks::Tool::Pen || draft.tool == marks::Tool::Highlighter;
@@ -338,7 +375,8 @@ void PictureEditor::OnMove(Point client) {
                   std::max(fixed.y, at.y) + 1};
     draft = marks::Resized(doc_.Marks()[drag_.index], to);
   }
-  Refresh(Union(before, marks::Bounds(draft)));
+  // Only what the move changed is drawn again.
+  for (const Rect& part : marks::Changed(before, draft)) Refresh(part);
 }
 
 void PictureEditor::OnRelease() {
@@ -459,9 +497,8 @@ Rect PictureEditor::ClientSize() const {
   return {0, 0, c.right, c.bottom};
 }
 
-void PictureEditor::Refresh(const Rect& region) {
-  const Rect whole{0, 0, canvas_.Width(), canvas_.Height()};
-  const Rect r = region.Width() > 0 && region.Height() > 0 ? region : whole;
+void PictureEditor::Refresh(const Rect& r) {
+  if (r.Width() <= 0 || r.Height() <= 0) return;
   if (!canvas_.Compose(Shown(), r)) return needs_.voice.Tell(Say(texts::Id::NotEnoughMemory));
   // The handles of a selected mark stand a little outside it.
   const Rect shown = ToClient(r);
@@ -522,35 +559,20 @@ void PictureEditor::Relayout() {
   const std::int32_t height = static_cast<std::int32_t>(static_cast<std::int64_t>(crop.Height()) * zoom_ / 100);
   scroll_ = {std::clamp(scroll_.x, 0, std::max(0, width - client.Width())),
              std::clamp(scroll_.y, 0, std::max(0, height - client.Height()))};
-  SCROLLINFO h{sizeof h, SIF_ALL | SIF_DISABLENOSCROLL, 0, width - 1, static_cast<UINT>(client.Width()), scroll_.x, 0};
-  SCROLLINFO v{sizeof v, SIF_ALL | SIF_DISABLENOSCROLL, 0, height - 1, static_cast<UINT>(client.Height()), scroll_.y, 0};
-  ::SetScrollInfo(hwnd(), SB_HORZ, &h, TRUE);
-  ::SetScrollInfo(hwnd(), SB_VERT, &v, TRUE);
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void PictureEditor::OnScroll(int bar, WORD request) {
+void PictureEditor::ScrollBy(std::int32_t dx, std::int32_t dy) {
   EndText(true);
-  SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
-  ::GetScrollInfo(hwnd(), bar, &info);
-  std::int32_t& position = bar == SB_HORZ ? scroll_.x : scroll_.y;
-  const std::int32_t page = static_cast<std::int32_t>(info.nPage);
-  switch (request) {
-    case SB_LINEUP: position -= 20; break;
-    case SB_LINEDOWN: position += 20; break;
-    case SB_PAGEUP: position -= page; break;
-    case SB_PAGEDOWN: position += page; break;
-    case SB_THUMBTRACK: case SB_THUMBPOSITION: position = info.nTrackPos; break;
-    default: return;
-  }
+  scroll_ = {scroll_.x + dx, scroll_.y + dy};
   Relayout();
 }
 
 void PictureEditor::OnWheel(short delta, bool control, bool shift) {
   EndText(true);
   if (control) return SetZoom(marks::NextZoom(zoom_, delta > 0));
-  (shift ? scroll_.x : scroll_.y) -= delta * 60 / WHEEL_DELTA;
-  Relayout();
+  const std::int32_t step = -delta * 60 / WHEEL_DELTA;
+  ScrollBy(shift ? step : 0, shift ? 0 : step);
 }
 
 void PictureEditor::SetZoom(std::int32_t percent) {

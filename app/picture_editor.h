@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -35,11 +36,17 @@ class PictureEditor : public win::Window {
   // (moved onto the monitor where it does not fit) and waits. Saved: the
   // picture with its marks is in `edited`.
   Outcome Edit(const win::BitmapBuffer& picture, geometry::Point at, win::BitmapBuffer& edited);
+  // The same in two steps, for a benchmark: shown (false when it could not
+  // be), then waited for.
+  bool Begin(const win::BitmapBuffer& picture, geometry::Point at, win::BitmapBuffer& edited);
+  Outcome Wait();
   // Ends the editing as 閉じる does.
   void Cancel() { Finish(Outcome::Closed); }
   bool Editing() const { return editing_; }
-  // What the window shows, for a benchmark: a mouse move as the user's.
+  // For a benchmark: the left button pressed, held or released at `client`,
+  // as the user's mouse, painted before it returns.
   void PointerAt(geometry::Point client, bool pressed);
+  void ChooseTool(int index);  // 0 selects, then the menu's order
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
@@ -55,6 +62,7 @@ class PictureEditor : public win::Window {
     bool right = false, bottom = false;  // a resize: the corner held
   };
 
+  bool Make();
   bool Open(geometry::Point at);
   HMENU BuildMenu() const;
   void Finish(Outcome outcome);
@@ -62,7 +70,7 @@ class PictureEditor : public win::Window {
   bool OnKey(WPARAM key);
   void OnPress(geometry::Point client);
   void StartSelecting(geometry::Point at, geometry::Point client);
-  void OnMove(geometry::Point client);
+  void OnMove(geometry::Point client, bool panning);
   void OnRelease();
   // Text is typed where it goes, in a field over the picture: Enter
   // keeps it, Esc drops it, and so does anything else done meanwhile.
@@ -73,17 +81,16 @@ class PictureEditor : public win::Window {
   void Commit(const marks::Mark& draft);
   void Paint();
   void PaintOverlay(HDC dc) const;
-  void OnScroll(int bar, WORD request);
+  void ScrollBy(std::int32_t dx, std::int32_t dy);
   void OnWheel(short delta, bool control, bool shift);
   void SetZoom(std::int32_t percent);
   void Relayout();
-  // Draws `region` of the picture again and shows it; the whole when empty.
-  void Refresh(const geometry::Rect& region = {});
+  // Draws `region` of the picture again and shows it.
+  void Refresh(const geometry::Rect& region);
   void RefreshAll();
   void Save();
   void Copy();
   void KeepMask();
-  void ChooseTool(int index);
   void UpdateChecks() const;
 
   std::vector<marks::Mark> Shown() const;
@@ -101,6 +108,7 @@ class PictureEditor : public win::Window {
   std::int32_t width_ = 3;
   std::int32_t zoom_ = 100;
   geometry::Point scroll_;
+  geometry::Point panFrom_;  // a drag with the middle button: where it held the picture
   std::optional<std::size_t> selected_;
   Drag drag_;
   HWND textField_ = nullptr;
@@ -108,6 +116,7 @@ class PictureEditor : public win::Window {
   geometry::Point textAt_;
   win::BitmapBuffer* edited_ = nullptr;
   Outcome outcome_ = Outcome::Closed;
+  texts::Language menuLanguage_ = texts::Language::Japanese;
   bool editing_ = false;
   bool done_ = false;
 };

@@ -183,6 +183,54 @@ Mark Resized(Mark mark, const geometry::Rect& to) {
   return mark;
 }
 
+namespace {
+
+geometry::Rect Widened(geometry::Rect r, std::int32_t by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+
+// A line as boxes of at most 64 pixels along it, each widened by `by`.
+void Pieces(geometry::Point a, geometry::Point b, std::int32_t by, std::vector<geometry::Rect>& out) {
+  const std::int32_t steps = std::max<std::int32_t>(1, std::max(std::abs(b.x - a.x), std::abs(b.y - a.y)) / 64 + 1);
+  geometry::Point from = a;
+  for (std::int32_t i = 1; i <= steps; ++i) {
+    const geometry::Point to{a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps};
+    out.push_back(Widened(PointBox({from, to}), by));
+    from = to;
+  }
+}
+
+void Outline(const Mark& mark, std::vector<geometry::Rect>& out) {
+  const std::int32_t side = std::clamp(mark.width, 1, 8);
+  if (mark.tool == Tool::Rectangle && !mark.points.empty()) {
+    const geometry::Rect r = PointBox(mark.points);
+    out.push_back({r.left, r.top, r.right, std::min(r.bottom, r.top + side)});
+    out.push_back({r.left, std::max(r.top, r.bottom - side), r.right, r.bottom});
+    out.push_back({r.left, r.top, std::min(r.right, r.left + side), r.bottom});
+    out.push_back({std::max(r.left, r.right - side), r.top, r.right, r.bottom});
+    return;
+  }
+  if (mark.tool == Tool::Line && mark.points.size() == 2) return Pieces(mark.points[0], mark.points[1], side, out);
+  out.push_back(Bounds(mark));
+}
+
+}  // namespace
+
+std::vector<geometry::Rect> Changed(const Mark& before, const Mark& after) {
+  std::vector<geometry::Rect> out;
+  const bool stroke = after.tool == Tool::Pen || after.tool == Tool::Highlighter;
+  const bool grew = stroke && before.tool == after.tool && !before.points.empty() &&
+                    before.points.size() <= after.points.size() &&
+                    std::equal(before.points.begin(), before.points.end(), after.points.begin());
+  if (grew) {
+    const std::int32_t side = std::clamp(after.width, 1, 8);
+    for (std::size_t i = before.points.size() - 1; i + 1 < after.points.size(); ++i)
+      out.push_back(Widened(PointBox({after.points[i], after.points[i + 1]}), side));
+    return out;
+  }
+  Outline(before, out);
+  Outline(after, out);
+  return out;
+}
+
 void Document::Move(std::size_t index, std::int32_t dx, std::int32_t dy) {
   if (index >= marks_.size()) return;
   Keep();

@@ -40,6 +40,13 @@ geometry::Rect Box(const Mark& mark);
 Mark Moved(Mark mark, std::int32_t dx, std::int32_t dy);
 Mark Resized(Mark mark, const geometry::Rect& to);
 
+// Rectangles that hold every pixel that may differ when `before` becomes
+// `after` (the same mark being drawn or changed): for a stroke that only
+// grew, its new part; for a rectangle, the sides of both; for a line, both
+// lines in short pieces; otherwise the bounds of both. Redrawing only these
+// keeps a mouse move on a large picture quick.
+std::vector<geometry::Rect> Changed(const Mark& before, const Mark& after);
+
 // The height of a new Text mark's letters, from the width chosen.
 inline std::int32_t TextHeight(std::int32_t width) { return 12 + 4 * width; }
 

@@ -22,6 +22,7 @@ MarkCanvas::~MarkCanvas() { Release(); }
 void MarkCanvas::Release() {
   Free(marked_);
   Free(own_);
+  source_ = nullptr;
   width_ = height_ = 0;
 }
 
@@ -52,22 +53,31 @@ bool MarkCanvas::Make(Section& section) const {
 
 bool MarkCanvas::Load(const BitmapBuffer& picture) {
   Release();
+  if (!picture.dc()) return false;
+  source_ = &picture;
   width_ = picture.Width();
   height_ = picture.Height();
-  if (!picture.dc() || !Make(own_)) return false;
-  const bool copied = ::BitBlt(own_.dc.get(), 0, 0, width_, height_, picture.dc(), 0, 0, SRCCOPY);
+  return true;
+}
+
+bool MarkCanvas::MakeSections() {
+  if (marked_.dc) return true;
+  if (!source_ || !Make(own_)) return false;
+  const bool copied = ::BitBlt(own_.dc.get(), 0, 0, width_, height_, source_->dc(), 0, 0, SRCCOPY);
   ::GdiFlush();
-  return copied;
+  if (!copied || !Make(marked_)) {
+    Free(own_);
+    return false;
+  }
+  std::memcpy(marked_.bits, own_.bits, static_cast<std::size_t>(width_) * height_ * 4);
+  return true;
 }
 
 bool MarkCanvas::Compose(const std::vector<marks::Mark>& marks, const geometry::Rect& region) {
   const geometry::Rect r{std::max(region.left, 0), std::max(region.top, 0), std::min(region.right, width_),
                          std::min(region.bottom, height_)};
   if (r.left >= r.right || r.top >= r.bottom) return true;
-  if (!marked_.dc) {
-    if (!Make(marked_)) return false;
-    std::memcpy(marked_.bits, own_.bits, static_cast<std::size_t>(width_) * height_ * 4);
-  }
+  if (!MakeSections()) return false;
   ::GdiFlush();
   const std::size_t stride = static_cast<std::size_t>(width_);
   for (std::int32_t y = r.top; y < r.bottom; ++y)
@@ -110,9 +120,11 @@ void MarkCanvas::Letter(const marks::Mark& mark, int number, const geometry::Rec
 
 geometry::Rect MarkCanvas::TextBox(const std::wstring& text, std::int32_t height, geometry::Point at) const {
   UniqueFont font = UiFont(height);
-  SelectedObject use(own_.dc.get(), font.get());
+  WindowDC screen(nullptr);
+  MemoryDC measure(::CreateCompatibleDC(screen.get()));
+  SelectedObject use(measure.get(), font.get());
   SIZE size{0, height};
-  ::GetTextExtentPoint32W(own_.dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  ::GetTextExtentPoint32W(measure.get(), text.c_str(), static_cast<int>(text.size()), &size);
   return geometry::RectAt(at.x, at.y, std::max<LONG>(size.cx, 1), height);
 }
 

@@ -26,13 +26,15 @@ class MarkCanvas {
   MarkCanvas& operator=(const MarkCanvas&) = delete;
   ~MarkCanvas();
 
-  // Takes a copy of `picture`; false when the memory refused.
+  // Shows `picture`, which must stay as it is until Release; its pixels are
+  // copied only when the first mark is drawn, so that the editor opens as
+  // fast as the picture can be shown. False when there is none.
   bool Load(const BitmapBuffer& picture);
   void Release();
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
   // The pixels shown: the picture's own until the first mark.
-  HDC dc() const { return marked_.dc ? marked_.dc.get() : own_.dc.get(); }
+  HDC dc() const { return marked_.dc ? marked_.dc.get() : source_ ? source_->dc() : nullptr; }
   // `region` of the picture drawn again from its own pixels and `marks`.
   bool Compose(const std::vector<marks::Mark>& marks, const geometry::Rect& region);
   // `part` of the pixels shown, as a picture of its own.
@@ -51,6 +53,10 @@ class MarkCanvas {
   static void Free(Section& section);
   void Letter(const marks::Mark& mark, int number, const geometry::Rect& region) const;
 
+  // The picture's own pixels and the marked ones, made at the first mark.
+  bool MakeSections();
+
+  const BitmapBuffer* source_ = nullptr;
   Section own_, marked_;
   std::int32_t width_ = 0, height_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -148,4 +149,36 @@ TEST(Marks, ZoomStepsStopAt25And800Percent) {
   EXPECT_EQ(marks::NextZoom(800, true), 800);
   EXPECT_EQ(marks::NextZoom(25, false), 25);
   EXPECT_EQ(marks::NextZoom(120, true), 150) << "a zoom between steps goes to the next";
+}
+
+TEST(Marks, WhatAChangeRedrawsHoldsEveryPixelThatDiffers) {
+  // Each change drawn on a 200 x 120 picture before and after: every pixel
+  // that differs lies in the rectangles Changed gives.
+  const auto check = [](const Mark& before, const Mark& after) -> std::vector<Rect> {
+    std::vector<std::uint32_t> a(200 * 120, 0), b(200 * 120, 0);
+    marks::Draw({before}, a.data(), 200, 120, 200);
+    marks::Draw({after}, b.data(), 200, 120, 200);
+    const std::vector<Rect> changed = marks::Changed(before, after);
+    for (int y = 0; y < 120; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        if (a[y * 200 + x] == b[y * 200 + x]) continue;
+        EXPECT_TRUE(std::any_of(changed.begin(), changed.end(), [&](const Rect& r) { return r.Contains({x, y}); }))
+            << x << "," << y;
+      }
+    }
+    return changed;
+  };
+  // A rectangle grown: only its sides, not the 150 x 90 inside.
+  const auto sides = check(Of(Tool::Rectangle, {{10, 10}, {100, 60}}, 3), Of(Tool::Rectangle, {{10, 10}, {160, 100}}, 3));
+  int area = 0;
+  for (const Rect& r : sides) area += r.Width() * r.Height();
+  EXPECT_LT(area, 4000);
+  // A pen stroke that went on: only its new piece.
+  const auto piece = check(Of(Tool::Pen, {{5, 5}, {50, 50}}, 4), Of(Tool::Pen, {{5, 5}, {50, 50}, {60, 52}}, 4));
+  ASSERT_EQ(piece.size(), 1u);
+  EXPECT_EQ(piece[0], (Rect{46, 46, 65, 57}));
+  check(Of(Tool::Line, {{0, 0}, {190, 110}}, 8), Of(Tool::Line, {{0, 0}, {150, 119}}, 8));
+  check(Of(Tool::Arrow, {{20, 20}, {100, 30}}, 2), Of(Tool::Arrow, {{20, 20}, {180, 100}}, 2));
+  check(Of(Tool::Highlighter, {{5, 5}, {50, 50}}, 8), Of(Tool::Highlighter, {{5, 5}, {50, 50}, {20, 90}}, 8));
+  check(Of(Tool::Hide, {{10, 10}, {50, 50}}), Of(Tool::Hide, {{30, 30}, {120, 80}}));
 }
