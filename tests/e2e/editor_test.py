@@ -7,7 +7,7 @@ import tempfile
 import time
 
 from kirasoe_e2e import (BIN, decode_image, drag, E2ETestCase, main, pattern_pixel, probe, quick_capture, read_bmp,
-                         set_pattern_background, wait_for, windows_path, xdotool)
+                         Screen, set_pattern_background, wait_for, windows_path, xdotool)
 
 CAMERA = (53, 50)
 AREA = (200, 150, 300, 200)
@@ -24,12 +24,12 @@ def half_red_over(p):
 class Editing(E2ETestCase):
     """Starting the program with the editor on, opening it, drawing in it, saving."""
 
-    def start(self, area=AREA, lftype=5, sections=EDIT_AFTER, wm=False):
+    def start(self, area=AREA, lftype=5, sections=EDIT_AFTER, wm=False, data=""):
         set_pattern_background()
         self.wm = wm
         if wm:
             self.window_manager()
-        return self.app_framing(area, data="LFName=shot\r\n", sections=sections, lftype=lftype)
+        return self.app_framing(area, data="LFName=shot\r\n" + data, sections=sections, lftype=lftype)
 
     def open_editor(self, app):
         """Double-clicks the camera and returns the editor's client origin."""
@@ -81,8 +81,9 @@ class Editing(E2ETestCase):
         xdotool("click", 1)
         time.sleep(0.3)
 
-    def save(self, app, name):
-        self.key("ctrl+s")
+    def save(self, app, name, again=True):
+        if again:
+            self.key("ctrl+s")
         app.message_box(SAVE_TITLE)
         wait_for(lambda: any(w["foreground"] and w["title"] == SAVE_TITLE for w in app.windows()), what="dialog focus")
         time.sleep(0.5)  # keys sent before the dialog has settled are lost
@@ -133,11 +134,13 @@ class Editor(Editing):
         xdotool("key", "Escape")
         time.sleep(0.3)
         self.move(5, 5)
-        if os.environ.get("EDITOR_SHOT"):
-            subprocess.run(["import", "-window", "root", os.environ["EDITOR_SHOT"]])
+        shown = Screen()
         self.save(app, "marked")
         rows = self.saved(app, "marked.png")
         self.assertEqual((len(rows[0]), len(rows)), (AREA[2], AREA[3]))
+        # What the editor showed at 100 % is the file, pixel for pixel.
+        ox, oy = self.origin
+        self.assertEqual([[shown.pixel(ox + x, oy + y) for x in range(AREA[2])] for y in range(AREA[3])], rows)
         # Width 3: a line covers the pixel drawn and one on each side.
         for x, y in [(10, 10), (60, 40), (35, 10), (35, 11), (11, 25), (60, 25)]:
             self.assertEqual(rows[y][x], RED, ("rectangle", x, y))
@@ -172,14 +175,16 @@ class Editor(Editing):
             self.assertTrue(any(l <= x < r and t <= y < b for l, t, r, b in boxes), ("stray pixel", x, y))
         app.no_dialog()
 
-    def test_undo_redo_and_a_crop(self):
-        app = self.start()
+    def test_undo_redo_a_crop_and_the_preview_of_what_is_saved(self):
+        app = self.start(data="Preview=1\r\n")
         self.open_editor(app)
         self.draw("r", (10, 10), (60, 40))
         self.draw("l", (80, 10), (130, 10))
         self.key("ctrl+z", "ctrl+z", "ctrl+y")  # the rectangle is back, the line is not
         self.draw("c", (5, 5), (150, 100))
-        self.save(app, "undone")
+        self.key("ctrl+s")
+        self.assertEqual(app.window("Preview")["client"], [146, 96], "the preview shows the cropped picture")
+        self.save(app, "undone", again=False)
         rows = self.saved(app, "undone.png")
         self.assertEqual((len(rows[0]), len(rows)), (146, 96), "the crop keeps both corners")
         self.assertEqual(rows[5][5], RED)
