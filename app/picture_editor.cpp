@@ -215,10 +215,7 @@ LRESULT PictureEditor::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
       case WM_MOUSEMOVE: OnMove(client, wp & MK_MBUTTON); return 0;
       case WM_LBUTTONUP: OnRelease(); return 0;
       case WM_CAPTURECHANGED: OnRelease(); return 0;
-      case WM_MBUTTONDOWN:
-        panFrom_ = {client.x + scroll_.x, client.y + scroll_.y};
-        ::SetCapture(hwnd());
-        return 0;
+      case WM_MBUTTONDOWN: StartPan(client); return 0;
       case WM_MBUTTONUP:
         if (drag_.kind == DragKind::None && ::GetCapture() == hwnd()) ::ReleaseCapture();
         return 0;
@@ -560,6 +557,11 @@ void PictureEditor::Relayout() {
   scroll_ = {std::clamp(scroll_.x, 0, std::max(0, width - client.Width())),
              std::clamp(scroll_.y, 0, std::max(0, height - client.Height()))};
   ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PictureEditor::StartPan(Point client) {
+  panFrom_ = {client.x + scroll_.x, client.y + scroll_.y};
+  ::SetCapture(hwnd());
 }
 
 void PictureEditor::ScrollBy(std::int32_t dx, std::int32_t dy) {

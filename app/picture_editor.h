@@ -82,6 +82,7 @@ class PictureEditor : public win::Window {
   void Paint();
   void PaintOverlay(HDC dc) const;
   void ScrollBy(std::int32_t dx, std::int32_t dy);
+  void StartPan(geometry::Point client);
   void OnWheel(short delta, bool control, bool shift);
   void SetZoom(std::int32_t percent);
   void Relayout();

@@ -11,6 +11,8 @@
 #include "core/twips.h"
 #include "imagelib/imgctl.h"
 #include "win/image_library.h"
+#include "win/mark_canvas.h"
+#include "win/screen_copy.h"
 #include "win/screen.h"
 #include "win/system_changes.h"
 #include "win/system_move.h"
@@ -141,4 +143,65 @@ TEST(SystemMove, TheUsersDragSettingIsSwitchedForTheSessionOnly) {
   EXPECT_FALSE(DragSettingInUse());
   EXPECT_EQ(StoredDragSetting(), L"0");
   ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, original, nullptr, SPIF_UPDATEINIFILE);
+}
+
+namespace {
+
+std::uint32_t PixelOf(HDC dc, int x, int y) {
+  const COLORREF c = ::GetPixel(dc, x, y);
+  return static_cast<std::uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
+}  // namespace
+
+TEST(Masks, APictureHasItsMaskedPixelsReplacedAndNoOthers) {
+  win::BitmapBuffer picture;
+  ASSERT_TRUE(picture.Resize(20, 10));
+  const RECT all{0, 0, 20, 10};
+  win::UniqueBrush grey(::CreateSolidBrush(RGB(0x12, 0x34, 0x56)));
+  ::FillRect(picture.dc(), &all, grey.get());
+  // One mask inside, one reaching past the right edge.
+  ASSERT_TRUE(win::HideMasked(picture, {{{2, 3, 5, 6}, 0xFF8000}, {{18, 0, 40, 2}, 0x000000}}));
+  EXPECT_EQ(PixelOf(picture.dc(), 2, 3), 0xFF8000u);
+  EXPECT_EQ(PixelOf(picture.dc(), 4, 5), 0xFF8000u);
+  EXPECT_EQ(PixelOf(picture.dc(), 5, 5), 0x123456u);
+  EXPECT_EQ(PixelOf(picture.dc(), 19, 1), 0x000000u);
+  EXPECT_EQ(PixelOf(picture.dc(), 17, 1), 0x123456u);
+  EXPECT_EQ(PixelOf(picture.dc(), 19, 2), 0x123456u);
+  win::BitmapBuffer none;
+  EXPECT_FALSE(win::HideMasked(none, {})) << "no picture goes out";
+}
+
+TEST(MarkCanvas, TheMarkedPictureHasTheMarksPixelsAndTheLettersInTheirColour) {
+  win::BitmapBuffer picture, out;
+  ASSERT_TRUE(picture.Resize(120, 60));
+  const RECT all{0, 0, 120, 60};
+  win::UniqueBrush white(::CreateSolidBrush(RGB(255, 255, 255)));
+  ::FillRect(picture.dc(), &all, white.get());
+  win::MarkCanvas canvas;
+  ASSERT_TRUE(canvas.Load(picture));
+  EXPECT_EQ(canvas.dc(), picture.dc()) << "nothing copied before the first mark";
+  const geometry::Rect box = canvas.TextBox(L"Kirasoe", 24, {40, 10});
+  EXPECT_EQ(box.Height(), 24);
+  const std::vector<marks::Mark> drawn{{marks::Tool::Hide, 0x0000FF, 1, {{0, 0}, {9, 9}}, L""},
+                                       {marks::Tool::Text, 0xFF0000, 3, {{box.left, box.top}, {box.right - 1, box.bottom - 1}}, L"Kirasoe"}};
+  ASSERT_TRUE(canvas.Compose(drawn, {0, 0, 120, 60}));
+  ASSERT_TRUE(canvas.CopyOut({0, 0, 120, 60}, out));
+  int red = 0, other = 0;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      const std::uint32_t p = PixelOf(out.dc(), x, y);
+      if (x < 10 && y < 10) {
+        EXPECT_EQ(p, 0x0000FFu);
+      } else if (p == 0xFF0000u) {
+        ++red;
+        EXPECT_TRUE(box.Contains({x, y})) << x << "," << y;
+      } else if (p != 0xFFFFFFu) {
+        ++other;
+      }
+    }
+  }
+  EXPECT_GT(red, 30) << "the letters are drawn";
+  EXPECT_EQ(other, 0) << "letters without smoothing: every pixel is the mark's colour or the picture's";
+  EXPECT_EQ(PixelOf(picture.dc(), 0, 0), 0xFFFFFFu) << "the capture itself stays as it was";
 }
