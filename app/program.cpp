@@ -287,6 +287,7 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
     case MenuCommand::Exit: Exit(); break;
     case MenuCommand::None: break;
     case MenuCommand::Pointer: case MenuCommand::HotKeys: case MenuCommand::Language:
+    case MenuCommand::EditAfterCapture:
       settingsCommands_.Run(choice);
       break;
     // A watch or a recording takes the place of a countdown; a recording
@@ -302,11 +303,7 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
       recording_.Toggle();
       break;
     case MenuCommand::RecordRate: store.record.framesPerSecond = choice.index; break;
-    case MenuCommand::EditAfterCapture: store.options.editAfterCapture = !store.options.editAfterCapture; break;
-    case MenuCommand::EditLast:
-      frameCommands_.CancelCountdown();
-      capture_.EditLast();
-      break;
+    case MenuCommand::EditLast: capture_.EditLast(); break;
     case MenuCommand::SelectArea: case MenuCommand::SelectAndCapture:
       frameCommands_.CancelCountdown();
       selection_.Start(command == MenuCommand::SelectAndCapture, capture_.UsersWindow());

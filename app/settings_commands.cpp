@@ -7,6 +7,10 @@ void SettingsCommands::Run(const MenuChoice& choice) {
     options_.pointer = !options_.pointer;
     return;
   }
+  if (choice.command == MenuCommand::EditAfterCapture) {
+    options_.editAfterCapture = !options_.editAfterCapture;
+    return;
+  }
   if (choice.command == MenuCommand::Language) {
     // From the next menu, dialog, label or message on.
     options_.language = static_cast<texts::Choice>(choice.index);

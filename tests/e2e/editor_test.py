@@ -233,8 +233,9 @@ class Editor(Editing):
                 app.cleanup()
 
 
-    def test_a_close_of_the_editor_goes_on_and_a_close_of_the_program_ends_it(self):
-        app = self.start()
+    def test_the_setting_opens_it_and_closes_of_the_editor_and_of_the_program(self):
+        app = self.start(sections="")
+        app.choose(["Down"] * 4 + ["Right", "Up", "Return"], CAMERA)  # 設定 ▸ 撮影後に編集する, the last item
         self.open_editor(app)
         probe("close", app.window("Editor")["hwnd"])  # as 閉じる
         dialog = app.message_box(SAVE_TITLE)
@@ -242,6 +243,8 @@ class Editor(Editing):
         app.no_dialog()
         self.open_editor(app)
         self.assertEqual(app.close(), 0)
+        with open(app.ini, "rb") as f:
+            self.assertIn(b"EditAfterCapture=1\r\n", f.read())
 
 
 class Masks(Editing):
