@@ -84,11 +84,12 @@ class Editing(E2ETestCase):
     def save(self, app, name, again=True):
         if again:
             self.key("ctrl+s")
-        app.message_box(SAVE_TITLE)
+        # The name filled in and 保存 clicked as a user does: without a window
+        # manager typed keys go to whatever window is under the pointer.
+        dialog = app.message_box(SAVE_TITLE)
         wait_for(lambda: any(w["foreground"] and w["title"] == SAVE_TITLE for w in app.windows()), what="dialog focus")
-        time.sleep(0.5)  # keys sent before the dialog has settled are lost
-        xdotool("type", "--delay", 40, name)
-        xdotool("key", "Return")
+        probe("fill", dialog["hwnd"], name)
+        probe("press", dialog["hwnd"], "#1")
 
     def saved(self, app, name):
         path = os.path.join(app.folder, name)
@@ -192,6 +193,22 @@ class Editor(Editing):
         self.assertEqual(set(self.changed(rows, offset=(5, 5))) - {
             (x, y) for y in range(3, 38) for x in range(3, 58)}, set())
 
+    def test_a_mark_selected_moved_resized_and_deleted(self):
+        app = self.start()
+        self.open_editor(app)
+        self.draw("r", (10, 10), (60, 40))
+        self.draw("v", (10, 25), (110, 75))  # its left side, 100 right and 50 down
+        drag([(self.origin[0] + 161, self.origin[1] + 91), (self.origin[0] + 181, self.origin[1] + 101)])  # a handle
+        self.draw("l", (10, 150), (100, 150))
+        self.click("v", 50, 150)
+        self.key("Delete")
+        self.save(app, "edited")
+        rows = self.saved(app, "edited.png")
+        for x, y in [(110, 60), (181, 101), (150, 60), (110, 90), (181, 80)]:
+            self.assertEqual(rows[y][x], RED, (x, y))
+        for x, y in [(10, 10), (60, 40), (161, 91), (50, 150)]:
+            self.assertEqual(rows[y][x], self.original(x, y), (x, y))
+
     def test_close_goes_on_without_marks_and_copy_puts_the_marks_on_the_clipboard(self):
         app = self.start()
         self.open_editor(app)
@@ -203,10 +220,7 @@ class Editor(Editing):
         self.assertEqual(rows[0][0], RED)
         self.assertEqual(rows[21][21], self.original(21, 21))
         self.key("Escape")
-        app.message_box(SAVE_TITLE)
-        time.sleep(0.5)
-        xdotool("type", "--delay", 40, "plain")
-        xdotool("key", "Return")
+        self.save(app, "plain", again=False)
         rows = self.saved(app, "plain.png")
         self.assertEqual(self.changed(rows), {}, "閉じる goes on with the capture as it was")
 

@@ -63,7 +63,7 @@ class English(E2ETestCase):
                                   "Start Recording", "Recording Frame Rate", "Position and Size...",
                                   "Fit to Window", "Save This Frame..."])
         self.keys("Left", "Down", "Right")
-        self.expect_menu(app, 2, ["Include Mouse Pointer", "Hotkeys...", "Language"])
+        self.expect_menu(app, 2, ["Hotkeys...", "Language", "Edit After Capture"])
         self.keys("Escape", "Escape")
         wait_for(lambda: not app.menus(), what="menu closed")
         # A dialog and a message.
