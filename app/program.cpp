@@ -53,7 +53,11 @@ Program::Program()
                   [this](const geometry::Rect& marked) { FrameChanged(marked); },
                   [this](bool quick, HWND front, const AreaSelection::CopyStill& copy) {
                     capture_.RunFromStill(quick, front, copy);
-                  }}) {}
+                  }}),
+      commandRunner_({activity_, settings_.store, area_, &windows_, windows_.camera}),
+      commands_({commandRunner_, [this] { return activity_.Busy() || windows_.frame.Resizing(); },
+                 [this] { return watching_.Running() != AreaWatch::Mode::Off || recording_.Recording(); },
+                 [this] { return BringToFront(); }, {}}) {}
 
 void Program::Start() {
   // A run that ended in a drag or a pick may have left the session changed.
@@ -81,6 +85,14 @@ void Program::Start() {
   ApplyOutlineOrEnd(windows_.camera.hwnd(), outline::CameraRects());
   KeepFrameReachable();
   OpenWindows();
+  // Scripts find this Kirasoe from now on.
+  if (!commands_.Open()) win::LogFailure(L"start", L"the command window: " + win::SystemMessage(::GetLastError()));
+}
+
+bool Program::BringToFront() {
+  if (!windows_.camera.Visible()) return true;
+  ::SetForegroundWindow(windows_.camera.hwnd());
+  return true;
 }
 
 geometry::Rect Program::RestoreOrFirstStart() {
@@ -157,6 +169,8 @@ void Program::Exit(bool sessionEnding) {
       win::LogCurrentException(what);
     }
   };
+  // Scripts waiting for an answer get theirs; a recording they started is written.
+  step(L"exit: commands", [this] { commands_.Close(); });
   step(L"exit: frame tools", [this] { frameCommands_.StopForExit(); });
   step(L"exit: selection", [this] { selection_.Cancel(); });
   step(L"exit: editor", [this] { editor_.Cancel(); });
@@ -215,8 +229,13 @@ void Program::CaptureRequested(bool quick) {
 }
 
 bool Program::CameraPressed() {
-  // A press on the camera ends a countdown, a recording or a watch.
+  // A press on the camera ends a countdown, a recording or a watch, a
+  // script's too.
   if (frameCommands_.CancelCountdown()) return true;
+  if (commandRunner_.Running()) {
+    commandRunner_.Stop();
+    return true;
+  }
   if (recording_.Recording()) {
     recording_.Stop();
     return true;

@@ -10,6 +10,8 @@
 #include "app/area_selection.h"
 #include "app/camera_window.h"
 #include "app/capture_sequence.h"
+#include "app/command_port.h"
+#include "app/command_runner.h"
 #include "app/frame_commands.h"
 #include "app/frame_window.h"
 #include "app/own_windows.h"
@@ -58,7 +60,10 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
  private:
   // A capture, a drag, the menu or a dialog of ours is under way: a
   // double-click, a hotkey, a key or a countdown starts nothing.
-  bool Busy() const { return activity_.Busy() || windows_.frame.Resizing(); }
+  // So is a watch or a recording a script's command started.
+  bool Busy() const { return activity_.Busy() || windows_.frame.Resizing() || commandRunner_.Running(); }
+  // The camera in front, for a second start of Kirasoe.
+  bool BringToFront();
   // The settings read, or a first start's; the camera's place.
   geometry::Rect RestoreOrFirstStart();
   void KeepFrameReachable();
@@ -87,4 +92,6 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   Watching watching_;
   RecordingSession recording_;
   AreaSelection selection_;
+  CommandRunner commandRunner_;
+  CommandPort commands_;
 };

@@ -48,6 +48,8 @@ class Recorder {
   // After the stop: the frames recorded, and the animation of each type.
   std::int64_t Frames() const { return frames_; }
   std::int64_t Dropped() const { return dropped_; }
+  // It ran for its whole length.
+  bool LimitReached() const { return endMs_ >= limitMs_; }
   win::LibraryAnimation& Animation(bool apng) { return (apng ? apng_ : gif_).Animation(); }
   // Lets the recording go: the frames files go with it, and no frame is
   // left.

@@ -8,11 +8,13 @@ texts::Language Voice::Language() const {
 }
 
 void Voice::Tell(const std::wstring& text) const {
+  if (report_) return (*report_)(text);
   const ActivityState::Scope message = activity_->Enter(Activity::Dialog);
   win::ShowMessage(text);
 }
 
 bool Voice::Ask(const std::wstring& question) const {
+  if (report_) return false;
   const ActivityState::Scope message = activity_->Enter(Activity::Dialog);
   return win::AskYesNo(question);
 }

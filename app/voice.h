@@ -3,6 +3,7 @@
 // inside whatever runs, so that nothing else starts while one is open.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -13,6 +14,11 @@
 class Voice {
  public:
   Voice(ActivityState& activity, const options::Options& options) : activity_(&activity), options_(&options) {}
+  // A voice for a script's command: what would be a message goes to
+  // `report` (the command's error output), and a question is answered no.
+  using Report = std::function<void(const std::wstring&)>;
+  Voice(ActivityState& activity, const options::Options& options, const Report& report)
+      : activity_(&activity), options_(&options), report_(&report) {}
   texts::Language Language() const;
   std::wstring Say(texts::Id id) const { return texts::Get(id, Language()); }
   std::wstring Say(texts::Id id, std::initializer_list<std::wstring> values) const {
@@ -26,4 +32,5 @@ class Voice {
  private:
   ActivityState* activity_;
   const options::Options* options_;
+  const Report* report_ = nullptr;
 };

@@ -236,6 +236,24 @@ std::wstring AfterProgramName(const std::wstring& line) {
   return line.substr(i);
 }
 
+std::wstring JoinFields(const std::vector<std::wstring>& fields) {
+  std::wstring joined;
+  for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? std::wstring(1, L'\0') : std::wstring()) + fields[i];
+  return joined;
+}
+
+std::vector<std::wstring> SplitFields(const std::wstring& joined) {
+  std::vector<std::wstring> fields;
+  if (joined.empty()) return fields;
+  std::size_t from = 0;
+  for (std::size_t nul = joined.find(L'\0'); nul != std::wstring::npos; nul = joined.find(L'\0', from)) {
+    fields.push_back(joined.substr(from, nul - from));
+    from = nul + 1;
+  }
+  fields.push_back(joined.substr(from));
+  return fields;
+}
+
 std::wstring Usage() {
   return L"Usage: kirasoe [/capture | /watch:changes | /watch:SECONDS | /record:SECONDS | /stop | /help]\n"
          L"  /capture             captures the frame as a quick capture does and prints the file\n"

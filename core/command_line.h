@@ -46,6 +46,15 @@ std::wstring Usage();
 
 // How a command ended, as its exit code says.
 enum Exit : int { Done = 0, Failed = 1, UsageError = 2, InstanceBusy = 3 };
+struct Outcome {
+  int code = Done;
+  std::wstring out, err;  // what it prints on stdout and stderr, lines ending in "\n"
+};
+
+// Texts handed between two instances in one buffer: joined by NULs, and
+// split again (an empty buffer is no field).
+std::wstring JoinFields(const std::vector<std::wstring>& fields);
+std::vector<std::wstring> SplitFields(const std::wstring& joined);
 
 // What follows the program's name in a Windows command line, as it stands:
 // the name runs to the next quote when it starts with one, else to the

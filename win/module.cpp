@@ -18,6 +18,8 @@ std::wstring ModulePath() {
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
+std::wstring ExePath() { return ModulePath(); }
+
 std::wstring ExeFolder() {
   const std::wstring p = ModulePath();
   const auto slash = p.find_last_of(L"\\/");

@@ -8,6 +8,8 @@
 namespace win {
 
 HINSTANCE Instance();
+// The executable's full path.
+std::wstring ExePath();
 // Folder of the executable, no trailing "\" except a drive root.
 std::wstring ExeFolder();
 // The executable's file name without extension.

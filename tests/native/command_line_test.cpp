@@ -106,3 +106,12 @@ TEST(CommandLine, WhatFollowsTheProgramName) {
   EXPECT_EQ(command_line::AfterProgramName(L"kirasoe"), L"");
   EXPECT_EQ(command_line::AfterProgramName(L""), L"");
 }
+
+TEST(CommandLine, FieldsSplitAsJoined) {
+  using command_line::JoinFields;
+  using command_line::SplitFields;
+  EXPECT_EQ(JoinFields({L"a", L"", L"b c"}), std::wstring(L"a\0\0b c", 6));
+  EXPECT_EQ(SplitFields(std::wstring(L"a\0\0b c", 6)), (std::vector<std::wstring>{L"a", L"", L"b c"}));
+  EXPECT_EQ(SplitFields(L""), std::vector<std::wstring>{});
+  EXPECT_EQ(SplitFields(std::wstring(L"\0", 1)), (std::vector<std::wstring>{L"", L""}));
+}
