@@ -124,13 +124,18 @@ void CommandRunner::Deliver() {
     const SeriesWriter::Write write = series_.Start(picture_);
     const std::optional<std::wstring> file = series_.Finish(write);
     if (!file) return Fail({});
-    outcome_.out += write.folder + *file + L"\n";
-    return End();
+    return Delivered(write.folder + *file);
   }
   const save_names::FileType* type = save_names::TypeAt(command_.type.value_or(5));
   const win::WriteOutcome written = saves_.WritePicture(picture_, *type, command_.out);
   if (!written.written) return Fail(save_names::NotSavedText(command_.out, written.Reason(Language()), Language()));
-  outcome_.out += command_.out + L"\n";
+  Delivered(command_.out);
+}
+
+void CommandRunner::Delivered(const std::wstring& path) {
+  // As after a quick capture, the name shows beside the camera for a moment.
+  if (needs_.windows) needs_.windows->ShowNotice(save_names::FileNameOf(path));
+  outcome_.out += path + L"\n";
   End();
 }
 

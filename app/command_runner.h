@@ -69,6 +69,7 @@ class CommandRunner : public AreaWatch::Owner, public Recorder::Owner {
   // The picture of the area with the pointer and the masks.
   bool Take();
   void Deliver();
+  void Delivered(const std::wstring& path);
   // Where the series goes: /out's folder, or the quick capture's.
   bool ChooseSeries(const std::wstring& folder);
   void StartWatch();

@@ -70,60 +70,75 @@ std::wstring NoValue(const Switch& s) {
   return s.hasValue ? L"/" + s.name + L" takes no value" : std::wstring();
 }
 
+std::wstring ReadWatch(const Switch& s, Command& c) {
+  if (Lower(s.value) == L"changes") return Action(c, Action::Watch);
+  const std::optional<int> seconds = Seconds(s.value, 1, kDay);
+  if (!seconds) return L"/watch takes changes or whole seconds from 1 to 86400: /watch:" + s.value;
+  c.watchSeconds = *seconds;
+  return Action(c, Action::Watch);
+}
+
+std::wstring ReadRecord(const Switch& s, Command& c) {
+  const std::optional<int> seconds = Seconds(s.value, 1, 3600);
+  if (!seconds) return L"/record takes whole seconds from 1 to 3600: /record:" + s.value;
+  c.recordSeconds = *seconds;
+  return Action(c, Action::Record);
+}
+
+std::wstring ReadArea(const Switch& s, Command& c) {
+  c.area = AreaOf(s.value);
+  return c.area ? std::wstring() : L"/area takes X,Y,W,H in pixels, W and H at least 1: /area:" + s.value;
+}
+
+// A switch whose value is a text that must not be empty.
+Reader TextReader(const wchar_t* what, std::wstring Command::*field) {
+  return [what, field](const Switch& s, Command& c) -> std::wstring {
+    if (s.value.empty()) return L"/" + s.name + L" takes " + what;
+    c.*field = s.value;
+    return {};
+  };
+}
+
+std::wstring ReadType(const Switch& s, Command& c) {
+  const auto at = std::find(kTypeNames.begin(), kTypeNames.end(), Lower(s.value));
+  if (at == kTypeNames.end()) return L"/type takes bmp, gif, jpg100, jpg50, jpg20 or png: /type:" + s.value;
+  c.type = static_cast<int>(at - kTypeNames.begin());
+  return {};
+}
+
+// A switch of whole seconds from `least` to `most`.
+Reader SecondsReader(int least, int most, int Command::*field) {
+  return [least, most, field](const Switch& s, Command& c) -> std::wstring {
+    const std::optional<int> seconds = Seconds(s.value, least, most);
+    if (!seconds)
+      return L"/" + s.name + L" takes whole seconds from " + std::to_wstring(least) + L" to " + std::to_wstring(most) +
+             L": /" + s.name + L":" + s.value;
+    c.*field = *seconds;
+    return {};
+  };
+}
+
+Reader ActionReader(enum Action action) {
+  return [action](const Switch& s, Command& c) { return s.hasValue ? NoValue(s) : Action(c, action); };
+}
+
+Reader FlagReader(bool Command::*field) {
+  return [field](const Switch& s, Command& c) {
+    c.*field = true;
+    return NoValue(s);
+  };
+}
+
 const std::map<std::wstring, Reader>& Readers() {
   static const std::map<std::wstring, Reader> readers{
-      {L"capture", [](const Switch& s, Command& c) { return s.hasValue ? NoValue(s) : Action(c, Action::Capture); }},
-      {L"stop", [](const Switch& s, Command& c) { return s.hasValue ? NoValue(s) : Action(c, Action::Stop); }},
-      {L"help", [](const Switch& s, Command& c) { return s.hasValue ? NoValue(s) : Action(c, Action::Help); }},
-      {L"?", [](const Switch& s, Command& c) { return s.hasValue ? NoValue(s) : Action(c, Action::Help); }},
-      {L"watch", [](const Switch& s, Command& c) -> std::wstring {
-         if (Lower(s.value) == L"changes") return Action(c, Action::Watch);
-         const std::optional<int> seconds = Seconds(s.value, 1, kDay);
-         if (!seconds) return L"/watch takes changes or whole seconds from 1 to 86400: /watch:" + s.value;
-         c.watchSeconds = *seconds;
-         return Action(c, Action::Watch);
-       }},
-      {L"record", [](const Switch& s, Command& c) -> std::wstring {
-         const std::optional<int> seconds = Seconds(s.value, 1, 3600);
-         if (!seconds) return L"/record takes whole seconds from 1 to 3600: /record:" + s.value;
-         c.recordSeconds = *seconds;
-         return Action(c, Action::Record);
-       }},
-      {L"area", [](const Switch& s, Command& c) -> std::wstring {
-         c.area = AreaOf(s.value);
-         if (!c.area) return L"/area takes X,Y,W,H in pixels, W and H at least 1: /area:" + s.value;
-         return {};
-       }},
-      {L"frame", [](const Switch& s, Command& c) -> std::wstring {
-         if (s.value.empty()) return L"/frame takes the name of a kept frame";
-         c.frameName = s.value;
-         return {};
-       }},
-      {L"out", [](const Switch& s, Command& c) -> std::wstring {
-         if (s.value.empty()) return L"/out takes a path";
-         c.out = s.value;
-         return {};
-       }},
-      {L"type", [](const Switch& s, Command& c) -> std::wstring {
-         const auto at = std::find(kTypeNames.begin(), kTypeNames.end(), Lower(s.value));
-         if (at == kTypeNames.end()) return L"/type takes bmp, gif, jpg100, jpg50, jpg20 or png: /type:" + s.value;
-         c.type = static_cast<int>(at - kTypeNames.begin());
-         return {};
-       }},
-      {L"clipboard", [](const Switch& s, Command& c) { c.clipboard = true; return NoValue(s); }},
-      {L"pointer", [](const Switch& s, Command& c) { c.pointer = true; return NoValue(s); }},
-      {L"delay", [](const Switch& s, Command& c) -> std::wstring {
-         const std::optional<int> seconds = Seconds(s.value, 0, 3600);
-         if (!seconds) return L"/delay takes whole seconds from 0 to 3600: /delay:" + s.value;
-         c.delaySeconds = *seconds;
-         return {};
-       }},
-      {L"for", [](const Switch& s, Command& c) -> std::wstring {
-         const std::optional<int> seconds = Seconds(s.value, 1, kDay);
-         if (!seconds) return L"/for takes whole seconds from 1 to 86400: /for:" + s.value;
-         c.forSeconds = *seconds;
-         return {};
-       }},
+      {L"capture", ActionReader(Action::Capture)}, {L"stop", ActionReader(Action::Stop)},
+      {L"help", ActionReader(Action::Help)},       {L"?", ActionReader(Action::Help)},
+      {L"watch", ReadWatch},                       {L"record", ReadRecord},
+      {L"area", ReadArea},                         {L"frame", TextReader(L"the name of a kept frame", &Command::frameName)},
+      {L"out", TextReader(L"a path", &Command::out)}, {L"type", ReadType},
+      {L"clipboard", FlagReader(&Command::clipboard)}, {L"pointer", FlagReader(&Command::pointer)},
+      {L"delay", SecondsReader(0, 3600, &Command::delaySeconds)},
+      {L"for", SecondsReader(1, kDay, &Command::forSeconds)},
   };
   return readers;
 }

@@ -141,6 +141,28 @@ class Commands(E2ETestCase):
         self.assertEqual(len([w for w in app.windows() if w["class"] == "Kirasoe.Camera"]), 1)
         self.assertTrue(app.running())
 
+    def test_with_a_window_manager_the_program_in_front_keeps_the_focus(self):
+        self.window_manager()
+        set_pattern_background()
+        app = self.kirasoe(self.framing())
+        app.start()
+        app.settled("Frame", [100, 120, 164, 168])
+        target = self.helper_program("target.exe", ("window", 300, 250, 300, 200), "KirasoeFitTarget")
+
+        def target_in_front():
+            return any(w["class"] == "KirasoeFitTarget" and w["foreground"] for w in target.windows())
+        xdotool("mousemove", OFFSET + 450, 380)
+        time.sleep(0.2)
+        xdotool("click", 1)
+        wait_for(target_in_front, what="the other program in front")
+        code, out, err = self.run_command(app, "/capture", "/out:out\\wm.png")
+        self.assertEqual((code, err), (0, ""))
+        self.assert_pattern(os.path.join(app.out, "wm.png"), *FRAME)
+        app.settled("Frame", [100, 120, 164, 168])
+        app.window("Camera")
+        time.sleep(1)
+        self.assertTrue(target_in_front(), "the focus stays where the user works")
+
     def test_while_the_save_dialog_is_open_a_command_waits_10_s_then_exit_3(self):
         app = self.kirasoe(self.framing())
         app.start()
