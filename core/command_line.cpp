@@ -251,6 +251,36 @@ std::wstring AfterProgramName(const std::wstring& line) {
   return line.substr(i);
 }
 
+std::vector<std::wstring> SplitArguments(const std::wstring& text) {
+  std::vector<std::wstring> arguments;
+  std::wstring current;
+  bool inArgument = false, quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if ((c == L' ' || c == L'\t') && !quoted) {
+      if (inArgument) arguments.push_back(current);
+      current.clear();
+      inArgument = false;
+      continue;
+    }
+    inArgument = true;
+    if (c == L'\\') {
+      std::size_t count = 0;
+      while (i < text.size() && text[i] == L'\\') ++count, ++i;
+      const bool quoteFollows = i < text.size() && text[i] == L'"';
+      current.append(quoteFollows ? count / 2 : count, L'\\');
+      if (quoteFollows && count % 2) current += L'"';
+      else --i;  // the quote (or the next character) is read next
+      continue;
+    }
+    if (c != L'"') current += c;
+    else if (quoted && i + 1 < text.size() && text[i + 1] == L'"') current += L'"', ++i;
+    else quoted = !quoted;
+  }
+  if (inArgument) arguments.push_back(current);
+  return arguments;
+}
+
 std::wstring JoinFields(const std::vector<std::wstring>& fields) {
   std::wstring joined;
   for (std::size_t i = 0; i < fields.size(); ++i) joined += (i ? std::wstring(1, L'\0') : std::wstring()) + fields[i];

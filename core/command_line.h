@@ -60,5 +60,10 @@ std::vector<std::wstring> SplitFields(const std::wstring& joined);
 // the name runs to the next quote when it starts with one, else to the
 // first blank, and the blanks after it go too.
 std::wstring AfterProgramName(const std::wstring& line);
+// The arguments of what follows the program's name, split as the C runtime
+// splits them: blanks separate outside quotes; 2n backslashes before a
+// quote give n and the quote opens or closes, 2n+1 give n and a literal
+// quote; "" inside quotes is a literal quote; other backslashes stay.
+std::vector<std::wstring> SplitArguments(const std::wstring& text);
 
 }  // namespace command_line

@@ -14,10 +14,14 @@ void Print(DWORD which, const std::wstring& text) {
     ::WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     return;
   }
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr, nullptr);
-  ::WriteFile(handle, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  // Redirected from a console: in the code page cmd and PowerShell read it
+  // with; without a console (kirasoe.exe), UTF-8.
+  const UINT page = ::GetConsoleOutputCP() ? ::GetConsoleOutputCP() : CP_UTF8;
+  const int size = static_cast<int>(text.size());
+  const int bytes = ::WideCharToMultiByte(page, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string encoded(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  ::WideCharToMultiByte(page, 0, text.data(), size, encoded.data(), bytes, nullptr, nullptr);
+  ::WriteFile(handle, encoded.data(), static_cast<DWORD>(encoded.size()), &written, nullptr);
 }
 
 }  // namespace

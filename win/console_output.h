@@ -1,6 +1,7 @@
 // What a command prints, on the standard output and error it was given
-// (the console twin's pipes, a file, or nothing when there is none): UTF-8,
-// or the console's own text where the handle is a console.
+// (the console, a file or a pipe, or nothing when there is none): the
+// console's own text, in its code page when redirected, and UTF-8 from a
+// program without a console.
 #pragma once
 
 #include <string>

@@ -58,7 +58,13 @@ command_line::Outcome Wait(AnswerWindow& answer, HANDLE instance) {
 
 }  // namespace
 
-std::wstring Title() { return ExePath(); }
+std::wstring Title() {
+  // kirasoe.com is the same program as kirasoe.exe beside it.
+  std::wstring path = ExePath();
+  const std::size_t dot = path.find_last_of(L'.');
+  if (dot != std::wstring::npos && dot > path.find_last_of(L'\\') + 1) path.resize(dot);
+  return path + L".exe";
+}
 
 HWND Find() { return ::FindWindowW(kCommandClass, Title().c_str()); }
 
@@ -110,7 +116,7 @@ bool Answer(HWND to, const command_line::Outcome& outcome) {
 StartLock::StartLock() {
   // Named by the exe's path, as the command window is; a backslash would
   // name a namespace.
-  std::wstring name = L"Local\\Kirasoe.Start." + ExePath();
+  std::wstring name = L"Local\\Kirasoe.Start." + Title();
   for (std::size_t i = 6; i < name.size(); ++i)
     if (name[i] == L'\\') name[i] = L'/';
   mutex_ = ::CreateMutexW(nullptr, FALSE, name.c_str());

@@ -71,6 +71,10 @@ class Commands(E2ETestCase):
         self.assertEqual((code, err), (0, ""))
         self.assertEqual(out, windows_path(os.path.join(app.out, "across.png")) + "\n")
         self.assert_pattern(os.path.join(app.out, "across.png"), -30, 200, 60, 40)
+        # The file is replaced by the next capture to it.
+        code, out, err = self.run_command(app, "/capture", "/area:10,10,20,10", "/out:out\\across.png")
+        self.assertEqual((code, err), (0, ""))
+        self.assert_pattern(os.path.join(app.out, "across.png"), 10, 10, 20, 10)
         code, out, err = self.run_command(app, "/capture", "/frame:left part", "/out:out\\kept.bmp")
         self.assertEqual((code, err), (0, ""))
         self.assert_pattern(os.path.join(app.out, "kept.bmp"), -700, 100, 64, 48)
@@ -86,6 +90,13 @@ class Commands(E2ETestCase):
 
     def test_bad_switches_and_a_folder_that_refuses_writing(self):
         app = self.kirasoe(self.framing())
+        # kirasoe typed without switches starts Kirasoe and gives the prompt back.
+        t0 = time.monotonic()
+        self.assertEqual(self.run_command(app)[0], 0)
+        self.assertLess(time.monotonic() - t0, 10)
+        camera = app.window("Camera")
+        probe("close", camera["hwnd"])
+        wait_for(lambda: not app.windows(), what="Kirasoe started by kirasoe.com ended")
         for switches, error in [(("/capture", "/area:1,2,0,5", "/out:out\\x.png"),
                                  "/area takes X,Y,W,H in pixels, W and H at least 1: /area:1,2,0,5"),
                                 (("/capture", "/out:out\\x.png", "/shoot"), "unknown switch: /shoot"),

@@ -6,7 +6,7 @@ import subprocess
 import tempfile
 import zipfile
 
-from kirasoe_e2e import BIN, ROOT, E2ETestCase, App, main, read_ini
+from kirasoe_e2e import BIN, ROOT, E2ETestCase, App, main, read_ini, wine_env
 
 
 def package():
@@ -23,12 +23,12 @@ class Package(E2ETestCase):
         path, first = package()
         self.assertRegex(os.path.basename(path), r"^kirasoe-\d+\.\d+\.\d+-win64\.zip$")
         # Linked again from the same sources: the same archive.
-        for name in ("kirasoe.exe", "imgctl.dll"):
+        for name in ("kirasoe.exe", "kirasoe.com", "imgctl.dll"):
             os.unlink(os.path.join(BIN, name))
         _, second = package()
         self.assertEqual(first, second)
         with zipfile.ZipFile(path) as z:
-            self.assertEqual(z.namelist(), ["kirasoe.exe", "imgctl.dll", "README.txt", "LICENSE.txt"])
+            self.assertEqual(z.namelist(), ["kirasoe.exe", "kirasoe.com", "imgctl.dll", "README.txt", "LICENSE.txt"])
             readme = z.read("README.txt").decode("utf-8")
             self.assertIn("Shift+PrintScreen", readme)
             self.assertIn("アンインストール", readme)
@@ -47,6 +47,11 @@ class Package(E2ETestCase):
         app.window("Frame")
         self.assertEqual(app.close(), 0)
         self.assertEqual(dict(read_ini(app.ini))["LineC"], "1")
+        # The console twin runs the unpacked program's commands.
+        out = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(app.dir, "kirasoe.com"), "/help"],
+                             env=wine_env(), stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        self.assertEqual(out.returncode, 0)
+        self.assertTrue(out.stdout.startswith(b"Usage: kirasoe"), out.stdout)
 
 
 if __name__ == "__main__":

@@ -115,3 +115,17 @@ TEST(CommandLine, FieldsSplitAsJoined) {
   EXPECT_EQ(SplitFields(L""), std::vector<std::wstring>{});
   EXPECT_EQ(SplitFields(std::wstring(L"\0", 1)), (std::vector<std::wstring>{L"", L""}));
 }
+
+TEST(CommandLine, ArgumentsSplitAsTheRuntimeSplitsThem) {
+  using command_line::SplitArguments;
+  using V = std::vector<std::wstring>;
+  EXPECT_EQ(SplitArguments(L"/capture  /out:C:\\a b"), (V{L"/capture", L"/out:C:\\a", L"b"}));
+  EXPECT_EQ(SplitArguments(L"/frame:\"Chat window\" /out:\"C:\\a b\\x.png\""),
+            (V{L"/frame:Chat window", L"/out:C:\\a b\\x.png"}));
+  EXPECT_EQ(SplitArguments(L"a\\\\b \"\""), (V{L"a\\\\b", L""}));       // backslashes without a quote stay
+  EXPECT_EQ(SplitArguments(L"a\\\\\"b c\""), (V{L"a\\b c"}));         // 2 backslashes + quote: 1, and the quote opens
+  EXPECT_EQ(SplitArguments(L"a\\\"b c"), (V{L"a\"b", L"c"}));           // 1 backslash + quote: a literal quote
+  EXPECT_EQ(SplitArguments(L"\"a\"\"b\""), (V{L"a\"b"}));               // "" inside quotes
+  EXPECT_EQ(SplitArguments(L"/out:\"C:\\dir\\\\\""), (V{L"/out:C:\\dir\\"}));  // a folder's trailing backslash
+  EXPECT_EQ(SplitArguments(L"  \t "), V{});
+}
