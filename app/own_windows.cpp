@@ -19,8 +19,11 @@ void OwnWindows::StepAside() {
 }
 
 void OwnWindows::ComeBack() {
-  camera.Show();
-  frame.Show();
+  // Shown without being activated: an activated window becomes one the
+  // window manager places (Wine hands it over), and it put the camera in a
+  // corner of the screen; the focus goes back to the user's window anyway.
+  camera.ShowNoActivate();
+  frame.ShowNoActivate();
 }
 
 std::vector<geometry::Rect> OwnWindows::Shown() const {
@@ -59,7 +62,7 @@ void OwnWindows::GiveBack(const CaptureArea& area, COLORREF colour) {
   statusLabel.Hide();
   frame.ShowOutside(false, area);
   frame.SetColour(colour);
-  for (win::Window* w : hidden_) w->Show();
+  for (win::Window* w : hidden_) w->ShowNoActivate();
   hidden_.clear();
 }
 

@@ -4,7 +4,8 @@
 // memory above the idle program, and the time from the stop to the complete
 // file in each format, next to one PNG of the area written at once (what a
 // capture's save costs). With a folder argument it first writes the clip's
-// 300 frames there as PNG files, for the encoders' anchors (scripts/bench).
+// 300 frames there as PNG files, for the encoders' anchors (scripts/bench);
+// with "text" first, those of a text-only clip.
 #include <windows.h>
 #include <psapi.h>
 
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <thread>
 
@@ -90,10 +92,59 @@ void DrawClip(HDC dc, int n) {
   ::DeleteObject(grey);
 }
 
+// Frame `n` of the text-only clip (a few colours, as programs, menus and
+// text are): an editor's lines scrolling through by 3 pixels a frame in a
+// font without smoothing, a caret blinking, and a menu that opens and
+// closes again with its highlight moving down.
+void DrawTextClip(HDC dc, int n) {
+  static HFONT font = ::CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
+                                    L"Tahoma");
+  const RECT all{0, 0, kWidth, kHeight}, title{0, 0, kWidth, 28}, menuBar{0, 28, kWidth, 48};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  HBRUSH blue = ::CreateSolidBrush(RGB(40, 90, 170)), grey = ::CreateSolidBrush(RGB(225, 225, 225));
+  ::SelectObject(dc, font);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, RGB(20, 20, 20));
+  // Scrolling for the first half, still with a caret for the rest.
+  const int scroll = std::min(n, 150) * 3, lineHeight = 18;
+  for (int line = scroll / lineHeight; line * lineHeight - scroll < kHeight - 60; ++line) {
+    wchar_t text[160];
+    const int len = std::swprintf(text, 160, L"%4d  The quick brown fox jumps over the lazy dog; step %d of the "
+                                             L"how-to, value = %d.", line + 1, line % 17, (line * 7919) % 10007);
+    ::TextOutW(dc, 12, 56 + line * lineHeight - scroll, text, len);
+  }
+  if (n >= 150 && (n / 5) % 2 == 0) {
+    const RECT caret{200, 300, 201, 316};
+    ::FillRect(dc, &caret, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  }
+  ::FillRect(dc, &title, blue);
+  ::FillRect(dc, &menuBar, grey);
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  ::TextOutW(dc, 10, 6, L"notes.txt - Editor", 18);
+  ::SetTextColor(dc, RGB(20, 20, 20));
+  ::TextOutW(dc, 10, 31, L"File   Edit   View   Help", 25);
+  if (n >= 200 && n < 260) {
+    const RECT menu{8, 48, 200, 48 + 8 * 22};
+    ::FillRect(dc, &menu, grey);
+    ::FrameRect(dc, &menu, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    const wchar_t* items[] = {L"New", L"Open...", L"Save", L"Save As...", L"Print...", L"Page Setup", L"Close", L"Exit"};
+    for (int i = 0; i < 8; ++i) {
+      const RECT item{9, 49 + i * 22, 199, 49 + (i + 1) * 22};
+      const bool highlighted = i == (n - 200) / 8;
+      if (highlighted) ::FillRect(dc, &item, blue);
+      ::SetTextColor(dc, highlighted ? RGB(255, 255, 255) : RGB(20, 20, 20));
+      ::TextOutW(dc, 20, item.top + 4, items[i], static_cast<int>(std::wcslen(items[i])));
+    }
+  }
+  ::DeleteObject(blue);
+  ::DeleteObject(grey);
+}
+
 // A window at the top-left corner that plays the clip (or shows its first
 // frame only) on a thread of its own, as another program would.
 struct Player {
   bool still;
+  bool textOnly = false;
   HWND window = nullptr;
   DWORD thread = 0;
   double startedAt = 0;
@@ -104,7 +155,8 @@ struct Player {
       HDC dc = ::BeginPaint(h, &ps);
       // The clip plays again and again: a long recording keeps changing.
       const int n = self->still ? 0 : static_cast<int>((Now() - self->startedAt) / 100) % kFrames;
-      DrawClip(dc, n);
+      if (self->textOnly) DrawTextClip(dc, n);
+      else DrawClip(dc, n);
       ::EndPaint(h, &ps);
       return 0;
     }
@@ -153,19 +205,20 @@ std::wstring TempFile(const wchar_t* name) {
   return std::wstring(temp) + name;
 }
 
-void WriteClip(const std::wstring& folder) {
+void WriteClip(const std::wstring& folder, bool textOnly) {
   win::BitmapBuffer picture;
   picture.Resize(kWidth, kHeight);
   for (int n = 0; n < kFrames; ++n) {
-    DrawClip(picture.dc(), n);
+    if (textOnly) DrawTextClip(picture.dc(), n);
+    else DrawClip(picture.dc(), n);
     wchar_t name[32];
     std::swprintf(name, 32, L"\\frame_%03d.png", n);
     win::WriteImage(picture, *save_names::TypeAt(5), folder + name);
   }
 }
 
-void RecordOnce(bool still) {
-  Player player{still};
+void RecordOnce(bool still, bool textOnly = false) {
+  Player player{still, textOnly};
   std::thread playing([&player] { player.Run(); });
   while (!player.window) ::Sleep(10);
   ::Sleep(500);
@@ -201,7 +254,7 @@ void RecordOnce(bool still) {
   std::printf("%s, %d s: frames %lld (of %d slots), dropped %lld; memory above idle: peak %.1f MiB (goal: at most "
               "64); stop to complete file: APNG %.0f ms%s, GIF %.0f ms%s (goal: 2000; finishing the encoders "
               "%.0f ms of it); one PNG of the area written at once %.0f ms, ratio APNG %.1f, GIF %.1f\n",
-              still ? "still area" : "text scrolling through", kSeconds, static_cast<long long>(recorder.Frames()),
+              still ? "still area" : textOnly ? "text-only clip (few colours)" : "desktop clip", kSeconds, static_cast<long long>(recorder.Frames()),
               kSeconds * kFps, static_cast<long long>(recorder.Dropped()), owner.peakMiB - idle, apng - stop,
               apngWritten ? "" : " (FAILED)", gif - apng + (finished - stop), gifWritten ? "" : " (FAILED)",
               finished - stop, one, (apng - stop) / one, (gif - apng + finished - stop) / one);
@@ -211,11 +264,14 @@ void RecordOnce(bool still) {
 
 int main(int argc, char** argv) {
   if (argc > 1) {
-    const std::string folder = argv[1];
-    WriteClip(std::wstring(folder.begin(), folder.end()));
+    // A folder: the desktop clip's frames; "text" and a folder: the text-only clip's.
+    const bool textOnly = argc > 2 && std::string(argv[1]) == "text";
+    const std::string folder = argv[textOnly ? 2 : 1];
+    WriteClip(std::wstring(folder.begin(), folder.end()), textOnly);
     return 0;
   }
   RecordOnce(true);
   RecordOnce(false);
+  RecordOnce(false, true);
   return 0;
 }

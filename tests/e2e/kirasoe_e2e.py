@@ -312,9 +312,11 @@ class App:
             try:
                 return self.message_box(title, timeout=30 if attempt + 1 == tries else 8)
             except AssertionError:
+                # What the program showed instead, for a failure that does not come back.
+                shown = [(w["class"], w["visible"], w["rect"], w["foreground"]) for w in self.windows()]
                 if attempt + 1 == tries:
-                    raise
-                retried("a double-click on the camera opened no save dialog")
+                    raise AssertionError("a double-click on the camera opened no save dialog; windows: %s" % shown)
+                retried("a double-click on the camera opened no save dialog; windows: %s" % shown)
 
     def menus(self):
         """The popup menus the program shows."""
