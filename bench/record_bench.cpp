@@ -189,6 +189,7 @@ class Bench : public Recorder::Owner {
  public:
   geometry::Rect RecordedArea() const override { return {0, 0, kWidth, kHeight}; }
   bool PointerRecorded() const override { return false; }
+  const masks::List& HiddenParts() const override { return none_; }
   bool Busy() const override { return false; }
   void ShowRecordingState(const std::wstring&) override {
     peakMiB = std::max(peakMiB, PrivateMiB());
@@ -197,6 +198,9 @@ class Bench : public Recorder::Owner {
   texts::Language Language() const override { return texts::Language::English; }
   double peakMiB = 0;
   std::wstring stopped = L"-";
+
+ private:
+  masks::List none_;
 };
 
 std::wstring TempFile(const wchar_t* name) {

@@ -37,8 +37,7 @@ std::vector<std::uint8_t> AnimationWriter::TakeWritten() { return std::exchange(
 std::vector<std::uint8_t> AnimationWriter::Finish() {
   if (!Close()) return {};
   std::vector<std::uint8_t> out = Head();
-  const std::vector<std::uint8_t>& body = WholeBody() ? *WholeBody() : body_;
-  out.insert(out.end(), body.begin(), body.end());
+  out.insert(out.end(), body_.begin(), body_.end());
   const std::vector<std::uint8_t> tail = Tail();
   out.insert(out.end(), tail.begin(), tail.end());
   return out;

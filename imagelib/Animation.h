@@ -43,9 +43,6 @@ class AnimationWriter {
   virtual bool Close() = 0;
   virtual std::vector<std::uint8_t> Head() const = 0;
   virtual std::vector<std::uint8_t> Tail() const = 0;
-  // When not null, after Close: the frames to write in place of all that
-  // was taken out (a smaller form kept whole).
-  virtual const std::vector<std::uint8_t>* WholeBody() const { return nullptr; }
   // The whole file (what was not taken out); empty when no frame was added.
   std::vector<std::uint8_t> Finish();
 

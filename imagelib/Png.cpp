@@ -294,14 +294,6 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
   return out;
 }
 
-std::vector<std::uint8_t> DeflatedIndexed(const std::vector<std::uint8_t>& indices, int width, int height) {
-  std::vector<std::uint8_t> candidates[2];
-  InParallel(2, [&](int k) {
-    candidates[k] = Deflate(Filtered(indices.data(), static_cast<std::size_t>(width), height, 1, k == 1), 9);
-  });
-  return std::move(candidates[candidates[1].size() < candidates[0].size() ? 1 : 0]);
-}
-
 std::vector<std::uint8_t> DeflatedRgb(const Image& image) {
   const bool small = static_cast<std::size_t>(image.width) * image.height <= 200000;
   // Small pictures (UI captures) often pack best unfiltered: both are tried

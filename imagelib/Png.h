@@ -13,9 +13,6 @@ std::vector<std::uint8_t> EncodePng(const Image& image);
 
 // The zlib stream of the picture's filtered 8-bit RGB rows, as IDAT holds it.
 std::vector<std::uint8_t> DeflatedRgb(const Image& image);
-// The zlib stream of 8-bit palette indices (`width` a row), as IDAT holds
-// it: unfiltered or with adaptive filters, whichever packs smaller.
-std::vector<std::uint8_t> DeflatedIndexed(const std::vector<std::uint8_t>& indices, int width, int height);
 // A chunk with its length and CRC.
 void AppendChunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data);
 

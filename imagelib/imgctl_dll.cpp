@@ -411,13 +411,10 @@ int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
 
 namespace {
 
-// Head, the frames kept (in the file or in memory, or the writer's smaller
-// form of them), tail.
+// Head, the frames kept (in the file or in memory), tail.
 DWORD WriteAnimation(Animation& a, HANDLE file) {
   DWORD error = WriteAll(file, a.writer->Head());
-  const std::vector<std::uint8_t>* whole = a.writer->WholeBody();
-  if (!error && whole) error = WriteAll(file, *whole);
-  else if (!error) error = a.spill == INVALID_HANDLE_VALUE ? WriteAll(file, a.kept) : CopyAll(a.spill, file);
+  if (!error) error = a.spill == INVALID_HANDLE_VALUE ? WriteAll(file, a.kept) : CopyAll(a.spill, file);
   if (!error) error = WriteAll(file, a.writer->Tail());
   if (a.spill != INVALID_HANDLE_VALUE) ::SetFilePointer(a.spill, 0, nullptr, FILE_END);
   return error;
