@@ -13,7 +13,26 @@
 bool CameraWindow::Open(const geometry::Rect& bounds) {
   picture_.reset(static_cast<HBITMAP>(
       ::LoadImageW(win::Instance(), MAKEINTRESOURCEW(IDB_CAMERA), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  home_ = {bounds.left, bounds.top};
   return Create({.className = L"Kirasoe.Camera", .at = bounds});
+}
+
+namespace {
+constexpr UINT kGoHome = WM_APP + 7;
+}  // namespace
+
+void CameraWindow::Place(const geometry::Rect& r) {
+  home_ = {r.left, r.top};
+  placing_ = true;
+  win::Window::Place(r);
+  placing_ = false;
+}
+
+void CameraWindow::OnPositionChanged() {
+  if (placing_ || dragging_ || !Visible()) return;
+  const geometry::Rect now = Bounds();
+  // Put back once the system has finished with this change.
+  if (now.left != home_.x || now.top != home_.y) ::PostMessageW(hwnd(), kGoHome, 0, 0);
 }
 
 const wchar_t* CameraWindow::Shape(const geometry::Rect& bounds) {
@@ -42,6 +61,13 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
   try {
     switch (msg) {
       case WM_ERASEBKGND: return 1;
+      case WM_WINDOWPOSCHANGED: OnPositionChanged(); break;
+      case kGoHome: {
+        const geometry::Rect now = Bounds();
+        if (!dragging_ && Visible() && (now.left != home_.x || now.top != home_.y))
+          Place(geometry::RectAt(home_.x, home_.y, now.Width(), now.Height()));
+        return 0;
+      }
       case WM_PAINT: win::PaintPicture(hwnd(), COLOR_BTNFACE, picture_.get()); return 0;
       case WM_LBUTTONDOWN: OnLeftDown(); return 0;
       case WM_MOUSEMOVE: OnMouseMove(wp); return 0;
@@ -93,7 +119,11 @@ void CameraWindow::OnMouseMove(WPARAM buttons) {
   if (!(buttons & MK_LBUTTON) || win::CursorPos() == pressedAt_) return;
   pressed_ = false;
   owner_.SystemMoveStarted();
+  dragging_ = true;
   win::MoveWithSystemLoop(hwnd());
+  dragging_ = false;
+  const geometry::Rect dropped = Bounds();
+  home_ = {dropped.left, dropped.top};
   owner_.SystemMoveEnded();
 }
 

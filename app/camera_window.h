@@ -40,11 +40,16 @@ class CameraWindow : public win::Window {
   // Gives the window its size and outline. When the system refuses the
   // outline, the window keeps the one it had; the failure's text.
   const wchar_t* Shape(const geometry::Rect& bounds);
+  // Where the camera belongs from now on.
+  void Place(const geometry::Rect& r) override;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept override;
 
  private:
+  // Moved by anything but the program or the user's drag (a window
+  // manager placing it when it is shown again): back where it belongs.
+  void OnPositionChanged();
   void OnLeftDown();
   void OnMouseMove(WPARAM buttons);
   bool OnKeyDown(WPARAM key);
@@ -53,6 +58,9 @@ class CameraWindow : public win::Window {
   win::UniqueBitmap picture_;
   bool pressed_ = false;     // a left press that has not moved or been released yet
   geometry::Point pressedAt_;
+  geometry::Point home_;     // where the program or the user put it
+  bool placing_ = false;     // a move of ours is under way
+  bool dragging_ = false;    // the user's drag, in the system's move loop
 };
 
 // Gives `hwnd` the outline `rects`: nullptr, or the failure's text when the

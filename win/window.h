@@ -36,7 +36,8 @@ class Window {
 
   // The window's outer rectangle on the screen.
   geometry::Rect Bounds() const;
-  void Place(const geometry::Rect& r);
+  // Virtual, so that a window that keeps its place knows where that is.
+  virtual void Place(const geometry::Rect& r);
   void Show();           // shows and activates
   void ShowNoActivate();
   void Hide();

@@ -174,6 +174,22 @@ class Commands(E2ETestCase):
         time.sleep(1)
         self.assertTrue(target_in_front(), "the focus stays where the user works")
 
+    def test_a_watch_handed_to_the_running_kirasoe_keeps_the_frame_off_the_area_and_gives_it_back(self):
+        set_pattern_background()
+        app = self.kirasoe(self.framing())
+        app.start()
+        app.settled("Frame", [100, 120, 164, 168])
+        watch = self.command(app, "/watch:1", "/for:3", "/out:out")
+        # Meanwhile the frame is a ring just outside the area.
+        wait_for(lambda: app.window("Frame")["rect"] == [99, 119, 165, 169], what="the ring outside the area")
+        out, err = watch.communicate(timeout=60)
+        self.assertEqual((watch.returncode, err), (0, b""))
+        files = out.decode().split()
+        self.assertTrue(3 <= len(files) <= 4, files)
+        for path in files:
+            self.assert_pattern(os.path.join(app.out, path.rsplit("\\", 1)[1]), *FRAME)
+        app.settled("Frame", [100, 120, 164, 168])
+
     def test_while_the_save_dialog_is_open_a_command_waits_10_s_then_exit_3(self):
         app = self.kirasoe(self.framing())
         app.start()
