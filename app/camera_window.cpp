@@ -28,6 +28,12 @@ void CameraWindow::Place(const geometry::Rect& r) {
   placing_ = false;
 }
 
+void CameraWindow::GoHome() {
+  const geometry::Rect now = Bounds();
+  if (!dragging_ && Visible() && (now.left != home_.x || now.top != home_.y))
+    Place(geometry::RectAt(home_.x, home_.y, now.Width(), now.Height()));
+}
+
 void CameraWindow::OnPositionChanged() {
   if (placing_ || dragging_ || !Visible()) return;
   const geometry::Rect now = Bounds();
@@ -62,12 +68,7 @@ LRESULT CameraWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {
     switch (msg) {
       case WM_ERASEBKGND: return 1;
       case WM_WINDOWPOSCHANGED: OnPositionChanged(); break;
-      case kGoHome: {
-        const geometry::Rect now = Bounds();
-        if (!dragging_ && Visible() && (now.left != home_.x || now.top != home_.y))
-          Place(geometry::RectAt(home_.x, home_.y, now.Width(), now.Height()));
-        return 0;
-      }
+      case kGoHome: GoHome(); return 0;
       case WM_PAINT: win::PaintPicture(hwnd(), COLOR_BTNFACE, picture_.get()); return 0;
       case WM_LBUTTONDOWN: OnLeftDown(); return 0;
       case WM_MOUSEMOVE: OnMouseMove(wp); return 0;

@@ -50,6 +50,7 @@ class CameraWindow : public win::Window {
   // Moved by anything but the program or the user's drag (a window
   // manager placing it when it is shown again): back where it belongs.
   void OnPositionChanged();
+  void GoHome();
   void OnLeftDown();
   void OnMouseMove(WPARAM buttons);
   bool OnKeyDown(WPARAM key);
