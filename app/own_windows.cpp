@@ -19,11 +19,11 @@ void OwnWindows::StepAside() {
 }
 
 void OwnWindows::ComeBack() {
-  // Shown without being activated: an activated window becomes one the
-  // window manager places (Wine hands it over), and it put the camera in a
-  // corner of the screen; the focus goes back to the user's window anyway.
-  camera.ShowNoActivate();
-  frame.ShowNoActivate();
+  // The camera comes back active, so that the save dialog it owns has the
+  // keys; a window manager that places it anew meanwhile is undone by the
+  // camera itself.
+  camera.Show();
+  frame.Show();
 }
 
 std::vector<geometry::Rect> OwnWindows::Shown() const {
@@ -62,7 +62,7 @@ void OwnWindows::GiveBack(const CaptureArea& area, COLORREF colour) {
   statusLabel.Hide();
   frame.ShowOutside(false, area);
   frame.SetColour(colour);
-  for (win::Window* w : hidden_) w->ShowNoActivate();
+  for (win::Window* w : hidden_) w->Show();
   hidden_.clear();
 }
 

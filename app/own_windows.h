@@ -27,7 +27,7 @@ class OwnWindows {
   InfoLabel statusLabel{L"Kirasoe.WatchLabel"};
 
   // For a capture: all of them hidden. ComeBack shows the camera and the
-  // frame again, without taking the focus.
+  // frame again.
   void StepAside();
   void ComeBack();
   // The screen rectangles of those that show now.

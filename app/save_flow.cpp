@@ -4,9 +4,6 @@
 #include "win/save_dialog.h"
 
 SaveFlow::Answer SaveFlow::Choose(const Request& request, Chosen& chosen) {
-  // The dialog is where the user types next: its owner in front first (our
-  // windows came back after a capture without taking the focus).
-  ::SetForegroundWindow(dialogOwner_.hwnd());
   const win::SaveDialogResult result = win::ShowSaveDialog(dialogOwner_.hwnd(), request.filter, request.folder,
                                                             request.name, request.filterIndex, request.title);
   if (!result.choice) {

@@ -83,8 +83,11 @@ class TimedCapture(FrameTools):
         before = [[shot.pixel(x + i, y + j) for i in range(w)] for j in range(h)]
         self.assertNotEqual(before[40][70], pattern_pixel(x + 70, y + 40), "their menu shows in the frame")
         dialog = app.message_box("ファイルを保存する", timeout=10)
-        xdotool("type", "--delay", 40, windows_path(os.path.join(app.dir, "timed")))
-        xdotool("key", "Return")
+        # Filled and confirmed as posted messages: with a window manager
+        # under load, keys typed at once went to the window that had the X
+        # focus before the dialog came (their menu's program).
+        probe("fill", dialog["hwnd"], windows_path(os.path.join(app.dir, "timed")))
+        probe("press", dialog["hwnd"], "#1")
         path = os.path.join(app.dir, "timed.png")
         rows = wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0 and decode_image(path), what=path)
         # Our frame's ring and handles were on the screen then; their menu is
