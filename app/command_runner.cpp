@@ -113,8 +113,7 @@ bool CommandRunner::Take() {
 
 void CommandRunner::Deliver() {
   if (command_.clipboard) {
-    win::clipboard::Withdraw();
-    if (!win::clipboard::Offer(picture_)) {
+    if (!win::clipboard::Put(picture_)) {
       outcome_.code = command_line::Failed;
       outcome_.err += L"the clipboard could not take the picture\n";
     }

@@ -194,6 +194,14 @@ bool Offer(const BitmapBuffer& picture) {
   return ::IsClipboardFormatAvailable(CF_BITMAP) != 0;
 }
 
+bool Put(const BitmapBuffer& picture) {
+  if (!Offer(picture)) return false;
+  Owner::Instance().RenderAll();
+  // Every form is the clipboard's own now: nothing refers to the picture.
+  Withdraw();
+  return true;
+}
+
 void Withdraw() { Owner::Instance().Offer(nullptr); }
 
 void RenderBeforeExit() noexcept {

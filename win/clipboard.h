@@ -15,6 +15,9 @@ namespace win::clipboard {
 // may be held open by another program for a moment: opening is retried for
 // about a second. False when it stayed closed.
 bool Offer(const BitmapBuffer& picture);
+// The same, every form made at once: for a picture that will not stay
+// (a script's command may end, or take the next one, right away).
+bool Put(const BitmapBuffer& picture);
 
 // The offered picture is about to change: nothing asked for from now until
 // the next Offer is made from it.

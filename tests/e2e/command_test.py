@@ -12,7 +12,7 @@ import time
 
 from PIL import Image
 
-from kirasoe_e2e import (BIN, WINE_RUN, App, E2ETestCase, decode_image, main, pattern_pixel, probe,
+from kirasoe_e2e import (BIN, WINE_RUN, App, E2ETestCase, decode_image, main, pattern_pixel, probe, read_bmp,
                          set_pattern_background, wait_for, windows_path, wine_env, xdotool)
 
 OFFSET = 800
@@ -83,10 +83,20 @@ class Commands(E2ETestCase):
         self.assertEqual((code, err), (0, ""))
         self.assertEqual(out.strip(), windows_path(os.path.join(app.out, "shot_001.png")))
         self.assert_pattern(os.path.join(app.out, "shot_001.png"), *FRAME)
+        # The clipboard too, after a delay; what it holds stays after the end.
+        t0 = time.monotonic()
+        code, out, err = self.run_command(app, "/capture", "/area:300,220,40,40", "/out:out\\delayed.bmp",
+                                          "/clipboard", "/delay:2")
+        self.assertEqual((code, err), (0, ""))
+        self.assertGreaterEqual(time.monotonic() - t0, 2)
+        self.assert_pattern(os.path.join(app.out, "delayed.bmp"), 300, 220, 40, 40)
+        info = probe("clipboard", windows_path(os.path.join(app.dir, "clip.bmp")))
+        self.assertEqual(info["bitmap"], [40, 40])
+        self.assertEqual(read_bmp(os.path.join(app.dir, "clip.bmp")), decode_image(os.path.join(app.out, "delayed.bmp")))
         # Nothing shown, nothing of the settings written.
         with open(app.ini, "rb") as f:
             self.assertEqual(f.read(), before)
-        self.assertEqual(sorted(os.listdir(app.out)), ["across.png", "kept.bmp", "shot_001.png"])
+        self.assertEqual(sorted(os.listdir(app.out)), ["across.png", "delayed.bmp", "kept.bmp", "shot_001.png"])
 
     def test_bad_switches_and_a_folder_that_refuses_writing(self):
         app = self.kirasoe(self.framing())
