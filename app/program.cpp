@@ -89,6 +89,12 @@ void Program::Start() {
   if (!commands_.Open()) win::LogFailure(L"start", L"the command window: " + win::SystemMessage(::GetLastError()));
 }
 
+void Program::ShowVersion() {
+  const ActivityState::Scope busy = activity_.Enter(Activity::Dialog);
+  VersionDialog dialog(Speaker().Say(texts::Id::AboutTitle));
+  dialog.ShowModal({windows_.camera.hwnd(), windows_.frame.hwnd(), windows_.preview.hwnd()});
+}
+
 bool Program::BringToFront() {
   if (!windows_.camera.Visible()) return true;
   ::SetForegroundWindow(windows_.camera.hwnd());
@@ -297,12 +303,7 @@ void Program::RunMenuCommand(const MenuChoice& choice) {
       if (!windows_.KeepingOff()) windows_.frame.SetColour(FrameColour(store.data.lineColour));
       break;
     case MenuCommand::Preview: store.data.preview = !store.data.preview; break;
-    case MenuCommand::Version: {
-      const ActivityState::Scope busy = activity_.Enter(Activity::Dialog);
-      VersionDialog dialog(Speaker().Say(texts::Id::AboutTitle));
-      dialog.ShowModal({windows_.camera.hwnd(), windows_.frame.hwnd(), windows_.preview.hwnd()});
-      break;
-    }
+    case MenuCommand::Version: ShowVersion(); break;
     case MenuCommand::Exit: Exit(); break;
     case MenuCommand::None: break;
     case MenuCommand::Pointer: case MenuCommand::HotKeys: case MenuCommand::Language:

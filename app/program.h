@@ -70,6 +70,7 @@ class Program : public CameraWindow::Owner, public FrameWindow::Owner {
   void OpenWindows();
   MenuState MenuNow() const;
   void RunMenuCommand(const MenuChoice& choice);
+  void ShowVersion();
   // Writes the settings file; false, and the user told, when it cannot be
   // written.
   bool WriteSettings();
