@@ -37,7 +37,8 @@ std::vector<std::uint8_t> AnimationWriter::TakeWritten() { return std::exchange(
 std::vector<std::uint8_t> AnimationWriter::Finish() {
   if (!Close()) return {};
   std::vector<std::uint8_t> out = Head();
-  out.insert(out.end(), body_.begin(), body_.end());
+  const std::vector<std::uint8_t>& body = KeptBody() ? *KeptBody() : body_;
+  out.insert(out.end(), body.begin(), body.end());
   const std::vector<std::uint8_t> tail = Tail();
   out.insert(out.end(), tail.begin(), tail.end());
   return out;

@@ -29,7 +29,8 @@ struct TimedFrame {
 // An animation that loops forever, made frame by frame. A writer keeps only
 // the last frame as pixels; the others are compressed as they come. What is
 // compressed can be taken out as it grows (a long recording keeps it in a
-// file): the file is then Head(), everything taken, in order, and Tail().
+// file): the file is then Head(), everything taken, in order (or what
+// KeptBody() holds), and Tail().
 class AnimationWriter {
  public:
   virtual ~AnimationWriter() = default;
@@ -43,6 +44,9 @@ class AnimationWriter {
   virtual bool Close() = 0;
   virtual std::vector<std::uint8_t> Head() const = 0;
   virtual std::vector<std::uint8_t> Tail() const = 0;
+  // After Close: the frames in a smaller form the writer kept itself, which
+  // take the place of everything taken out; null when those are the file's.
+  virtual const std::vector<std::uint8_t>* KeptBody() const { return nullptr; }
   // The whole file (what was not taken out); empty when no frame was added.
   std::vector<std::uint8_t> Finish();
 

@@ -213,16 +213,29 @@ int StrategyFor(const std::vector<std::uint8_t>& raw, int level) {
   return sizes[1] < sizes[0] ? Z_FILTERED : Z_DEFAULT_STRATEGY;
 }
 
+// Indices (one byte each) packed at `bits` per pixel, rows starting on a byte.
+std::vector<std::uint8_t> Packed(const std::uint8_t* indices, int width, int height, int bits) {
+  const std::size_t n = (static_cast<std::size_t>(width) * bits + 7) / 8;
+  std::vector<std::uint8_t> packed(n * height, 0);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = indices + static_cast<std::size_t>(y) * width;
+    std::uint8_t* out = &packed[n * y];
+    if (bits == 8) {
+      std::memcpy(out, row, static_cast<std::size_t>(width));
+      continue;
+    }
+    for (int x = 0; x < width; ++x) {
+      const std::size_t bit = static_cast<std::size_t>(x) * bits;
+      out[bit / 8] |= static_cast<std::uint8_t>(row[x] << (8 - bits - bit % 8));
+    }
+  }
+  return packed;
+}
+
 // Indexed scanlines, packed at `bits` per pixel and filtered.
 std::vector<std::uint8_t> IndexedScanlines(const Palette& p, int width, int height, int bits, bool adaptive) {
   const std::size_t n = (static_cast<std::size_t>(width) * bits + 7) / 8;
-  std::vector<std::uint8_t> packed(n * height, 0);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t v = p.indices[static_cast<std::size_t>(y) * width + x];
-      std::size_t bit = static_cast<std::size_t>(x) * bits;
-      packed[n * y + bit / 8] |= static_cast<std::uint8_t>(v << (8 - bits - bit % 8));
-    }
+  const std::vector<std::uint8_t> packed = Packed(p.indices.data(), width, height, bits);
   // Filters work on bytes: the "pixel on the left" is one byte back.
   return Filtered(packed.data(), n, height, 1, adaptive);
 }
@@ -292,6 +305,30 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
   Chunk(out, "IDAT", idat.data(), idat.size());
   Chunk(out, "IEND", nullptr, 0);
   return out;
+}
+
+std::vector<std::uint8_t> DeflatedIndices(const std::uint8_t* indices, int width, int height, int bits, int level) {
+  const std::size_t n = (static_cast<std::size_t>(width) * bits + 7) / 8;
+  const std::vector<std::uint8_t> packed = Packed(indices, width, height, bits);
+  return Deflate(Filtered(packed.data(), n, height, 1, false), level);
+}
+
+std::vector<std::uint8_t> InflatedIndices(const std::vector<std::uint8_t>& zlibData, int width, int height, int bits) {
+  const std::size_t n = (static_cast<std::size_t>(width) * bits + 7) / 8;
+  std::vector<std::uint8_t> raw((n + 1) * height);
+  uLongf size = static_cast<uLongf>(raw.size());
+  if (uncompress(raw.data(), &size, zlibData.data(), static_cast<uLong>(zlibData.size())) != Z_OK || size != raw.size())
+    throw std::runtime_error("zlib");
+  std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * height);
+  const unsigned mask = (1u << bits) - 1;
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = &raw[(n + 1) * y + 1];  // unfiltered: the filter byte is 0
+    for (int x = 0; x < width; ++x) {
+      const std::size_t bit = static_cast<std::size_t>(x) * bits;
+      indices[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(row[bit / 8] >> (8 - bits - bit % 8) & mask);
+    }
+  }
+  return indices;
 }
 
 std::vector<std::uint8_t> DeflatedRgb(const Image& image) {

@@ -411,10 +411,14 @@ int WINAPI AnimationAddFrame(HIMGANIM anim, HIMGDIB dib, int durationMs) {
 
 namespace {
 
-// Head, the frames kept (in the file or in memory), tail.
+// Head, the frames (the writer's smaller form, or those kept in the file or
+// in memory), tail.
 DWORD WriteAnimation(Animation& a, HANDLE file) {
   DWORD error = WriteAll(file, a.writer->Head());
-  if (!error) error = a.spill == INVALID_HANDLE_VALUE ? WriteAll(file, a.kept) : CopyAll(a.spill, file);
+  if (const std::vector<std::uint8_t>* smaller = a.writer->KeptBody(); !error && smaller)
+    error = WriteAll(file, *smaller);
+  else if (!error)
+    error = a.spill == INVALID_HANDLE_VALUE ? WriteAll(file, a.kept) : CopyAll(a.spill, file);
   if (!error) error = WriteAll(file, a.writer->Tail());
   if (a.spill != INVALID_HANDLE_VALUE) ::SetFilePointer(a.spill, 0, nullptr, FILE_END);
   return error;
