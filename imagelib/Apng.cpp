@@ -105,8 +105,8 @@ bool SmallerOver(const std::vector<std::uint8_t>& source, const std::vector<std:
                  int bits) {
   const int rows = std::min(r.height, 48);
   const std::size_t from = static_cast<std::size_t>((r.height - rows) / 2) * r.width;
-  return DeflatedIndices(&over[from], r.width, rows, bits, 9).size() <
-         DeflatedIndices(&source[from], r.width, rows, bits, 9).size();
+  return DeflatedIndices(&over[from], r.width, rows, bits).size() <
+         DeflatedIndices(&source[from], r.width, rows, bits).size();
 }
 
 }  // namespace
@@ -164,7 +164,7 @@ bool IndexedApng::Add(const Image& image, const Image* canvas, const Region& cha
       indices.swap(over);
     }
   }
-  frame.data = DeflatedIndices(indices.data(), r.width, r.height, bits_, 9);
+  frame.data = DeflatedIndices(indices.data(), r.width, r.height, bits_);
   kept_ += frame.data.size();
   if (kept_ > kMaxIndexedBytes) return false;
   frames_.push_back(std::move(frame));
@@ -179,7 +179,7 @@ void IndexedApng::Complete(std::uint32_t durationMs, Dispose dispose) {
 void IndexedApng::Widen(Frame& f) const {
   const Region& r = f.region;
   const std::vector<std::uint8_t> indices = InflatedIndices(f.data, r.width, r.height, f.bits);
-  f.data = DeflatedIndices(indices.data(), r.width, r.height, bits_, 9);
+  f.data = DeflatedIndices(indices.data(), r.width, r.height, bits_);
   f.bits = bits_;
 }
 
@@ -207,7 +207,7 @@ ApngWriter::~ApngWriter() = default;
 void ApngWriter::Start(const Image& image, std::uint32_t durationMs) {
   started_ = true;
   region_ = {0, 0, image.width, image.height};
-  data_ = DeflatedRgb(image);
+  data_ = DeflatedRgbFrame(image);
   durationMs_ = durationMs;
   last_ = image;
   indexed_ = std::make_unique<IndexedApng>();
@@ -238,7 +238,7 @@ bool ApngWriter::Add(const Image& image, std::uint32_t durationMs) {
   Flush(restore ? Dispose::Previous : Dispose::None);
   if (!restore) canvas_ = std::move(last_);
   region_ = region;
-  data_ = DeflatedRgb(Cut(image, region));
+  data_ = DeflatedRgbFrame(Cut(image, region));
   durationMs_ = durationMs;
   last_ = image;
   if (indexed_ && !indexed_->Add(image, &canvas_, region)) indexed_.reset();

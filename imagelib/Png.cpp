@@ -1,6 +1,7 @@
 #include "imagelib/Png.h"
 
 #include "imagelib/Gif.h"
+#include "imagelib/ScreenDeflate.h"
 
 #include <zlib.h>
 
@@ -70,17 +71,35 @@ std::uint64_t Cost(const std::uint8_t* v, std::size_t n) {
   return sum;
 }
 
+// Whether a row of RGB pixels has at most 16 colours: text, lines, flat
+// areas. Unfiltered, such a row repeats exactly where its pixels do.
+bool FewColours(const std::uint8_t* row, std::size_t n) {
+  std::array<std::uint32_t, 16> seen{};
+  std::size_t count = 0;
+  std::uint32_t last = ~0u;
+  for (std::size_t i = 0; i + 2 < n; i += 3) {
+    const std::uint32_t c = std::uint32_t{row[i]} << 16 | std::uint32_t{row[i + 1]} << 8 | row[i + 2];
+    if (c == last) continue;
+    last = c;
+    if (std::find(seen.begin(), seen.begin() + count, c) != seen.begin() + count) continue;
+    if (count == seen.size()) return false;
+    seen[count++] = c;
+  }
+  return true;
+}
+
 // Rows [first, last) of the raw scanlines, each with its filter type byte.
 // Adaptive: per row the filter with the smallest cost; ties keep the lower
-// type, so flat rows keep filter 0, which suits screen content.
+// type, so flat rows keep filter 0, which suits screen content. With
+// `plainFew`, rows of few colours are left unfiltered.
 void FilterRows(const std::uint8_t* rows, std::size_t n, int first, int last, std::size_t bpp, bool adaptive,
-                std::uint8_t* raw) {
+                std::uint8_t* raw, bool plainFew = false) {
   std::vector<std::uint8_t> buffers(5 * n), zeros(n, 0);
   std::uint8_t* const trial[5] = {&buffers[0], &buffers[n], &buffers[2 * n], &buffers[3 * n], &buffers[4 * n]};
   for (int y = first; y < last; ++y) {
     const std::uint8_t* row = rows + n * y;
     std::uint8_t* out = raw + (n + 1) * y;
-    if (!adaptive) {
+    if (!adaptive || (plainFew && FewColours(row, n))) {
       out[0] = 0;
       std::memcpy(out + 1, row, n);
       continue;
@@ -307,10 +326,11 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
   return out;
 }
 
-std::vector<std::uint8_t> DeflatedIndices(const std::uint8_t* indices, int width, int height, int bits, int level) {
+std::vector<std::uint8_t> DeflatedIndices(const std::uint8_t* indices, int width, int height, int bits) {
   const std::size_t n = (static_cast<std::size_t>(width) * bits + 7) / 8;
   const std::vector<std::uint8_t> packed = Packed(indices, width, height, bits);
-  return Deflate(Filtered(packed.data(), n, height, 1, false), level);
+  const std::vector<std::uint8_t> raw = Filtered(packed.data(), n, height, 1, false);
+  return DeflateScreen(raw.data(), raw.size(), n + 1);
 }
 
 std::vector<std::uint8_t> InflatedIndices(const std::vector<std::uint8_t>& zlibData, int width, int height, int bits) {
@@ -329,6 +349,13 @@ std::vector<std::uint8_t> InflatedIndices(const std::vector<std::uint8_t>& zlibD
     }
   }
   return indices;
+}
+
+std::vector<std::uint8_t> DeflatedRgbFrame(const Image& image) {
+  const std::size_t n = static_cast<std::size_t>(image.width) * 3;
+  std::vector<std::uint8_t> raw((n + 1) * image.height);
+  FilterRows(image.rgb.data(), n, 0, image.height, 3, true, raw.data(), true);
+  return DeflateScreen(raw.data(), raw.size(), n + 1);
 }
 
 std::vector<std::uint8_t> DeflatedRgb(const Image& image) {
