@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <iterator>
 #include <utility>
 
@@ -183,13 +186,39 @@ void IndexedApng::Widen(Frame& f) const {
   f.bits = bits_;
 }
 
+void IndexedApng::WidenAll() {
+  // Two halves at once: a colour that came late leaves every frame before
+  // it to be packed again while the stop waits.
+  auto widen = [this](std::size_t from, std::size_t to) {
+    for (std::size_t k = from; k < to; ++k)
+      if (frames_[k].bits != bits_) Widen(frames_[k]);
+  };
+  const std::size_t half = frames_.size() / 2;
+  std::exception_ptr failures[2];
+  auto guarded = [&](int k, std::size_t from, std::size_t to) {
+    try {
+      widen(from, to);
+    } catch (...) {
+      failures[k] = std::current_exception();
+    }
+  };
+  std::thread other;
+  try {
+    other = std::thread(guarded, 1, half, frames_.size());
+  } catch (const std::system_error&) {
+    guarded(1, half, frames_.size());  // no thread to be had: this half is done here
+  }
+  guarded(0, 0, half);
+  if (other.joinable()) other.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
+}
+
 void IndexedApng::Close() {
+  WidenAll();
   body_.clear();
   std::uint32_t sequence = 0;
-  for (Frame& f : frames_) {
-    if (f.bits != bits_) Widen(f);
-    AppendFrame(body_, sequence, {f.region, f.durationMs, f.dispose, f.blend}, f.data);
-  }
+  for (const Frame& f : frames_) AppendFrame(body_, sequence, {f.region, f.durationMs, f.dispose, f.blend}, f.data);
 }
 
 void IndexedApng::AppendPalette(std::vector<std::uint8_t>& out) const {

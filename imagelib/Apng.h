@@ -49,6 +49,7 @@ class IndexedApng {
   // The indices of `r` of `image`; false when the colours no longer fit.
   bool Indices(const Image& image, const Region& r, std::vector<std::uint8_t>& out);
   void Widen(Frame& frame) const;
+  void WidenAll();
 
   std::vector<std::array<std::uint8_t, 3>> colours_{{0, 0, 0}};  // index 0: see-through
   // The colours' indices, hashed: 0xFF000000 | colour in keys_, 0 for none.

@@ -22,10 +22,15 @@ PERIOD, COUNT = 200, 15
 IDYES, IDNO = 6, 7
 
 
-def frame_pixel(n, x, y):
-    """The counter program's frame n at (x, y) of its window."""
+FEW = [(255, 255, 255), (0, 0, 0), (128, 128, 128), (32, 80, 192), (224, 48, 32)]
+
+
+def frame_pixel(n, x, y, few=False):
+    """The counter program's frame n at (x, y) of its window (in five colours with "few")."""
     if y < 16 and x < 16 * 16:
         return (0, 0, 0) if (n >> (x // 16)) & 1 else (255, 255, 255)
+    if few:
+        return FEW[(x // 4 + y // 3 + n) % 5]
     return ((x * 7 + n * 50) & 255, (y * 5) & 255, (n * 90 + x + y) & 255)
 
 
@@ -55,11 +60,12 @@ def frames_of(path):
 
 
 class Record(E2ETestCase):
-    def start(self, record="", count=COUNT, with_window_manager=True):
+    def start(self, record="", count=COUNT, with_window_manager=True, few=False):
         if with_window_manager:
             self.window_manager()
         x, y, w, h = AREA
-        self.counter = self.helper_program("counter.exe", (x, y, w, h, PERIOD, count), "KirasoeCounter")
+        self.counter = self.helper_program("counter.exe", (x, y, w, h, PERIOD, count) + (("few",) if few else ()),
+                                           "KirasoeCounter")
         return self.app_framing(AREA, sections="[Record]\r\nFolder={folder}\r\n" + record)
 
     def choose(self, app, keys):
@@ -98,14 +104,14 @@ class Record(E2ETestCase):
         probe("press", box["hwnd"], "#%d" % button)
         return texts
 
-    def check_numbers(self, frames, exact):
+    def check_numbers(self, frames, exact, few=False):
         w, h = AREA[2], AREA[3]
         numbers = [number_of(p, w) for p, _ in frames]
         self.assertEqual(numbers, sorted(set(numbers)), "in order, each once: %s" % numbers)
         self.assertEqual((numbers[0], numbers[-1]), (0, COUNT - 1))
         self.assertGreaterEqual(len(numbers), COUNT - 2, numbers)
         for (pixels, _), n in zip(frames, numbers):
-            want = [frame_pixel(n, x, y) for y in range(h) for x in range(w)]
+            want = [frame_pixel(n, x, y, few) for y in range(h) for x in range(w)]
             if exact:
                 bad = [i for i in range(w * h) if pixels[i] != want[i]]
                 self.assertEqual(bad[:5], [], "frame %d: %d pixels differ" % (n, len(bad)))
@@ -141,6 +147,22 @@ class Record(E2ETestCase):
         record = dict(line.split("=", 1) for line in section.split("\r\n") if line)
         self.assertEqual(record, {"FramesPerSecond": "10", "LimitSeconds": "300", "Folder": windows_path(app.folder),
                                   "Name": "clip", "Type": "1"})
+
+    @at_one_scale(96, "the palette does not depend on the scale")
+    def test_a_recording_of_few_colours_is_a_palette_apng_with_each_frame_exact(self):
+        app = self.start("Type=1\r\n", few=True)
+        self.record(app)
+        self.play()
+        camera = app.window("Camera")
+        probe("click", camera["hwnd"], CAMERA[0] - camera["rect"][0], CAMERA[1] - camera["rect"][1])
+        self.save_as(app, "few")
+        frames = self.saved_frames(app, "few.png")
+        with open(os.path.join(app.folder, "few.png"), "rb") as f:
+            header = f.read(26)
+        # Five colours, black and white among them, and the see-through one:
+        # a palette of four bits a pixel.
+        self.assertEqual((header[12:16], header[24], header[25]), (b"IHDR", 4, 3))
+        self.check_numbers(frames, exact=True, few=True)
 
     @at_one_scale(96, "the palette does not depend on the scale")
     def test_a_gif_shows_each_frame_within_its_palette_and_the_hotkey_stops(self):
