@@ -118,39 +118,54 @@ TEST(Library, AFailedWriteLeavesAnExistingFileAndNoTemporaryFile) {
 }
 
 TEST(Library, AnimationsAreWrittenWholeInBothFormatsAndAgainAfterAFailure) {
+  // Two colours, and 300: an APNG with a palette (kept by the library in
+  // memory) and one in RGB (from the frames' file).
   win::BitmapBuffer picture;
-  ASSERT_TRUE(picture.Resize(8, 6));
-  HANDLE first = imgctl::DCtoDIB(picture.dc(), 0, 0, 8, 6);
+  ASSERT_TRUE(picture.Resize(64, 48));
+  for (int y = 0; y < 48; ++y)  // a pattern, which RGB packs worse than a palette
+    for (int x = 0; x < 64; ++x)
+      if ((x * y + x / 3) % 5 == 0) ::SetPixel(picture.dc(), x, y, RGB(255, 255, 255));
+  HANDLE first = imgctl::DCtoDIB(picture.dc(), 0, 0, 64, 48);
   ::SetPixel(picture.dc(), 3, 2, RGB(255, 0, 0));
-  HANDLE second = imgctl::DCtoDIB(picture.dc(), 0, 0, 8, 6);
-  ASSERT_TRUE(first && second);
+  HANDLE second = imgctl::DCtoDIB(picture.dc(), 0, 0, 64, 48);
+  for (int i = 0; i < 300; ++i) ::SetPixel(picture.dc(), i % 64, i / 64, RGB(i, i >> 8, 7));
+  HANDLE many = imgctl::DCtoDIB(picture.dc(), 0, 0, 64, 48);
+  ASSERT_TRUE(first && second && many);
   const auto dir = TempDir();
-  for (int format : {IMGCTL_ANIMATION_GIF, IMGCTL_ANIMATION_APNG}) {
+  struct Case {
+    int format;
+    HANDLE pictures[3];
+    bool palette;
+  };
+  for (const Case& c : {Case{IMGCTL_ANIMATION_GIF, {first, second, first}, false},
+                        Case{IMGCTL_ANIMATION_APNG, {first, second, first}, true},
+                        Case{IMGCTL_ANIMATION_APNG, {many, second, many}, false}}) {
     // The frames go to a file of their own, which goes with the animation;
     // the file written is the one made in memory.
     const auto frames = dir / L"frames.tmp";
-    HANDLE animation = imgctl::AnimationBegin(format, frames.wstring());
-    HANDLE inMemory = imgctl::AnimationBegin(format, L"");
+    HANDLE animation = imgctl::AnimationBegin(c.format, frames.wstring());
+    HANDLE inMemory = imgctl::AnimationBegin(c.format, L"");
     ASSERT_TRUE(animation && inMemory);
     EXPECT_TRUE(std::filesystem::exists(frames));
     for (HANDLE a : {animation, inMemory}) {
-      EXPECT_NE(imgctl::AnimationAddFrame(a, first, 100), 0);
-      EXPECT_NE(imgctl::AnimationAddFrame(a, second, 100), 0);
-      EXPECT_NE(imgctl::AnimationAddFrame(a, first, 250), 0);
+      EXPECT_NE(imgctl::AnimationAddFrame(a, c.pictures[0], 100), 0);
+      EXPECT_NE(imgctl::AnimationAddFrame(a, c.pictures[1], 100), 0);
+      EXPECT_NE(imgctl::AnimationAddFrame(a, c.pictures[2], 250), 0);
     }
     EXPECT_EQ(imgctl::AnimationToFile((dir / L"no such folder" / L"a.bin").wstring(), animation), 0);
     EXPECT_EQ(imgctl::ImgctlError(), IMGCTL_ERR_FILE);
-    const auto file = dir / (format == IMGCTL_ANIMATION_GIF ? L"rec.gif" : L"rec.png");
+    const auto file = dir / (c.format == IMGCTL_ANIMATION_GIF ? L"rec.gif" : L"rec.png");
     EXPECT_NE(imgctl::AnimationToFile(file.wstring(), animation), 0);
     EXPECT_NE(imgctl::AnimationToFile((dir / L"memory.bin").wstring(), inMemory), 0);
     const std::string bytes = Bytes(file);
     EXPECT_EQ(bytes, Bytes(dir / L"memory.bin"));
-    if (format == IMGCTL_ANIMATION_GIF) {
+    if (c.format == IMGCTL_ANIMATION_GIF) {
       EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
       EXPECT_NE(bytes.find("NETSCAPE2.0"), std::string::npos);
     } else {
       EXPECT_EQ(bytes.substr(1, 3), "PNG");
       EXPECT_NE(bytes.find("acTL"), std::string::npos);
+      EXPECT_EQ(bytes[25], c.palette ? 3 : 2);  // IHDR's colour type
       // Three frames: the first in IDAT, the two changes in fdAT.
       EXPECT_NE(bytes.find("fdAT"), bytes.rfind("fdAT"));
     }
@@ -162,5 +177,6 @@ TEST(Library, AnimationsAreWrittenWholeInBothFormatsAndAgainAfterAFailure) {
   EXPECT_EQ(imgctl::AnimationBegin(7, L""), nullptr);
   imgctl::DeleteDIB(first);
   imgctl::DeleteDIB(second);
+  imgctl::DeleteDIB(many);
   std::filesystem::remove_all(dir);
 }
