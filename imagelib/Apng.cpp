@@ -16,6 +16,11 @@ namespace {
 // The palette form gives up beyond this: a long recording of many small
 // changes stays well inside the memory a recording may take.
 constexpr std::size_t kMaxIndexedBytes = 16u << 20;
+// Frames packed again at the stop, at most: about a second's work on two
+// processors. A colour
+// that came late to a long or fast recording leaves it RGB instead, so that
+// the stop never waits long for the smaller file.
+constexpr std::size_t kMaxWidenedPixels = 80'000'000;
 
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
@@ -214,11 +219,16 @@ void IndexedApng::WidenAll() {
     if (failure) std::rethrow_exception(failure);
 }
 
-void IndexedApng::Close() {
+bool IndexedApng::Close() {
+  std::size_t narrower = 0;
+  for (const Frame& f : frames_)
+    if (f.bits != bits_) narrower += Area(f.region);
+  if (narrower > kMaxWidenedPixels) return false;
   WidenAll();
   body_.clear();
   std::uint32_t sequence = 0;
   for (const Frame& f : frames_) AppendFrame(body_, sequence, {f.region, f.durationMs, f.dispose, f.blend}, f.data);
+  return true;
 }
 
 void IndexedApng::AppendPalette(std::vector<std::uint8_t>& out) const {
@@ -288,10 +298,7 @@ bool ApngWriter::Close() {
   if (closed_) return true;  // a second call changes nothing
   closed_ = true;
   Flush(Dispose::None);
-  if (indexed_) {
-    indexed_->Close();
-    useIndexed_ = indexed_->Size() < rgbSize_;
-  }
+  useIndexed_ = indexed_ && indexed_->Close() && indexed_->Size() < rgbSize_;
   return true;
 }
 

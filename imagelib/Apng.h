@@ -28,8 +28,10 @@ class IndexedApng {
   bool Add(const Image& image, const Image* canvas, const Region& region);
   // The last frame added shows `durationMs` and leaves the canvas so.
   void Complete(std::uint32_t durationMs, Dispose dispose);
-  // After the last Complete: the frames' chunks, and their size.
-  void Close();
+  // After the last Complete: the frames' chunks, and their size. False
+  // when too many frames would have to be packed again for the stop to be
+  // quick: the form is then not to be used.
+  bool Close();
   std::size_t Size() const { return body_.size(); }
   const std::vector<std::uint8_t>& Body() const { return body_; }
   // IHDR's bit depth, and the PLTE and tRNS chunks, for the head.
