@@ -1,5 +1,7 @@
 #include "imagelib/Gif.h"
 
+#include "imagelib/BitWriter.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <unordered_map>
@@ -239,28 +241,6 @@ void Map(const Image& image, const std::vector<std::array<std::uint8_t, 3>>& pal
     indices[i] = lastIndex;
   }
 }
-
-class BitWriter {
- public:
-  void Put(int code, int width) {
-    acc_ |= static_cast<std::uint32_t>(code) << bits_;
-    bits_ += width;
-    while (bits_ >= 8) {
-      out_.push_back(static_cast<std::uint8_t>(acc_));
-      acc_ >>= 8;
-      bits_ -= 8;
-    }
-  }
-  std::vector<std::uint8_t> Finish() {
-    if (bits_ > 0) out_.push_back(static_cast<std::uint8_t>(acc_));
-    return std::move(out_);
-  }
-
- private:
-  std::vector<std::uint8_t> out_;
-  std::uint32_t acc_ = 0;
-  int bits_ = 0;
-};
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "imagelib/ScreenDeflate.h"
 
+#include "imagelib/BitWriter.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -253,30 +255,6 @@ std::vector<std::uint16_t> Codes(const std::vector<std::uint8_t>& lengths) {
   }
   return codes;
 }
-
-class BitWriter {
- public:
-  void Put(std::uint32_t bits, int count) {
-    acc_ |= static_cast<std::uint64_t>(bits) << used_;
-    used_ += count;
-    while (used_ >= 8) {
-      out_.push_back(static_cast<std::uint8_t>(acc_));
-      acc_ >>= 8;
-      used_ -= 8;
-    }
-  }
-  std::vector<std::uint8_t> Finish() {
-    if (used_) out_.push_back(static_cast<std::uint8_t>(acc_));
-    acc_ = 0;
-    used_ = 0;
-    return std::move(out_);
-  }
-
- private:
-  std::vector<std::uint8_t> out_;
-  std::uint64_t acc_ = 0;
-  int used_ = 0;
-};
 
 struct Code {
   std::vector<std::uint8_t> lengths;
