@@ -95,8 +95,10 @@ void DrawClip(HDC dc, int n) {
 // Frame `n` of the text-only clip (a few colours, as programs, menus and
 // text are): an editor's lines scrolling through by 3 pixels a frame in a
 // font without smoothing, a caret blinking, and a menu that opens and
-// closes again with its highlight moving down.
-void DrawTextClip(HDC dc, int n) {
+// closes again with its highlight moving down. With `lateColours`, a strip
+// of 20 colours more in the recording's last second: the palette's worst
+// end, every frame before packed again at the stop.
+void DrawTextClip(HDC dc, int n, bool lateColours = false) {
   static HFONT font = ::CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
                                     L"Tahoma");
   const RECT all{0, 0, kWidth, kHeight}, title{0, 0, kWidth, 28}, menuBar{0, 28, kWidth, 48};
@@ -138,6 +140,13 @@ void DrawTextClip(HDC dc, int n) {
   }
   ::DeleteObject(blue);
   ::DeleteObject(grey);
+  if (lateColours && n >= (kSeconds - 1) * kFps)
+    for (int i = 0; i < 20; ++i) {
+      const RECT patch{300 + i * 10, 560, 310 + i * 10, 580};
+      HBRUSH brush = ::CreateSolidBrush(RGB(i * 12, 200 - i * 5, 60 + i * 9));
+      ::FillRect(dc, &patch, brush);
+      ::DeleteObject(brush);
+    }
 }
 
 // A window at the top-left corner that plays the clip (or shows its first
@@ -145,6 +154,7 @@ void DrawTextClip(HDC dc, int n) {
 struct Player {
   bool still;
   bool textOnly = false;
+  bool lateColours = false;
   HWND window = nullptr;
   DWORD thread = 0;
   double startedAt = 0;
@@ -155,7 +165,7 @@ struct Player {
       HDC dc = ::BeginPaint(h, &ps);
       // The clip plays again and again: a long recording keeps changing.
       const int n = self->still ? 0 : static_cast<int>((Now() - self->startedAt) / 100) % kFrames;
-      if (self->textOnly) DrawTextClip(dc, n);
+      if (self->textOnly) DrawTextClip(dc, n, self->lateColours);
       else DrawClip(dc, n);
       ::EndPaint(h, &ps);
       return 0;
@@ -221,8 +231,26 @@ void WriteClip(const std::wstring& folder, bool textOnly) {
   }
 }
 
-void RecordOnce(bool still, bool textOnly = false) {
-  Player player{still, textOnly};
+const char* ClipName(bool still, bool textOnly, bool lateColours) {
+  if (still) return "still area";
+  if (lateColours) return "text-only clip, 20 colours more in its last second";
+  return textOnly ? "text-only clip (few colours)" : "desktop clip";
+}
+
+// An APNG's colours as its header says.
+const char* ColourForm(const std::wstring& path) {
+  std::uint8_t header[26] = {};
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD read = 0;
+  if (file != INVALID_HANDLE_VALUE) {
+    ::ReadFile(file, header, sizeof header, &read, nullptr);
+    ::CloseHandle(file);
+  }
+  return read < sizeof header ? "unreadable" : header[25] == 3 ? "palette" : "RGB";
+}
+
+void RecordOnce(bool still, bool textOnly = false, bool lateColours = false) {
+  Player player{still, textOnly, lateColours};
   std::thread playing([&player] { player.Run(); });
   while (!player.window) ::Sleep(10);
   ::Sleep(500);
@@ -256,10 +284,11 @@ void RecordOnce(bool still, bool textOnly = false) {
   ::PostThreadMessageW(player.thread, WM_QUIT, 0, 0);
   playing.join();
   std::printf("%s, %d s: frames %lld (of %d slots), dropped %lld; memory above idle: peak %.1f MiB (goal: at most "
-              "64); stop to complete file: APNG %.0f ms%s, GIF %.0f ms%s (goal: 2000; finishing the encoders "
+              "64); stop to complete file: APNG (%s) %.0f ms%s, GIF %.0f ms%s (goal: 2000; finishing the encoders "
               "%.0f ms of it); one PNG of the area written at once %.0f ms, ratio APNG %.1f, GIF %.1f\n",
-              still ? "still area" : textOnly ? "text-only clip (few colours)" : "desktop clip", kSeconds, static_cast<long long>(recorder.Frames()),
-              kSeconds * kFps, static_cast<long long>(recorder.Dropped()), owner.peakMiB - idle, apng - stop,
+              ClipName(still, textOnly, lateColours), kSeconds, static_cast<long long>(recorder.Frames()),
+              kSeconds * kFps, static_cast<long long>(recorder.Dropped()), owner.peakMiB - idle,
+              ColourForm(TempFile(L"kirasoe-rec.png")), apng - stop,
               apngWritten ? "" : " (FAILED)", gif - apng + (finished - stop), gifWritten ? "" : " (FAILED)",
               finished - stop, one, (apng - stop) / one, (gif - apng + finished - stop) / one);
 }
@@ -277,5 +306,6 @@ int main(int argc, char** argv) {
   RecordOnce(true);
   RecordOnce(false);
   RecordOnce(false, true);
+  RecordOnce(false, true, true);
   return 0;
 }
